@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: the fuzz targets for their bounded
+# time under ASan/UBSan (clang), then the unit, widget and end-to-end suites.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/install-deps.sh
+cmake --workflow --preset fuzz
+cmake --workflow --preset ci
