@@ -1,0 +1,60 @@
+// Builds the terminal's command frames from the workspace and the link state: header rules,
+// each command's payload, the length byte and the checksum.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "model/workspace.h"
+#include "protocol/link_state.h"
+#include "protocol/protocol_error.h"
+#include "protocol/wire_format.h"
+
+namespace vellora::protocol {
+
+inline constexpr std::size_t kSendBufferSize = 1000;
+using SendBuffer = std::array<uint8_t, kSendBufferSize>;
+
+/// PasswordSlot values and their digit counts.
+inline constexpr int32_t kPanelLockSlot = 0;      ///< panel (keyboard) lock, 4 digits
+inline constexpr int32_t kAdministratorSlot = 2;  ///< administrator, 6 digits
+inline constexpr std::size_t kPanelLockDigits = 4;
+inline constexpr std::size_t kAdministratorDigits = 6;
+
+/// The operation of a password command, carried in its index argument.
+enum class PasswordOperation : int32_t { Check = 0, Change = 1, Close = 2 };
+
+/// Digit count of a PasswordSlot; 0 for a slot the device does not have.
+[[nodiscard]] constexpr std::size_t PasswordDigitCount(int32_t slot) {
+    return slot == kPanelLockSlot ? kPanelLockDigits
+                                  : (slot == kAdministratorSlot ? kAdministratorDigits : 0);
+}
+
+class FrameBuilder {
+public:
+    /// Both references must outlive the builder.
+    FrameBuilder(const model::Workspace& workspace, LinkState& link)
+        : workspace_(workspace), link_(link) {}
+
+    /// Writes the frame of `command` at the start of `out` and returns its length (at most 255).
+    /// `value`: ModeField (commands 1, 2, 11), mode number (3), PasswordSlot (8); ignored by
+    /// 0 (which sends CurrentScene), 4, 9 and 250. `index`: ParamIndex (0, 1, 2, 11; for the
+    /// block commands MenuKindFirst of the kind), the password operation (8); ignored by the
+    /// others. `sendNeutral` applies to command 0 only.
+    /// Commands 0, 1, 2, 3 and 11 consume LinkState::ModeOverride, even when they fail.
+    /// On an error nothing is written to `out`.
+    [[nodiscard]] ByteResult Build(uint8_t command, int32_t value, int32_t index, bool sendNeutral,
+                                   std::span<uint8_t> out);
+    [[nodiscard]] ByteResult Build(Command command, int32_t value, int32_t index, bool sendNeutral,
+                                   std::span<uint8_t> out) {
+        return Build(static_cast<uint8_t>(command), value, index, sendNeutral, out);
+    }
+
+private:
+    const model::Workspace& workspace_;
+    LinkState& link_;
+};
+
+}  // namespace vellora::protocol
