@@ -1,0 +1,69 @@
+// Range checks of a loaded table by the roles of the factory layout.
+#include "storage/settings_check.h"
+
+#include "model/value_scales.h"
+
+namespace vellora::storage {
+
+std::vector<Anomaly> Validate(const model::ParamTable& table, const ParamLayout& layout) {
+    std::vector<Anomaly> found;
+    for (int index = 0; index < model::kParamCount; ++index) {
+        const EntryInfo& entry = layout.Entry(index);
+        for (int s = 0; s < model::kSlotCount; ++s) {
+            const model::SceneSlot& slot = *table.Slot(index, s);
+            auto check = [&](SlotField field, int64_t value, int64_t min, int64_t max) {
+                if (value < min || value > max) found.push_back({index, s, field, value, min, max});
+            };
+            if (entry.role == EntryRole::Undefined) {
+                check(SlotField::Defined, slot.Defined ? 1 : 0, 0, 0);
+                continue;
+            }
+            check(SlotField::FilterType, slot.FilterType, entry.filterType, entry.filterType);
+            switch (entry.role) {
+                case EntryRole::EqBand:
+                    check(SlotField::QType, slot.QType, model::kPeaking, model::kHighShelf);
+                    check(SlotField::Freq, slot.Freq, 0, model::kFreqMax);
+                    check(SlotField::Gain, slot.Gain, kGainCheckMin, kGainCheckMax);
+                    check(SlotField::Q, slot.Q, 0, model::kQMax);
+                    check(SlotField::ShelfQ, slot.ShelfQ, 0, model::kQMax);
+                    break;
+                case EntryRole::Frequency:
+                case EntryRole::FilterFrequency: check(SlotField::Value, slot.Value, 0, model::kFreqMax); break;
+                case EntryRole::FilterType:
+                    check(SlotField::Value, slot.Value, 0, CrossoverTypeCount(entry.fullCrossoverList) - 1);
+                    break;
+                case EntryRole::Plain: check(SlotField::Value, slot.Value, 0, kPairValueMax); break;
+                case EntryRole::Undefined: break;
+            }
+            check(SlotField::Defined, slot.Defined ? 1 : 0, 1, 1);
+        }
+    }
+    return found;
+}
+
+std::string_view SlotFieldName(SlotField field) {
+    switch (field) {
+        case SlotField::FilterType: return "FilterType";
+        case SlotField::Value: return "Value";
+        case SlotField::QType: return "QType";
+        case SlotField::Freq: return "Freq";
+        case SlotField::Gain: return "Gain";
+        case SlotField::Q: return "Q";
+        case SlotField::ShelfQ: return "ShelfQ";
+        case SlotField::Defined: return "Defined";
+    }
+    return "?";
+}
+
+std::string AnomalyText(const Anomaly& a) {
+    std::string text = "entry " + std::to_string(a.index) + " (kind " + std::to_string(a.index / 256) +
+                       ", address " + std::to_string(a.index % 256) + ") slot " + std::to_string(a.slot) +
+                       ": " + std::string(SlotFieldName(a.field)) + " " + std::to_string(a.value);
+    if (a.min == a.max)
+        text += ", expected " + std::to_string(a.min);
+    else
+        text += " outside " + std::to_string(a.min) + ".." + std::to_string(a.max);
+    return text;
+}
+
+}  // namespace vellora::storage

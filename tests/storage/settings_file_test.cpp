@@ -1,0 +1,167 @@
+// Settings files on disk: the ".VL" naming rule, saving without ever leaving a half-written
+// file, loading only into the mode image, and refusing files of the wrong size.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <memory>
+#include <vector>
+
+#include "model/workspace.h"
+#include "storage/settings_codec.h"
+#include "storage/settings_file.h"
+
+#if defined(__unix__) || defined(__APPLE__)
+#include <signal.h>
+#include <sys/resource.h>
+#define VELLORA_HAVE_RLIMIT 1
+#endif
+
+namespace vellora::storage {
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return file.readAll();
+}
+
+bool WriteAll(const QString& path, const QByteArray& data) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
+}
+
+QByteArray AsBytes(const std::vector<uint8_t>& v) {
+    return QByteArray(reinterpret_cast<const char*>(v.data()), static_cast<qsizetype>(v.size()));
+}
+
+class SettingsFileTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    std::unique_ptr<model::Workspace> ws = std::make_unique<model::Workspace>();
+
+    QString Path(const QString& name) const { return dir.filePath(name); }
+    QStringList Entries() const { return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot); }
+};
+
+TEST(SettingsName, AppendsVLUnlessTheNameEndsInVL) {
+    EXPECT_EQ(WithSettingsExtension("abc"), "abc.VL");
+    EXPECT_EQ(WithSettingsExtension("abc.vl"), "abc.vl");
+    EXPECT_EQ(WithSettingsExtension("ABC.VL"), "ABC.VL");
+    EXPECT_EQ(WithSettingsExtension("abc.Vl"), "abc.Vl");
+    EXPECT_EQ(WithSettingsExtension("abc.vlx"), "abc.vlx.VL");
+    EXPECT_EQ(WithSettingsExtension("abc.txt"), "abc.txt.VL");
+    EXPECT_EQ(WithSettingsExtension("vl"), "vl.VL");
+    EXPECT_EQ(WithSettingsExtension("/tmp/x.vl/abc"), "/tmp/x.vl/abc.VL");
+    EXPECT_EQ(WithSettingsExtension(QString::fromUtf8("/音响/配置")), QString::fromUtf8("/音响/配置.VL"));
+}
+
+TEST_F(SettingsFileTest, SaveWritesTheImageUnderExactlyTheGivenName) {
+    ASSERT_TRUE(dir.isValid());
+    const QString path = Path("abc");
+    ASSERT_EQ(SaveSettingsFile(path, ws->ParamStore), StorageError::Ok);
+    EXPECT_EQ(QFileInfo(path).size(), 252000);
+    EXPECT_EQ(ReadAll(path), AsBytes(EncodeTable(ws->ParamStore)));
+    EXPECT_EQ(Entries(), QStringList{"abc"});
+}
+
+TEST_F(SettingsFileTest, LoadFillsTheModeImageAndNeverTheStore) {
+    ws->ParamStore.Slot(7, 0)->Gain = 123;
+    ws->ParamStore.Slot(2590, 0)->Value = 1;
+    const QString path = Path("saved.VL");
+    ASSERT_EQ(SaveSettingsFile(path, ws->ParamStore), StorageError::Ok);
+    const auto saved = std::make_unique<model::ParamTable>(ws->ParamStore);
+
+    ws->ParamStore.Slot(7, 0)->Gain = 250;  // the live store moves on after the save
+    ASSERT_EQ(LoadSettingsFile(path, *ws), StorageError::Ok);
+    EXPECT_TRUE(ws->ModeImage == *saved);  // all three slots, the factory slot too
+    EXPECT_EQ(ws->ParamStore.Slot(7, 0)->Gain, 250);
+    EXPECT_EQ(ws->ModeImage.Slot(7, 0)->Gain, 123);
+}
+
+TEST_F(SettingsFileTest, FilesOfAnyOtherSizeAreRefusedAndChangeNothing) {
+    const QByteArray good = AsBytes(EncodeTable(ws->ParamStore));
+    ws->ModeImage.Slot(100, 1)->Value = 77;  // a mark the refused loads must keep
+    const auto before = std::make_unique<model::ParamTable>(ws->ModeImage);
+    const std::vector<std::pair<QString, QByteArray>> files = {
+        {"empty.VL", QByteArray()},
+        {"short.VL", good.left(251999)},
+        {"long.VL", good + QByteArray(1, '\0')},
+        {"double.VL", good + good},
+    };
+    for (const auto& [name, data] : files) {
+        ASSERT_TRUE(WriteAll(Path(name), data));
+        EXPECT_EQ(LoadSettingsFile(Path(name), *ws), StorageError::WrongSize) << name.toStdString();
+        EXPECT_TRUE(ws->ModeImage == *before) << name.toStdString();
+        std::vector<uint8_t> bytes(5, 1);
+        EXPECT_EQ(ReadSettingsBytes(Path(name), bytes), StorageError::WrongSize);
+        EXPECT_TRUE(bytes.empty());
+    }
+    EXPECT_EQ(LoadSettingsFile(Path("missing.VL"), *ws), StorageError::NotFound);
+    EXPECT_EQ(LoadSettingsFile(dir.path(), *ws), StorageError::NotAFile);
+    EXPECT_TRUE(ws->ModeImage == *before);
+}
+
+TEST_F(SettingsFileTest, SaveIntoAFolderThatCannotBeWrittenLeavesNoFile) {
+    // A folder that does not exist, and a "folder" that is a file.
+    EXPECT_NE(SaveSettingsFile(Path("nowhere/abc.VL"), ws->ParamStore), StorageError::Ok);
+    ASSERT_TRUE(WriteAll(Path("plain"), "x"));
+    EXPECT_NE(SaveSettingsFile(Path("plain/abc.VL"), ws->ParamStore), StorageError::Ok);
+    EXPECT_EQ(Entries(), QStringList{"plain"});
+    EXPECT_EQ(ReadAll(Path("plain")), "x");
+    // An existing folder as the target name.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.VL"));
+    EXPECT_EQ(SaveSettingsFile(Path("folder.VL"), ws->ParamStore), StorageError::NotAFile);
+    EXPECT_TRUE(QFileInfo(Path("folder.VL")).isDir());
+}
+
+TEST_F(SettingsFileTest, SaveIntoAReadOnlyFolderReportsAnError) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir("ro"));
+    const QString ro = Path("ro");
+    ASSERT_TRUE(QFile::setPermissions(ro, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    {
+        QFile probe(ro + "/probe");
+        if (probe.open(QIODevice::WriteOnly)) {  // the superuser writes anywhere
+            probe.close();
+            probe.remove();
+            QFile::setPermissions(ro, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+            GTEST_SKIP() << "this user can write into read-only folders";
+        }
+    }
+    EXPECT_NE(SaveSettingsFile(ro + "/abc.VL", ws->ParamStore), StorageError::Ok);
+    EXPECT_TRUE(QDir(ro).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+    QFile::setPermissions(ro, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+#ifdef VELLORA_HAVE_RLIMIT
+// A write that fails half way (here: the file size limit of the process) must leave the file
+// that stood under the name exactly as it was, and no temporary beside it.
+TEST_F(SettingsFileTest, AFailedSaveDoesNotDestroyAGoodFile) {
+    const QString path = Path("good.VL");
+    ASSERT_EQ(SaveSettingsFile(path, ws->ParamStore), StorageError::Ok);
+    const QByteArray good = ReadAll(path);
+    ASSERT_EQ(good.size(), 252000);
+
+    auto changed = std::make_unique<model::ParamTable>(ws->ParamStore);
+    changed->Slot(7, 0)->Gain = 260;
+
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    auto* previousHandler = signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const StorageError result = SaveSettingsFile(path, *changed);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, previousHandler);
+
+    EXPECT_EQ(result, StorageError::WriteFailed);
+    EXPECT_EQ(ReadAll(path), good);
+    EXPECT_EQ(Entries(), QStringList{"good.VL"});
+}
+#endif
+
+}  // namespace
+}  // namespace vellora::storage
