@@ -1,0 +1,308 @@
+// vellora-cli end to end: the real binary writes, dumps and compares settings files; exit
+// status 0 / 1 / 2, JSON that parses, error lines on stderr.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "cli/text_table.h"
+#include "storage/settings_codec.h"
+
+namespace {
+
+struct Result {
+    int code = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+QString CliPath() {
+#ifdef _WIN32
+    return QStringLiteral(VELLORA_BIN_DIR "/vellora-cli.exe");
+#else
+    return QStringLiteral(VELLORA_BIN_DIR "/vellora-cli");
+#endif
+}
+
+Result RunCli(const QStringList& args) {
+    QProcess process;
+    process.start(CliPath(), args);
+    Result r;
+    if (!process.waitForStarted(30000) || !process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        ADD_FAILURE() << "vellora-cli did not run: " << process.errorString().toStdString();
+        return r;
+    }
+    r.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    r.out = process.readAllStandardOutput();
+    r.err = process.readAllStandardError();
+    return r;
+}
+
+QJsonObject ParseJson(const QByteArray& text) {
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(text, &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+    EXPECT_TRUE(doc.isObject());
+    return doc.object();
+}
+
+QJsonObject EntryOf(const QJsonObject& dump, int index) {
+    for (const QJsonValue& e : dump["entries"].toArray())
+        if (e.toObject()["index"].toInt() == index) return e.toObject();
+    ADD_FAILURE() << "no entry " << index;
+    return {};
+}
+
+// One line error on stderr, nothing on stdout, exit status 2.
+void ExpectError(const Result& r, const char* mention) {
+    EXPECT_EQ(r.code, 2);
+    EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
+    EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(mention)) << r.err.toStdString();
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString defaults;
+
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        defaults = dir.filePath("defaults.VL");
+        const Result r = RunCli({"defaults", "--out", defaults});
+        ASSERT_EQ(r.code, 0) << r.err.toStdString();
+        ASSERT_TRUE(r.err.isEmpty());
+    }
+
+    // A copy of the defaults with one little-endian 32-bit field changed.
+    QString Modified(const QString& name, int index, int slot, int offset, qint32 value) {
+        QFile in(defaults);
+        EXPECT_TRUE(in.open(QIODevice::ReadOnly));
+        QByteArray bytes = in.readAll();
+        const qsizetype at = 84 * index + 28 * slot + offset;
+        for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(static_cast<quint32>(value) >> (8 * i));
+        const QString path = dir.filePath(name);
+        QFile out(path);
+        EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(bytes);
+        return path;
+    }
+};
+
+TEST_F(CliTest, DefaultsWritesTheImageUnderExactlyTheGivenName) {
+    EXPECT_EQ(QFileInfo(defaults).size(), 252000);
+    const QString plain = dir.filePath("abc");
+    EXPECT_EQ(RunCli({"defaults", "--out", plain}).code, 0);
+    EXPECT_TRUE(QFileInfo::exists(plain));
+    EXPECT_FALSE(QFileInfo::exists(plain + ".VL"));
+    ExpectError(RunCli({"defaults"}), "--out");
+    ExpectError(RunCli({"defaults", "--out", dir.filePath("missing/x.VL")}), "missing/x.VL");
+    ExpectError(RunCli({"defaults", "--out", defaults, "extra"}), "extra");
+}
+
+TEST_F(CliTest, DumpShowsBothScenesInTheUsersUnits) {
+    const Result r = RunCli({"dump", defaults});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.isEmpty());
+    const QString text = QString::fromUtf8(r.out);
+    for (const char* expected : {"slot 0 唱歌模式", "slot 1 劲舞模式", "EQ8", "630 Hz", "15.0 dB", "-19.0 dB",
+                                 "Q 1.00", "SQ 0.71", "80.3 Hz", "LinkWitz 48dB", "ButterWorth 12dB", "混响时间",
+                                 "SceneSelect", "超低输出 (menu kind 7)", "off (20220 Hz)"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
+    EXPECT_FALSE(text.contains("slot 2"));
+    EXPECT_FALSE(text.contains("Out-of-range"));
+    // The row of entry 7 carries the singing gain (+15.0 dB) and then the dance one (0.0 dB).
+    for (const QString& line : text.split('\n')) {
+        if (!line.startsWith("    7 ")) continue;
+        EXPECT_LT(line.indexOf("15.0 dB"), line.lastIndexOf(" 0.0 dB")) << line.toStdString();
+    }
+}
+
+TEST_F(CliTest, DumpAlignsChineseNamesByDisplayWidth) {
+    const Result r = RunCli({"dump", defaults});
+    ASSERT_EQ(r.code, 0);
+    // In the subwoofer section a short ASCII name, a CJK name and one with a full-width colon
+    // must put their role column at the same screen column.
+    int column = -1;
+    for (const QString& line : QString::fromUtf8(r.out).split('\n')) {
+        if (!(line.startsWith(" 1793 ") || line.startsWith(" 1795 ") || line.startsWith(" 1813 ") ||
+              line.startsWith(" 1803 ")))
+            continue;
+        const qsizetype role = line.indexOf(line.startsWith(" 1803 ") ? "EQ band" : "step");
+        ASSERT_GT(role, 0) << line.toStdString();
+        const int width = vellora::cli::DisplayWidth(line.left(role).toStdString());
+        if (column < 0) column = width;
+        EXPECT_EQ(width, column) << line.toStdString();
+    }
+    EXPECT_GT(column, 0);
+}
+
+TEST(DisplayWidth, CountsWideCharactersTwice) {
+    using vellora::cli::DisplayWidth;
+    EXPECT_EQ(DisplayWidth("EQ1"), 3);
+    EXPECT_EQ(DisplayWidth("混响时间"), 8);
+    EXPECT_EQ(DisplayWidth("控制对象：音乐通道"), 18);
+    EXPECT_EQ(DisplayWidth("录音L"), 5);
+    EXPECT_EQ(DisplayWidth("\xFF\xE6"), 2);  // malformed bytes count one each
+}
+
+TEST_F(CliTest, DumpJsonHasTheSchemaAndTheValues) {
+    const Result r = RunCli({"dump", defaults, "--json"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const QJsonObject dump = ParseJson(r.out);
+    EXPECT_EQ(dump["schema"].toString(), "vellora.dump/1");
+    EXPECT_EQ(dump["bytes"].toInt(), 252000);
+    EXPECT_EQ(dump["slots"].toArray(), (QJsonArray{0, 1}));
+    EXPECT_EQ(dump["entries"].toArray().size(), 256);
+    EXPECT_TRUE(dump["anomalies"].toArray().isEmpty());
+
+    const QJsonObject band = EntryOf(dump, 7);
+    EXPECT_EQ(band["role"].toString(), "band");
+    EXPECT_EQ(band["name"].toString(), "EQ8");
+    EXPECT_TRUE(band["perScene"].toBool());
+    const QJsonArray values = band["values"].toArray();
+    ASSERT_EQ(values.size(), 2);
+    EXPECT_EQ(values[0].toObject()["raw"].toObject()["gain"].toInt(), 400);
+    EXPECT_DOUBLE_EQ(values[0].toObject()["gainDb"].toDouble(), 15.0);
+    EXPECT_DOUBLE_EQ(values[1].toObject()["gainDb"].toDouble(), 0.0);
+    EXPECT_DOUBLE_EQ(values[0].toObject()["freqHz"].toDouble(), 630.0);
+    EXPECT_DOUBLE_EQ(values[0].toObject()["q"].toDouble(), 1.0);
+    EXPECT_EQ(values[0].toObject()["shape"].toString(), "peaking");
+
+    const QJsonObject type = EntryOf(dump, 1801);
+    EXPECT_EQ(type["role"].toString(), "filterType");
+    EXPECT_EQ(type["values"].toArray()[0].toObject()["crossover"].toString(), "LinkWitz 48dB");
+    EXPECT_DOUBLE_EQ(EntryOf(dump, 1031)["values"].toArray()[1].toObject()["hz"].toDouble(), 19.7);
+    EXPECT_EQ(EntryOf(dump, 2598)["values"].toArray()[0].toObject()["step"].toInt(), 5);
+    EXPECT_TRUE(EntryOf(dump, 2590)["name"].isString());
+    EXPECT_TRUE(EntryOf(dump, 2597)["name"].isNull());
+}
+
+TEST_F(CliTest, DumpOfOneSceneAndBadScenes) {
+    const QJsonObject dump = ParseJson(RunCli({"dump", "--scene", "2", defaults, "--json"}).out);
+    EXPECT_EQ(dump["slots"].toArray(), (QJsonArray{2}));
+    const QJsonArray values = EntryOf(dump, 7)["values"].toArray();
+    ASSERT_EQ(values.size(), 1);
+    EXPECT_EQ(values[0].toObject()["slot"].toInt(), 2);
+    EXPECT_EQ(values[0].toObject()["raw"].toObject()["gain"].toInt(), 250);
+
+    const Result text = RunCli({"dump", defaults, "--scene=1"});
+    EXPECT_EQ(text.code, 0);
+    EXPECT_TRUE(text.out.contains("slot 1"));
+    EXPECT_FALSE(text.out.contains("slot 0"));
+
+    ExpectError(RunCli({"dump", defaults, "--scene", "7"}), "--scene");
+    ExpectError(RunCli({"dump", defaults, "--scene", "-1"}), "--scene");
+    ExpectError(RunCli({"dump", defaults, "--scene", "1x"}), "--scene");
+    ExpectError(RunCli({"dump", defaults, "--scene"}), "--scene");
+    ExpectError(RunCli({"dump", defaults, "--color"}), "--color");
+    ExpectError(RunCli({"dump"}), "FILE");
+    ExpectError(RunCli({"dump", defaults, defaults}), "FILE");
+}
+
+TEST_F(CliTest, UnreadableFilesAreOneErrorLine) {
+    ExpectError(RunCli({"dump", dir.filePath("none.VL")}), "no such file");
+    const QString shortFile = dir.filePath("short.VL");
+    QFile f(shortFile);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(1000, '\0'));
+    f.close();
+    ExpectError(RunCli({"dump", shortFile}), "252000");
+    ExpectError(RunCli({"diff", defaults, shortFile}), "short.VL");
+    ExpectError(RunCli({"dump", dir.path()}), "not a regular file");
+}
+
+TEST_F(CliTest, DiffListsDifferingSlotsAndSetsTheExitStatus) {
+    const Result same = RunCli({"diff", defaults, defaults});
+    EXPECT_EQ(same.code, 0) << same.err.toStdString();
+    EXPECT_TRUE(same.out.contains("equal"));
+
+    const QString changed = Modified("changed.VL", 7, 1, 10, 330);  // dance gain of EQ8: +8.0 dB
+    const Result text = RunCli({"diff", defaults, changed});
+    EXPECT_EQ(text.code, 1) << text.err.toStdString();
+    EXPECT_TRUE(text.err.isEmpty());
+    const QString out = QString::fromUtf8(text.out);
+    EXPECT_TRUE(out.contains(QString::fromUtf8("slot 1 劲舞模式: 1 difference")));
+    EXPECT_TRUE(out.contains(QString::fromUtf8("slot 0 唱歌模式: no differences")));
+    EXPECT_TRUE(out.contains("8.0 dB"));
+    EXPECT_TRUE(out.contains("EQ8"));
+
+    const Result json = RunCli({"diff", defaults, changed, "--json"});
+    EXPECT_EQ(json.code, 1);
+    const QJsonObject diff = ParseJson(json.out);
+    EXPECT_EQ(diff["schema"].toString(), "vellora.diff/1");
+    EXPECT_FALSE(diff["equal"].toBool());
+    const QJsonArray list = diff["differences"].toArray();
+    ASSERT_EQ(list.size(), 1);
+    const QJsonObject d = list[0].toObject();
+    EXPECT_EQ(d["index"].toInt(), 7);
+    EXPECT_EQ(d["slot"].toInt(), 1);
+    EXPECT_EQ(d["fields"].toArray(), (QJsonArray{"Gain"}));
+    EXPECT_DOUBLE_EQ(d["a"].toObject()["gainDb"].toDouble(), 0.0);
+    EXPECT_DOUBLE_EQ(d["b"].toObject()["gainDb"].toDouble(), 8.0);
+
+    const QJsonObject equal = ParseJson(RunCli({"diff", "--json", defaults, defaults}).out);
+    EXPECT_TRUE(equal["equal"].toBool());
+    EXPECT_TRUE(equal["differences"].toArray().isEmpty());
+    ExpectError(RunCli({"diff", defaults}), "two files");
+}
+
+TEST_F(CliTest, OutOfRangeValuesAreShownAndReported) {
+    QString bad = Modified("bad1.VL", 1031, 0, 1, 999);             // filter frequency index
+    bad = Modified("bad2.VL", 0, 1, 6, -70000);                      // band frequency index
+    QFile in(bad);
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    QByteArray bytes = in.readAll();
+    in.close();
+    bytes[84 * 1030 + 1] = 9;                                        // crossover type 9
+    bytes[84 * 0 + 28 + 5] = 7;                                      // band shape 7
+    bytes[84 * 40 + 0] = static_cast<char>(0xEE);                    // garbage in an undefined entry
+    bytes[84 * 40 + 22] = 1;                                         // marked defined
+    const QString path = dir.filePath("bad.VL");
+    QFile out(path);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(bytes);
+    out.close();
+
+    const Result text = RunCli({"dump", path});
+    EXPECT_EQ(text.code, 0) << text.err.toStdString();
+    const QString shown = QString::fromUtf8(text.out);
+    EXPECT_TRUE(shown.contains("index -70000 (out of range)"));
+    EXPECT_TRUE(shown.contains("unknown type 9"));
+    EXPECT_TRUE(shown.contains("unknown shape 7"));
+    EXPECT_TRUE(shown.contains("raw: type 238"));
+    EXPECT_TRUE(shown.contains("Out-of-range values (4)"));
+
+    const QJsonObject dump = ParseJson(RunCli({"dump", path, "--json"}).out);
+    EXPECT_EQ(dump["anomalies"].toArray().size(), 4);
+    EXPECT_EQ(dump["entries"].toArray().size(), 257);  // the extra entry marked defined is listed
+    EXPECT_TRUE(EntryOf(dump, 0)["values"].toArray()[1].toObject()["freqHz"].isNull());
+    EXPECT_TRUE(EntryOf(dump, 1030)["values"].toArray()[0].toObject()["crossover"].isNull());
+    EXPECT_EQ(RunCli({"diff", defaults, path}).code, 1);
+}
+
+TEST(Cli, HelpUsageAndUnknownCommands) {
+    const Result help = RunCli({"--help"});
+    EXPECT_EQ(help.code, 0);
+    for (const char* name : {"defaults", "dump", "diff"}) EXPECT_TRUE(help.out.contains(name)) << name;
+    for (const char* name : {"defaults", "dump", "diff"}) {
+        const Result r = RunCli({name, "--help"});
+        EXPECT_EQ(r.code, 0) << name;
+        EXPECT_TRUE(r.out.startsWith(QByteArray("Usage: vellora-cli ") + name)) << name;
+        EXPECT_EQ(RunCli({"help", name}).out, r.out);
+    }
+    const Result none = RunCli({});
+    EXPECT_EQ(none.code, 2);
+    EXPECT_TRUE(none.out.isEmpty());
+    EXPECT_TRUE(none.err.contains("Usage"));
+    ExpectError(RunCli({"frobnicate"}), "unknown command 'frobnicate'");
+}
+
+}  // namespace
