@@ -168,13 +168,42 @@ void CurvePoints(const GraphGeometry& g, std::span<const float> db, std::vector<
     }
 }
 
-// A pen of a logical width, cosmetic so that it stays on the raster engine's fast path.
-QPen CurvePen(const QColor& colour, qreal logicalWidth, qreal dpr) {
-    QPen pen(colour, logicalWidth * dpr);
+// A hairline pen: one device pixel, the raster engine's fast antialiased path. Band curves
+// are one pixel wide at normal density and stay one device pixel (finer) on dense screens.
+QPen HairlinePen(const QColor& colour) {
+    QPen pen(colour, 1.0);
     pen.setCosmetic(true);
-    pen.setCapStyle(Qt::FlatCap);
-    pen.setJoinStyle(Qt::RoundJoin);
     return pen;
+}
+
+// An opaque curve `logicalWidth` pixels wide, drawn as hairlines spaced half a device pixel
+// apart along the curve's normals. Antialiased pens wider than one device pixel cost about
+// twenty times as much in the raster engine; for an opaque colour the result is the same.
+void DrawWideCurve(QPainter& p, const std::vector<QPointF>& points, const QColor& colour,
+                   qreal logicalWidth, qreal dpr, std::vector<QPointF>& shifted) {
+    const size_t n = points.size();
+    if (n < 2) return;
+    p.setPen(HairlinePen(colour));
+    const qreal deviceWidth = logicalWidth * dpr;
+    const int steps = std::max(0, static_cast<int>(std::lround((deviceWidth - 1.0) * 2.0)));
+    shifted.resize(n);
+    for (int k = 0; k <= steps; ++k) {
+        const qreal offset = (-(deviceWidth - 1.0) / 2.0 + k * 0.5) / dpr;
+        if (offset == 0.0) {
+            p.drawPolyline(points.data(), static_cast<int>(n));
+            continue;
+        }
+        for (size_t j = 0; j < n; ++j) {
+            const QPointF& a = points[j == 0 ? 0 : j - 1];
+            const QPointF& b = points[j + 1 < n ? j + 1 : n - 1];
+            const qreal tx = b.x() - a.x();
+            const qreal ty = b.y() - a.y();
+            const qreal len = std::hypot(tx, ty);
+            const QPointF normal = len > 0 ? QPointF(-ty / len, tx / len) : QPointF(0, 1);
+            shifted[j] = points[j] + normal * offset;
+        }
+        p.drawPolyline(shifted.data(), static_cast<int>(n));
+    }
 }
 
 // Curves run through pixel centres, so that a flat line covers exactly one pixel row.
@@ -188,12 +217,12 @@ void ResponseGraph::DrawCurveLayer() {
     QPainter p(&curve_);
     p.setRenderHint(QPainter::Antialiasing, true);
     p.translate(kPixelCentre, kPixelCentre);
-    std::vector<QPointF> points;
+    std::vector<QPointF>& points = points_;
     for (int i = 0; i < list_.CurveCount; ++i) {
         if (i == selected_ || list_.Bands[static_cast<size_t>(i)].EQdisabled) continue;
         CurvePoints(geometry_, table_.Column(list_.Bands[static_cast<size_t>(i)].Column), points);
         if (points.size() < 2) continue;
-        p.setPen(CurvePen(BandCurveColour(i, kCurveAlpha), 1.0, dpr_));
+        p.setPen(HairlinePen(BandCurveColour(i, kCurveAlpha)));
         p.drawPolyline(points.data(), static_cast<int>(points.size()));
     }
 }
@@ -280,7 +309,7 @@ void ResponseGraph::Compose() {
 
     QPainter p(&front_);
     p.translate(kPixelCentre, kPixelCentre);
-    std::vector<QPointF> points;
+    std::vector<QPointF>& points = points_;
     const qreal y0 = geometry_.Y0();
 
     // Fills are drawn without antialiasing: their edge lies under the antialiased curve.
@@ -301,8 +330,12 @@ void ResponseGraph::Compose() {
     auto line = [&](const QColor& colour, qreal width) {
         if (points.size() < 2) return;
         p.setRenderHint(QPainter::Antialiasing, true);
-        p.setPen(CurvePen(colour, width, dpr_));
-        p.drawPolyline(points.data(), static_cast<int>(points.size()));
+        if (width <= 1.0) {
+            p.setPen(HairlinePen(colour));
+            p.drawPolyline(points.data(), static_cast<int>(points.size()));
+        } else {
+            DrawWideCurve(p, points, colour, width, dpr_, shifted_);
+        }
     };
 
     if (const CurveBand* band = list_.At(selected_)) {

@@ -5,8 +5,10 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QPointF>
 
 #include <functional>
+#include <vector>
 
 #include "graph/curve_band.h"
 #include "graph/curve_list_builder.h"
@@ -118,6 +120,8 @@ private:
     QImage front_;
     std::function<void()> frame_sink_;
     int paint_count_ = 0;
+    std::vector<QPointF> points_;   // reused curve buffers
+    std::vector<QPointF> shifted_;
 };
 
 }  // namespace vellora::graph
