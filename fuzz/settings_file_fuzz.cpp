@@ -40,17 +40,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     static std::vector<uint8_t> image;  // reused: fresh 252000-byte buffers dominate the run time
     image.clear();
     switch (data[0] % 4) {
-        case kAsIs: image.assign(rest.begin(), rest.end()); break;
+        case kAsIs:
+            image.assign(rest.begin(), rest.end());
+            break;
         case kRepeated:
             image.resize(storage::kSettingsFileSize);
-            for (std::size_t i = 0; i < image.size(); ++i) image[i] = rest.empty() ? 0 : rest[i % rest.size()];
+            for (std::size_t i = 0; i < image.size(); ++i)
+                image[i] = rest.empty() ? 0 : rest[i % rest.size()];
             break;
         case kPatched: {
             image.assign(factory.begin(), factory.end());
             std::size_t at = 0;
             while (at + 4 <= rest.size()) {
-                const std::size_t offset =
-                    (rest[at] | rest[at + 1] << 8 | rest[at + 2] << 16) % storage::kSettingsFileSize;
+                const std::size_t offset = (rest[at] | rest[at + 1] << 8 | rest[at + 2] << 16) %
+                                           storage::kSettingsFileSize;
                 std::size_t length = rest[at + 3];
                 at += 4;
                 length = std::min({length, rest.size() - at, image.size() - offset});
@@ -62,7 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         case kOverlaid: {
             image.assign(factory.begin(), factory.end());
             if (rest.size() < 3) break;
-            const std::size_t offset = (rest[0] | rest[1] << 8 | rest[2] << 16) % storage::kSettingsFileSize;
+            const std::size_t offset =
+                (rest[0] | rest[1] << 8 | rest[2] << 16) % storage::kSettingsFileSize;
             const std::size_t length = std::min(rest.size() - 3, image.size() - offset);
             std::memcpy(image.data() + offset, rest.data() + 3, length);
             break;
@@ -91,7 +95,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     for (int index = 0; index < model::kParamCount; ++index) {
         for (int s = 0; s < model::kSlotCount; ++s) {
             const std::size_t offset = storage::SlotOffset(index, s);
-            if (std::memcmp(image.data() + offset, factory.data() + offset, storage::kSlotBytes) == 0) continue;
+            if (std::memcmp(image.data() + offset, factory.data() + offset, storage::kSlotBytes) ==
+                0)
+                continue;
             const model::SceneSlot& slot = *target.Slot(index, s);
             (void)storage::EntryName(index);
             Check(!storage::SlotText(layout.Entry(index), slot).empty());
@@ -102,6 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     // Every value survives a save: only non-canonical booleans may change their bytes.
     const std::vector<uint8_t> again = storage::EncodeTable(target);
     for (std::size_t offset = 0; offset < again.size(); offset += storage::kSlotBytes)
-        Check(std::memcmp(again.data() + offset, image.data() + offset, storage::slot_offset::kDefined) == 0);
+        Check(std::memcmp(again.data() + offset, image.data() + offset,
+                          storage::slot_offset::kDefined) == 0);
     return 0;
 }

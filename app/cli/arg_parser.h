@@ -20,7 +20,9 @@ struct ParsedArgs {
     std::vector<std::string> positionals;
     std::map<std::string, std::string, std::less<>> options;  ///< flags map to ""
 
-    [[nodiscard]] bool Has(std::string_view name) const { return options.find(name) != options.end(); }
+    [[nodiscard]] bool Has(std::string_view name) const {
+        return options.find(name) != options.end();
+    }
     [[nodiscard]] std::optional<std::string> Value(std::string_view name) const;
 };
 

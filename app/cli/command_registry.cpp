@@ -19,7 +19,9 @@ namespace {
 
 constexpr std::string_view kProgram = "vellora-cli";
 
-bool IsHelp(std::string_view arg) { return arg == "--help" || arg == "-h"; }
+bool IsHelp(std::string_view arg) {
+    return arg == "--help" || arg == "-h";
+}
 
 }  // namespace
 
@@ -49,12 +51,14 @@ void CommandRegistry::PrintUsage(std::ostream& out) const {
     for (const Command& c : commands_) sorted.push_back(&c);
     std::sort(sorted.begin(), sorted.end(), [](auto* a, auto* b) { return a->name < b->name; });
     for (const Command* c : sorted)
-        out << "  " << c->name << std::string(width - c->name.size() + 2, ' ') << c->summary << '\n';
+        out << "  " << c->name << std::string(width - c->name.size() + 2, ' ') << c->summary
+            << '\n';
     out << "\nRun '" << kProgram << " <command> --help' for the arguments of a command.\n"
         << "Exit status: 0 success, 1 differences found (diff), 2 error.\n";
 }
 
-int CommandRegistry::Run(std::span<const std::string> args, std::ostream& out, std::ostream& err) const {
+int CommandRegistry::Run(std::span<const std::string> args, std::ostream& out,
+                         std::ostream& err) const {
     if (args.empty()) {
         PrintUsage(err);
         return kExitError;
@@ -72,12 +76,14 @@ int CommandRegistry::Run(std::span<const std::string> args, std::ostream& out, s
             out << c->help;
             return kExitOk;
         }
-        err << kProgram << ": unknown command '" << args[1] << "' (see " << kProgram << " --help)\n";
+        err << kProgram << ": unknown command '" << args[1] << "' (see " << kProgram
+            << " --help)\n";
         return kExitError;
     }
     const Command* command = Find(args[0]);
     if (!command) {
-        err << kProgram << ": unknown command '" << args[0] << "' (see " << kProgram << " --help)\n";
+        err << kProgram << ": unknown command '" << args[0] << "' (see " << kProgram
+            << " --help)\n";
         return kExitError;
     }
     for (std::size_t i = 1; i < args.size(); ++i) {

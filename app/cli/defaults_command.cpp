@@ -28,16 +28,19 @@ int RunDefaults(Invocation& inv) {
     ParsedArgs parsed;
     std::string error;
     if (!ParseArgs(inv.args, kOptions, parsed, error)) return inv.Fail(error);
-    if (!parsed.positionals.empty()) return inv.Fail("unexpected argument '" + parsed.positionals[0] + "'");
+    if (!parsed.positionals.empty())
+        return inv.Fail("unexpected argument '" + parsed.positionals[0] + "'");
     const auto out = parsed.Value("--out");
     if (!out || out->empty()) return inv.Fail("--out FILE is required");
 
     const auto workspace = std::make_unique<model::Workspace>();
     workspace->LoadDefaults();
-    const storage::StorageError result = storage::SaveSettingsFile(QString::fromStdString(*out), workspace->ParamStore);
+    const storage::StorageError result =
+        storage::SaveSettingsFile(QString::fromStdString(*out), workspace->ParamStore);
     if (result != storage::StorageError::Ok)
         return inv.Fail(*out + ": " + std::string(storage::StorageErrorText(result)));
-    inv.out << "Wrote the factory defaults to " << *out << " (" << storage::kSettingsFileSize << " bytes).\n";
+    inv.out << "Wrote the factory defaults to " << *out << " (" << storage::kSettingsFileSize
+            << " bytes).\n";
     return kExitOk;
 }
 

@@ -63,7 +63,8 @@ std::vector<Difference> Compare(const std::vector<uint8_t>& a, const std::vector
             const std::size_t base = storage::SlotOffset(index, s);
             Difference d{s, index, {}};
             for (const FieldSpan& f : kFields)
-                if (std::memcmp(a.data() + base + f.offset, b.data() + base + f.offset, f.size) != 0)
+                if (std::memcmp(a.data() + base + f.offset, b.data() + base + f.offset, f.size) !=
+                    0)
                     d.fields.push_back(f.name);
             if (!d.fields.empty()) found.push_back(std::move(d));
         }
@@ -86,7 +87,8 @@ int RunDiff(Invocation& inv) {
     std::string error;
     if (!ParseArgs(inv.args, kOptions, parsed, error)) return inv.Fail(error);
     if (parsed.positionals.size() != 2)
-        return inv.Fail("expected two files A and B, got " + std::to_string(parsed.positionals.size()));
+        return inv.Fail("expected two files A and B, got " +
+                        std::to_string(parsed.positionals.size()));
     const std::string& pathA = parsed.positionals[0];
     const std::string& pathB = parsed.positionals[1];
 
@@ -112,7 +114,8 @@ int RunDiff(Invocation& inv) {
             QJsonObject object = EntryJson(d.index, entry);
             object["slot"] = d.slot;
             QJsonArray fields;
-            for (std::string_view f : d.fields) fields.append(QString::fromUtf8(f.data(), static_cast<qsizetype>(f.size())));
+            for (std::string_view f : d.fields)
+                fields.append(QString::fromUtf8(f.data(), static_cast<qsizetype>(f.size())));
             object["fields"] = fields;
             object["a"] = SlotJson(entry, *a->ModeImage.Slot(d.index, d.slot), d.slot);
             object["b"] = SlotJson(entry, *b->ModeImage.Slot(d.index, d.slot), d.slot);
@@ -141,9 +144,10 @@ int RunDiff(Invocation& inv) {
         for (const Difference& d : differences) {
             if (d.slot != s) continue;
             const storage::EntryInfo& entry = layout.Entry(d.index);
-            text.AddRow({std::to_string(d.index), std::to_string(d.index / 256), std::to_string(d.index % 256),
-                         std::string(storage::EntryName(d.index)), std::string(storage::RoleText(entry)),
-                         JoinFields(d.fields), storage::SlotText(entry, *a->ModeImage.Slot(d.index, s)),
+            text.AddRow({std::to_string(d.index), std::to_string(d.index / 256),
+                         std::to_string(d.index % 256), std::string(storage::EntryName(d.index)),
+                         std::string(storage::RoleText(entry)), JoinFields(d.fields),
+                         storage::SlotText(entry, *a->ModeImage.Slot(d.index, s)),
                          storage::SlotText(entry, *b->ModeImage.Slot(d.index, s))});
         }
         const auto count = std::count_if(differences.begin(), differences.end(),
@@ -156,14 +160,17 @@ int RunDiff(Invocation& inv) {
         inv.out << count << (count == 1 ? " difference\n" : " differences\n");
         text.Print(inv.out);
     }
-    inv.out << '\n' << differences.size() << (differences.size() == 1 ? " slot differs.\n" : " slots differ.\n");
+    inv.out << '\n'
+            << differences.size()
+            << (differences.size() == 1 ? " slot differs.\n" : " slots differ.\n");
     return kExitDifferent;
 }
 
 }  // namespace
 
 void RegisterDiffCommand(CommandRegistry& registry) {
-    registry.Add({"diff", "compare two settings files slot by slot (exit 1 when they differ)", kHelp, RunDiff});
+    registry.Add({"diff", "compare two settings files slot by slot (exit 1 when they differ)",
+                  kHelp, RunDiff});
 }
 
 }  // namespace vellora::cli

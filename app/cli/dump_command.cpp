@@ -44,12 +44,14 @@ int RunDump(Invocation& inv) {
     std::string error;
     if (!ParseArgs(inv.args, kOptions, parsed, error)) return inv.Fail(error);
     if (parsed.positionals.size() != 1)
-        return inv.Fail(parsed.positionals.empty() ? "missing FILE" : "expected one FILE, got " +
-                                                                        std::to_string(parsed.positionals.size()));
+        return inv.Fail(parsed.positionals.empty() ? "missing FILE"
+                                                   : "expected one FILE, got " +
+                                                         std::to_string(parsed.positionals.size()));
     std::vector<int> shown = {0, 1};
     if (auto scene = parsed.Value("--scene")) {
         int value = 0;
-        if (!ParseIntInRange(*scene, 0, 2, value)) return inv.Fail("--scene must be 0, 1 or 2, not '" + *scene + "'");
+        if (!ParseIntInRange(*scene, 0, 2, value))
+            return inv.Fail("--scene must be 0, 1 or 2, not '" + *scene + "'");
         shown = {value};
     }
     const std::string& path = parsed.positionals[0];
@@ -86,10 +88,13 @@ int RunDump(Invocation& inv) {
         return kExitOk;
     }
 
-    inv.out << path << ": settings file, " << storage::kSettingsFileSize << " bytes, " << listed.size()
-            << " entries\n";
+    inv.out << path << ": settings file, " << storage::kSettingsFileSize << " bytes, "
+            << listed.size() << " entries\n"
+            << "S: * = kept per scene; SQ = shelf Q of a band\n";
     std::size_t next = 0;
-    for (int kind = 0; kind < model::kMenuKindCount; ++kind) {
+    // Indices 2816..2999 belong to no menu kind; a file may still mark them defined.
+    const int lastKind = (model::kParamCount - 1) / 256;
+    for (int kind = 0; kind <= lastKind; ++kind) {
         TextTable text;
         text.AddColumn("Index", TextTable::Align::Right);
         text.AddColumn("Addr", TextTable::Align::Right);
@@ -108,7 +113,11 @@ int RunDump(Invocation& inv) {
             text.AddRow(std::move(row));
         }
         if (text.Empty()) continue;
-        inv.out << '\n' << model::MenuKindName(kind) << " (menu kind " << kind << ")\n";
+        if (kind < model::kMenuKindCount)
+            inv.out << '\n' << model::MenuKindName(kind) << " (menu kind " << kind << ")\n";
+        else
+            inv.out << "\nindices " << kind * 256 << ".." << model::kParamCount - 1
+                    << " (no menu kind)\n";
         text.Print(inv.out);
     }
     PrintAnomalies(inv.out, anomalies, kAnomalyLines);
@@ -118,7 +127,8 @@ int RunDump(Invocation& inv) {
 }  // namespace
 
 void RegisterDumpCommand(CommandRegistry& registry) {
-    registry.Add({"dump", "list the parameters of a settings file in Hz, dB and names", kHelp, RunDump});
+    registry.Add(
+        {"dump", "list the parameters of a settings file in Hz, dB and names", kHelp, RunDump});
 }
 
 }  // namespace vellora::cli

@@ -29,15 +29,17 @@ QString Q(std::string_view text) {
 
 }  // namespace
 
-bool LoadSettingsArgument(const Invocation& inv, const std::string& path, model::Workspace& workspace,
-                          std::vector<uint8_t>* bytes) {
+bool LoadSettingsArgument(const Invocation& inv, const std::string& path,
+                          model::Workspace& workspace, std::vector<uint8_t>* bytes) {
     const QString file = QString::fromStdString(path);
     std::vector<uint8_t> image;
     storage::StorageError error = storage::ReadSettingsBytes(file, image);
-    if (error == storage::StorageError::Ok) error = storage::DecodeTable(image, workspace.ModeImage);
+    if (error == storage::StorageError::Ok)
+        error = storage::DecodeTable(image, workspace.ModeImage);
     if (error == storage::StorageError::WrongSize) {
         inv.Fail(path + ": not a settings file: " + std::to_string(QFileInfo(file).size()) +
-                 " bytes, a settings file has exactly " + std::to_string(storage::kSettingsFileSize));
+                 " bytes, a settings file has exactly " +
+                 std::to_string(storage::kSettingsFileSize));
         return false;
     }
     if (error != storage::StorageError::Ok) {
@@ -50,9 +52,12 @@ bool LoadSettingsArgument(const Invocation& inv, const std::string& path, model:
 
 std::string SlotLabel(int slot) {
     switch (slot) {
-        case 0: return "slot 0 唱歌模式";
-        case 1: return "slot 1 劲舞模式";
-        case 2: return "slot 2 factory";
+        case 0:
+            return "slot 0 唱歌模式";
+        case 1:
+            return "slot 1 劲舞模式";
+        case 2:
+            return "slot 2 factory";
     }
     return "slot " + std::to_string(slot);
 }
@@ -61,7 +66,8 @@ std::vector<int> ListedEntries(const model::ParamTable& table, const storage::Pa
     std::vector<int> listed;
     for (int index = 0; index < model::kParamCount; ++index) {
         bool marked = false;
-        for (int s = 0; s < model::kSlotCount; ++s) marked = marked || table.Slot(index, s)->Defined;
+        for (int s = 0; s < model::kSlotCount; ++s)
+            marked = marked || table.Slot(index, s)->Defined;
         if (layout.Defines(index) || marked) listed.push_back(index);
     }
     return listed;
@@ -107,12 +113,18 @@ QJsonObject SlotJson(const storage::EntryInfo& entry, const model::SceneSlot& sl
             object["on"] = !slot.EQdisabled;
             break;
         case EntryRole::FilterFrequency:
-        case EntryRole::Frequency: object["hz"] = Optional(storage::FrequencyHz(slot.Value)); break;
-        case EntryRole::FilterType:
-            object["crossover"] = Optional(storage::CrossoverTypeName(slot.Value, entry.fullCrossoverList));
+        case EntryRole::Frequency:
+            object["hz"] = Optional(storage::FrequencyHz(slot.Value));
             break;
-        case EntryRole::Plain: object["step"] = slot.Value; break;
-        case EntryRole::Undefined: break;
+        case EntryRole::FilterType:
+            object["crossover"] =
+                Optional(storage::CrossoverTypeName(slot.Value, entry.fullCrossoverList));
+            break;
+        case EntryRole::Plain:
+            object["step"] = slot.Value;
+            break;
+        case EntryRole::Undefined:
+            break;
     }
     return object;
 }
@@ -139,7 +151,8 @@ void WriteJson(std::ostream& out, const QJsonObject& object) {
     if (!json.endsWith('\n')) out << '\n';
 }
 
-void PrintAnomalies(std::ostream& out, const std::vector<storage::Anomaly>& anomalies, std::size_t limit) {
+void PrintAnomalies(std::ostream& out, const std::vector<storage::Anomaly>& anomalies,
+                    std::size_t limit) {
     if (anomalies.empty()) return;
     out << "\nOut-of-range values (" << anomalies.size() << "):\n";
     for (std::size_t i = 0; i < anomalies.size() && i < limit; ++i)

@@ -19,7 +19,8 @@ namespace vellora::cli {
 /// Reads the settings file `path` into `workspace.ModeImage` (and its bytes into `bytes` when
 /// given). On failure prints one error line through `inv` and returns false.
 [[nodiscard]] bool LoadSettingsArgument(const Invocation& inv, const std::string& path,
-                                        model::Workspace& workspace, std::vector<uint8_t>* bytes = nullptr);
+                                        model::Workspace& workspace,
+                                        std::vector<uint8_t>* bytes = nullptr);
 
 /// "slot 0 唱歌模式", "slot 1 劲舞模式", "slot 2 factory".
 std::string SlotLabel(int slot);
@@ -39,6 +40,7 @@ QJsonArray AnomaliesJson(const std::vector<storage::Anomaly>& anomalies);
 void WriteJson(std::ostream& out, const QJsonObject& object);
 
 /// Prints up to `limit` anomaly lines after a heading; says how many were left out.
-void PrintAnomalies(std::ostream& out, const std::vector<storage::Anomaly>& anomalies, std::size_t limit);
+void PrintAnomalies(std::ostream& out, const std::vector<storage::Anomaly>& anomalies,
+                    std::size_t limit);
 
 }  // namespace vellora::cli

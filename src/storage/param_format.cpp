@@ -15,7 +15,8 @@ namespace {
 
 constexpr std::array<std::string_view, 5> kFullCrossover = {
     "LinkWitz 48dB", "LinkWitz 24dB", "ButterWorth 12dB", "Bessel 24dB", "Bessel 12dB"};
-constexpr std::array<std::string_view, 2> kShortCrossover = {"ButterWorth 12dB", "ButterWorth 24dB"};
+constexpr std::array<std::string_view, 2> kShortCrossover = {"ButterWorth 12dB",
+                                                             "ButterWorth 24dB"};
 constexpr std::array<std::string_view, 3> kShapes = {"peaking", "low shelf", "high shelf"};
 
 std::string OutOfRange(int32_t index) {
@@ -47,11 +48,14 @@ std::string FrequencyText(int32_t index) {
     return text + " Hz";
 }
 
-double GainDb(int32_t step) { return (static_cast<double>(step) - model::kGainZero) / 10.0; }
+double GainDb(int32_t step) {
+    return (static_cast<double>(step) - model::kGainZero) / 10.0;
+}
 
 std::string GainDbText(int32_t step) {
     // GainText subtracts the 0 dB step in int; the lowest steps would overflow there.
-    if (step > std::numeric_limits<int32_t>::min() + model::kGainZero) return model::GainText(step) + " dB";
+    if (step > std::numeric_limits<int32_t>::min() + model::kGainZero)
+        return model::GainText(step) + " dB";
     return model::FormatFixed(GainDb(step), 1) + " dB";
 }
 
@@ -89,40 +93,53 @@ std::string BandShapeText(int32_t qtype) {
 std::string_view RoleText(const EntryInfo& entry) {
     const bool low = entry.filterType == model::kLowPass;
     switch (entry.role) {
-        case EntryRole::Undefined: return "undefined";
-        case EntryRole::Plain: return "step";
-        case EntryRole::Frequency: return "frequency";
-        case EntryRole::FilterFrequency: return low ? "low-pass" : "high-pass";
-        case EntryRole::FilterType: return low ? "low-pass type" : "high-pass type";
-        case EntryRole::EqBand: return "EQ band";
+        case EntryRole::Undefined:
+            return "undefined";
+        case EntryRole::Plain:
+            return "step";
+        case EntryRole::Frequency:
+            return "frequency";
+        case EntryRole::FilterFrequency:
+            return low ? "low-pass" : "high-pass";
+        case EntryRole::FilterType:
+            return low ? "low-pass type" : "high-pass type";
+        case EntryRole::EqBand:
+            return "EQ band";
     }
     return "undefined";
 }
 
 std::string_view RoleKey(EntryRole role) {
     switch (role) {
-        case EntryRole::Undefined: return "undefined";
-        case EntryRole::Plain: return "step";
-        case EntryRole::Frequency: return "frequency";
-        case EntryRole::FilterFrequency: return "filterFrequency";
-        case EntryRole::FilterType: return "filterType";
-        case EntryRole::EqBand: return "band";
+        case EntryRole::Undefined:
+            return "undefined";
+        case EntryRole::Plain:
+            return "step";
+        case EntryRole::Frequency:
+            return "frequency";
+        case EntryRole::FilterFrequency:
+            return "filterFrequency";
+        case EntryRole::FilterType:
+            return "filterType";
+        case EntryRole::EqBand:
+            return "band";
     }
     return "undefined";
 }
 
 std::optional<std::string_view> CommonEntryLabel(int index) {
     namespace e = model::entry;
-    static constexpr std::array<std::string_view, 3> kMaster = {"master slider 1", "master slider 2",
-                                                                "master slider 3"};
-    static constexpr std::array<std::string_view, 3> kPowerOn = {
-        "power-on value, master slider 1", "power-on value, master slider 2",
-        "power-on value, master slider 3"};
-    static constexpr std::array<std::string_view, 3> kLimit = {
-        "upper limit, master slider 1", "upper limit, master slider 2", "upper limit, master slider 3"};
-    static constexpr std::array<std::string_view, 6> kMute = {
-        "channel mute 1", "channel mute 2", "channel mute 3",
-        "channel mute 4", "channel mute 5", "channel mute 6"};
+    static constexpr std::array<std::string_view, 3> kMaster = {
+        "master slider 1", "master slider 2", "master slider 3"};
+    static constexpr std::array<std::string_view, 3> kPowerOn = {"power-on value, master slider 1",
+                                                                 "power-on value, master slider 2",
+                                                                 "power-on value, master slider 3"};
+    static constexpr std::array<std::string_view, 3> kLimit = {"upper limit, master slider 1",
+                                                               "upper limit, master slider 2",
+                                                               "upper limit, master slider 3"};
+    static constexpr std::array<std::string_view, 6> kMute = {"channel mute 1", "channel mute 2",
+                                                              "channel mute 3", "channel mute 4",
+                                                              "channel mute 5", "channel mute 6"};
     static constexpr std::array<std::string_view, 8> kBypass = {
         "bypass, page 0", "bypass, page 1", "bypass, page 2", "bypass, page 3",
         "bypass, page 4", "bypass, page 5", "bypass, page 6", "bypass, page 7"};
@@ -161,23 +178,29 @@ std::string_view EntryName(int index) {
 std::string SlotText(const EntryInfo& entry, const model::SceneSlot& slot) {
     switch (entry.role) {
         case EntryRole::EqBand:
-            return PadRight(BandShapeText(slot.QType), 10) + "  " + PadLeft(FrequencyText(slot.Freq), 8) +
-                   "  " + PadLeft(GainDbText(slot.Gain), 8) + "  Q " + PadRight(QFactorText(slot.Q), 6) +
-                   "  SQ " + PadRight(QFactorText(slot.ShelfQ), 4) + "  " + (slot.EQdisabled ? "off" : "on");
+            return PadRight(BandShapeText(slot.QType), 10) + "  " +
+                   PadLeft(FrequencyText(slot.Freq), 8) + "  " + PadLeft(GainDbText(slot.Gain), 8) +
+                   "  Q " + PadRight(QFactorText(slot.Q), 6) + "  SQ " +
+                   PadRight(QFactorText(slot.ShelfQ), 4) + "  " + (slot.EQdisabled ? "off" : "on");
         case EntryRole::FilterFrequency: {
             const bool off = (entry.filterType == model::kHighPass && slot.Value == 0) ||
                              (entry.filterType == model::kLowPass && slot.Value == model::kFreqMax);
             return off ? "off (" + FrequencyText(slot.Value) + ")" : FrequencyText(slot.Value);
         }
-        case EntryRole::FilterType: return CrossoverTypeText(slot.Value, entry.fullCrossoverList);
-        case EntryRole::Frequency: return FrequencyText(slot.Value);
-        case EntryRole::Plain: return std::to_string(slot.Value);
-        case EntryRole::Undefined: break;
+        case EntryRole::FilterType:
+            return CrossoverTypeText(slot.Value, entry.fullCrossoverList);
+        case EntryRole::Frequency:
+            return FrequencyText(slot.Value);
+        case EntryRole::Plain:
+            return std::to_string(slot.Value);
+        case EntryRole::Undefined:
+            break;
     }
-    return "raw: type " + std::to_string(slot.FilterType) + ", value " + std::to_string(slot.Value) +
-           ", shape " + std::to_string(slot.QType) + ", freq " + std::to_string(slot.Freq) + ", gain " +
-           std::to_string(slot.Gain) + ", q " + std::to_string(slot.Q) + ", shelfQ " +
-           std::to_string(slot.ShelfQ) + (slot.EQdisabled ? ", off" : "");
+    return "raw: type " + std::to_string(slot.FilterType) + ", value " +
+           std::to_string(slot.Value) + ", shape " + std::to_string(slot.QType) + ", freq " +
+           std::to_string(slot.Freq) + ", gain " + std::to_string(slot.Gain) + ", q " +
+           std::to_string(slot.Q) + ", shelfQ " + std::to_string(slot.ShelfQ) +
+           (slot.EQdisabled ? ", off" : "");
 }
 
 }  // namespace vellora::storage

@@ -24,10 +24,16 @@ ParamLayout ParamLayout::FromDefaults(const model::Workspace& defaults) {
         info.filterType = slot.FilterType;
         info.perScene = table.IsPerScene(index);
         switch (slot.FilterType) {
-            case model::kEqBand: info.role = EntryRole::EqBand; break;
+            case model::kEqBand:
+                info.role = EntryRole::EqBand;
+                break;
             case model::kHighPass:
-            case model::kLowPass: info.role = EntryRole::FilterFrequency; break;
-            default: info.role = EntryRole::Plain; break;
+            case model::kLowPass:
+                info.role = EntryRole::FilterFrequency;
+                break;
+            default:
+                info.role = EntryRole::Plain;
+                break;
         }
     }
     for (int index : kFrequencyEntries)

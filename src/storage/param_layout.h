@@ -34,7 +34,9 @@ public:
 
     /// The entry's role; Undefined for an index outside 0..2999.
     [[nodiscard]] const EntryInfo& Entry(int index) const;
-    [[nodiscard]] bool Defines(int index) const { return Entry(index).role != EntryRole::Undefined; }
+    [[nodiscard]] bool Defines(int index) const {
+        return Entry(index).role != EntryRole::Undefined;
+    }
 
 private:
     std::array<EntryInfo, model::kParamCount> entries_{};
@@ -44,6 +46,8 @@ private:
 const ParamLayout& FactoryLayout();
 
 /// Number of crossover types a type entry offers (5 on the full list, 2 on the short one).
-constexpr int CrossoverTypeCount(bool fullList) { return fullList ? 5 : 2; }
+constexpr int CrossoverTypeCount(bool fullList) {
+    return fullList ? 5 : 2;
+}
 
 }  // namespace vellora::storage

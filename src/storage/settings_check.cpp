@@ -28,12 +28,18 @@ std::vector<Anomaly> Validate(const model::ParamTable& table, const ParamLayout&
                     check(SlotField::ShelfQ, slot.ShelfQ, 0, model::kQMax);
                     break;
                 case EntryRole::Frequency:
-                case EntryRole::FilterFrequency: check(SlotField::Value, slot.Value, 0, model::kFreqMax); break;
-                case EntryRole::FilterType:
-                    check(SlotField::Value, slot.Value, 0, CrossoverTypeCount(entry.fullCrossoverList) - 1);
+                case EntryRole::FilterFrequency:
+                    check(SlotField::Value, slot.Value, 0, model::kFreqMax);
                     break;
-                case EntryRole::Plain: check(SlotField::Value, slot.Value, 0, kPairValueMax); break;
-                case EntryRole::Undefined: break;
+                case EntryRole::FilterType:
+                    check(SlotField::Value, slot.Value, 0,
+                          CrossoverTypeCount(entry.fullCrossoverList) - 1);
+                    break;
+                case EntryRole::Plain:
+                    check(SlotField::Value, slot.Value, 0, kPairValueMax);
+                    break;
+                case EntryRole::Undefined:
+                    break;
             }
             check(SlotField::Defined, slot.Defined ? 1 : 0, 1, 1);
         }
@@ -43,22 +49,31 @@ std::vector<Anomaly> Validate(const model::ParamTable& table, const ParamLayout&
 
 std::string_view SlotFieldName(SlotField field) {
     switch (field) {
-        case SlotField::FilterType: return "FilterType";
-        case SlotField::Value: return "Value";
-        case SlotField::QType: return "QType";
-        case SlotField::Freq: return "Freq";
-        case SlotField::Gain: return "Gain";
-        case SlotField::Q: return "Q";
-        case SlotField::ShelfQ: return "ShelfQ";
-        case SlotField::Defined: return "Defined";
+        case SlotField::FilterType:
+            return "FilterType";
+        case SlotField::Value:
+            return "Value";
+        case SlotField::QType:
+            return "QType";
+        case SlotField::Freq:
+            return "Freq";
+        case SlotField::Gain:
+            return "Gain";
+        case SlotField::Q:
+            return "Q";
+        case SlotField::ShelfQ:
+            return "ShelfQ";
+        case SlotField::Defined:
+            return "Defined";
     }
     return "?";
 }
 
 std::string AnomalyText(const Anomaly& a) {
-    std::string text = "entry " + std::to_string(a.index) + " (kind " + std::to_string(a.index / 256) +
-                       ", address " + std::to_string(a.index % 256) + ") slot " + std::to_string(a.slot) +
-                       ": " + std::string(SlotFieldName(a.field)) + " " + std::to_string(a.value);
+    std::string text = "entry " + std::to_string(a.index) + " (kind " +
+                       std::to_string(a.index / 256) + ", address " +
+                       std::to_string(a.index % 256) + ") slot " + std::to_string(a.slot) + ": " +
+                       std::string(SlotFieldName(a.field)) + " " + std::to_string(a.value);
     if (a.min == a.max)
         text += ", expected " + std::to_string(a.min);
     else

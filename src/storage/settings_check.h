@@ -15,8 +15,8 @@ namespace vellora::storage {
 enum class SlotField : uint8_t { FilterType, Value, QType, Freq, Gain, Q, ShelfQ, Defined };
 
 struct Anomaly {
-    int index = 0;     ///< ParamIndex 0..2999
-    int slot = 0;      ///< 0..2
+    int index = 0;  ///< ParamIndex 0..2999
+    int slot = 0;   ///< 0..2
     SlotField field = SlotField::Value;
     int64_t value = 0;  ///< the value found (booleans as 0 / 1)
     int64_t min = 0;    ///< the range allowed for it
@@ -39,7 +39,8 @@ inline constexpr int32_t kPairValueMax = 62499;
 /// - filter and effect frequencies 0..362; crossover types 0..4 (menu kind 7) or 0..1;
 /// - plain steps 0..62499.
 /// Anomalies come in index, slot, field order.
-std::vector<Anomaly> Validate(const model::ParamTable& table, const ParamLayout& layout = FactoryLayout());
+std::vector<Anomaly> Validate(const model::ParamTable& table,
+                              const ParamLayout& layout = FactoryLayout());
 
 std::string_view SlotFieldName(SlotField field);
 /// "entry 1031 (kind 4, address 7) slot 0: Value 999 outside 0..362".

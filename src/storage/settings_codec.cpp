@@ -24,7 +24,9 @@ void PutBool(uint8_t* p, bool value) {
     p[1] = value ? 0xFF : 0x00;
 }
 
-bool GetBool(const uint8_t* p) { return p[0] != 0 || p[1] != 0; }
+bool GetBool(const uint8_t* p) {
+    return p[0] != 0 || p[1] != 0;
+}
 
 }  // namespace
 
@@ -62,8 +64,8 @@ std::vector<uint8_t> EncodeTable(const model::ParamTable& table) {
     std::vector<uint8_t> bytes(kSettingsFileSize);
     for (int index = 0; index < model::kParamCount; ++index)
         for (int s = 0; s < model::kSlotCount; ++s)
-            EncodeSlot(*table.Slot(index, s),
-                       std::span<uint8_t, kSlotBytes>(bytes.data() + SlotOffset(index, s), kSlotBytes));
+            EncodeSlot(*table.Slot(index, s), std::span<uint8_t, kSlotBytes>(
+                                                  bytes.data() + SlotOffset(index, s), kSlotBytes));
     return bytes;
 }
 
@@ -71,8 +73,8 @@ StorageError DecodeTable(std::span<const uint8_t> bytes, model::ParamTable& targ
     if (bytes.size() != kSettingsFileSize) return StorageError::WrongSize;
     for (int index = 0; index < model::kParamCount; ++index)
         for (int s = 0; s < model::kSlotCount; ++s)
-            *target.Slot(index, s) = DecodeSlot(
-                std::span<const uint8_t, kSlotBytes>(bytes.data() + SlotOffset(index, s), kSlotBytes));
+            *target.Slot(index, s) = DecodeSlot(std::span<const uint8_t, kSlotBytes>(
+                bytes.data() + SlotOffset(index, s), kSlotBytes));
     return StorageError::Ok;
 }
 

@@ -13,26 +13,27 @@
 namespace vellora::storage {
 
 inline constexpr std::size_t kSlotBytes = 28;
-inline constexpr std::size_t kRecordBytes = kSlotBytes * model::kSlotCount;        // 84
+inline constexpr std::size_t kRecordBytes = kSlotBytes * model::kSlotCount;          // 84
 inline constexpr std::size_t kSettingsFileSize = kRecordBytes * model::kParamCount;  // 252000
 
 /// Byte offsets of the fields inside one slot.
 namespace slot_offset {
-inline constexpr std::size_t kFilterType = 0;  ///< u8
-inline constexpr std::size_t kValue = 1;       ///< i32
-inline constexpr std::size_t kQType = 5;       ///< u8
-inline constexpr std::size_t kFreq = 6;        ///< i32
-inline constexpr std::size_t kGain = 10;       ///< i32
-inline constexpr std::size_t kQ = 14;          ///< i32
-inline constexpr std::size_t kShelfQ = 18;     ///< i32
-inline constexpr std::size_t kDefined = 22;    ///< 16-bit boolean
-inline constexpr std::size_t kPerScene = 24;   ///< 16-bit boolean
-inline constexpr std::size_t kEQdisabled = 26; ///< 16-bit boolean
+inline constexpr std::size_t kFilterType = 0;   ///< u8
+inline constexpr std::size_t kValue = 1;        ///< i32
+inline constexpr std::size_t kQType = 5;        ///< u8
+inline constexpr std::size_t kFreq = 6;         ///< i32
+inline constexpr std::size_t kGain = 10;        ///< i32
+inline constexpr std::size_t kQ = 14;           ///< i32
+inline constexpr std::size_t kShelfQ = 18;      ///< i32
+inline constexpr std::size_t kDefined = 22;     ///< 16-bit boolean
+inline constexpr std::size_t kPerScene = 24;    ///< 16-bit boolean
+inline constexpr std::size_t kEQdisabled = 26;  ///< 16-bit boolean
 }  // namespace slot_offset
 
 /// File offset of slot `slot` of record `index` (84 x index + 28 x slot).
 constexpr std::size_t SlotOffset(int index, int slot) {
-    return kRecordBytes * static_cast<std::size_t>(index) + kSlotBytes * static_cast<std::size_t>(slot);
+    return kRecordBytes * static_cast<std::size_t>(index) +
+           kSlotBytes * static_cast<std::size_t>(slot);
 }
 
 /// Writes one slot into 28 bytes; booleans as 0 / -1 (FF FF).

@@ -59,7 +59,8 @@ StorageError ReadSettingsBytes(const QString& path, std::vector<uint8_t>& bytes)
 
 StorageError LoadSettingsFile(const QString& path, model::Workspace& workspace) {
     std::vector<uint8_t> bytes;
-    if (StorageError error = ReadSettingsBytes(path, bytes); error != StorageError::Ok) return error;
+    if (StorageError error = ReadSettingsBytes(path, bytes); error != StorageError::Ok)
+        return error;
     return DecodeTable(bytes, workspace.ModeImage);
 }
 

@@ -7,9 +7,9 @@ namespace vellora::storage {
 
 enum class StorageError {
     Ok = 0,
-    NotFound,     ///< no file of that name
-    NotAFile,     ///< the name is a folder or a device, not a regular file
-    OpenFailed,   ///< the file (or the temporary beside it) could not be opened
+    NotFound,    ///< no file of that name
+    NotAFile,    ///< the name is a folder or a device, not a regular file
+    OpenFailed,  ///< the file (or the temporary beside it) could not be opened
     ReadFailed,
     WrongSize,    ///< not exactly 252000 bytes: not a settings file, nothing was loaded
     WriteFailed,  ///< writing failed; whatever stood under that name is unchanged

@@ -87,7 +87,8 @@ protected:
         EXPECT_TRUE(in.open(QIODevice::ReadOnly));
         QByteArray bytes = in.readAll();
         const qsizetype at = 84 * index + 28 * slot + offset;
-        for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(static_cast<quint32>(value) >> (8 * i));
+        for (int i = 0; i < 4; ++i)
+            bytes[at + i] = static_cast<char>(static_cast<quint32>(value) >> (8 * i));
         const QString path = dir.filePath(name);
         QFile out(path);
         EXPECT_TRUE(out.open(QIODevice::WriteOnly));
@@ -112,9 +113,10 @@ TEST_F(CliTest, DumpShowsBothScenesInTheUsersUnits) {
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_TRUE(r.err.isEmpty());
     const QString text = QString::fromUtf8(r.out);
-    for (const char* expected : {"slot 0 唱歌模式", "slot 1 劲舞模式", "EQ8", "630 Hz", "15.0 dB", "-19.0 dB",
-                                 "Q 1.00", "SQ 0.71", "80.3 Hz", "LinkWitz 48dB", "ButterWorth 12dB", "混响时间",
-                                 "SceneSelect", "超低输出 (menu kind 7)", "off (20220 Hz)"})
+    for (const char* expected :
+         {"slot 0 唱歌模式", "slot 1 劲舞模式", "EQ8", "630 Hz", "15.0 dB", "-19.0 dB", "Q 1.00",
+          "SQ 0.71", "80.3 Hz", "LinkWitz 48dB", "ButterWorth 12dB", "混响时间", "SceneSelect",
+          "超低输出 (menu kind 7)", "off (20220 Hz)"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
     EXPECT_FALSE(text.contains("slot 2"));
     EXPECT_FALSE(text.contains("Out-of-range"));
@@ -255,16 +257,17 @@ TEST_F(CliTest, DiffListsDifferingSlotsAndSetsTheExitStatus) {
 }
 
 TEST_F(CliTest, OutOfRangeValuesAreShownAndReported) {
-    QString bad = Modified("bad1.VL", 1031, 0, 1, 999);             // filter frequency index
-    bad = Modified("bad2.VL", 0, 1, 6, -70000);                      // band frequency index
+    QString bad = Modified("bad1.VL", 1031, 0, 1, 999);  // filter frequency index
+    bad = Modified("bad2.VL", 0, 1, 6, -70000);          // band frequency index
     QFile in(bad);
     ASSERT_TRUE(in.open(QIODevice::ReadOnly));
     QByteArray bytes = in.readAll();
     in.close();
-    bytes[84 * 1030 + 1] = 9;                                        // crossover type 9
-    bytes[84 * 0 + 28 + 5] = 7;                                      // band shape 7
-    bytes[84 * 40 + 0] = static_cast<char>(0xEE);                    // garbage in an undefined entry
-    bytes[84 * 40 + 22] = 1;                                         // marked defined
+    bytes[84 * 1030 + 1] = 9;                      // crossover type 9
+    bytes[84 * 0 + 28 + 5] = 7;                    // band shape 7
+    bytes[84 * 40 + 0] = static_cast<char>(0xEE);  // garbage in an undefined entry
+    bytes[84 * 40 + 22] = 1;                       // marked defined
+    bytes[84 * 2900 + 56 + 23] = 1;                // beyond every menu kind
     const QString path = dir.filePath("bad.VL");
     QFile out(path);
     ASSERT_TRUE(out.open(QIODevice::WriteOnly));
@@ -278,11 +281,13 @@ TEST_F(CliTest, OutOfRangeValuesAreShownAndReported) {
     EXPECT_TRUE(shown.contains("unknown type 9"));
     EXPECT_TRUE(shown.contains("unknown shape 7"));
     EXPECT_TRUE(shown.contains("raw: type 238"));
-    EXPECT_TRUE(shown.contains("Out-of-range values (4)"));
+    EXPECT_TRUE(shown.contains("Out-of-range values (5)"));
+    EXPECT_TRUE(shown.contains("\n 2900  "));
 
     const QJsonObject dump = ParseJson(RunCli({"dump", path, "--json"}).out);
-    EXPECT_EQ(dump["anomalies"].toArray().size(), 4);
-    EXPECT_EQ(dump["entries"].toArray().size(), 257);  // the extra entry marked defined is listed
+    EXPECT_EQ(dump["anomalies"].toArray().size(), 5);
+    EXPECT_EQ(dump["entries"].toArray().size(),
+              258);  // the extra entries marked defined are listed
     EXPECT_TRUE(EntryOf(dump, 0)["values"].toArray()[1].toObject()["freqHz"].isNull());
     EXPECT_TRUE(EntryOf(dump, 1030)["values"].toArray()[0].toObject()["crossover"].isNull());
     EXPECT_EQ(RunCli({"diff", defaults, path}).code, 1);
@@ -291,7 +296,8 @@ TEST_F(CliTest, OutOfRangeValuesAreShownAndReported) {
 TEST(Cli, HelpUsageAndUnknownCommands) {
     const Result help = RunCli({"--help"});
     EXPECT_EQ(help.code, 0);
-    for (const char* name : {"defaults", "dump", "diff"}) EXPECT_TRUE(help.out.contains(name)) << name;
+    for (const char* name : {"defaults", "dump", "diff"})
+        EXPECT_TRUE(help.out.contains(name)) << name;
     for (const char* name : {"defaults", "dump", "diff"}) {
         const Result r = RunCli({name, "--help"});
         EXPECT_EQ(r.code, 0) << name;

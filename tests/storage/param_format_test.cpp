@@ -28,17 +28,28 @@ TEST(Layout, RolesOfTheFactoryEntries) {
         uint8_t filterType;
     };
     const std::array<Case, 22> cases = {{
-        {0, EntryRole::EqBand, 1},             {14, EntryRole::EqBand, 1},
-        {15, EntryRole::FilterFrequency, 2},   {16, EntryRole::FilterFrequency, 3},
-        {17, EntryRole::Plain, 0},             {18, EntryRole::Undefined, 0},
-        {256, EntryRole::FilterFrequency, 2},  {771, EntryRole::Frequency, 0},
-        {783, EntryRole::Frequency, 0},        {786, EntryRole::Frequency, 0},
-        {789, EntryRole::Frequency, 0},        {774, EntryRole::FilterFrequency, 2},
-        {775, EntryRole::FilterFrequency, 3},  {1030, EntryRole::FilterType, 2},
-        {1031, EntryRole::FilterFrequency, 2}, {1541, EntryRole::FilterType, 2},
-        {1799, EntryRole::FilterType, 2},      {1800, EntryRole::FilterFrequency, 2},
-        {1801, EntryRole::FilterType, 3},      {1802, EntryRole::FilterFrequency, 3},
-        {2600, EntryRole::Plain, 0},           {2601, EntryRole::Undefined, 0},
+        {0, EntryRole::EqBand, 1},
+        {14, EntryRole::EqBand, 1},
+        {15, EntryRole::FilterFrequency, 2},
+        {16, EntryRole::FilterFrequency, 3},
+        {17, EntryRole::Plain, 0},
+        {18, EntryRole::Undefined, 0},
+        {256, EntryRole::FilterFrequency, 2},
+        {771, EntryRole::Frequency, 0},
+        {783, EntryRole::Frequency, 0},
+        {786, EntryRole::Frequency, 0},
+        {789, EntryRole::Frequency, 0},
+        {774, EntryRole::FilterFrequency, 2},
+        {775, EntryRole::FilterFrequency, 3},
+        {1030, EntryRole::FilterType, 2},
+        {1031, EntryRole::FilterFrequency, 2},
+        {1541, EntryRole::FilterType, 2},
+        {1799, EntryRole::FilterType, 2},
+        {1800, EntryRole::FilterFrequency, 2},
+        {1801, EntryRole::FilterType, 3},
+        {1802, EntryRole::FilterFrequency, 3},
+        {2600, EntryRole::Plain, 0},
+        {2601, EntryRole::Undefined, 0},
     }};
     for (const Case& c : cases) {
         EXPECT_EQ(layout.Entry(c.index).role, c.role) << c.index;
@@ -112,9 +123,10 @@ TEST(ValueText, GainsAndQ) {
 }
 
 TEST(ValueText, CrossoverTypesAndShapes) {
-    const std::array<std::string_view, 5> full = {"LinkWitz 48dB", "LinkWitz 24dB", "ButterWorth 12dB",
-                                                  "Bessel 24dB", "Bessel 12dB"};
-    for (int v = 0; v < 5; ++v) EXPECT_EQ(CrossoverTypeName(v, true), full[static_cast<std::size_t>(v)]);
+    const std::array<std::string_view, 5> full = {"LinkWitz 48dB", "LinkWitz 24dB",
+                                                  "ButterWorth 12dB", "Bessel 24dB", "Bessel 12dB"};
+    for (int v = 0; v < 5; ++v)
+        EXPECT_EQ(CrossoverTypeName(v, true), full[static_cast<std::size_t>(v)]);
     EXPECT_EQ(CrossoverTypeName(0, false), "ButterWorth 12dB");
     EXPECT_EQ(CrossoverTypeName(1, false), "ButterWorth 24dB");
     EXPECT_FALSE(CrossoverTypeName(2, false).has_value());
@@ -130,7 +142,9 @@ TEST(ValueText, CrossoverTypesAndShapes) {
 TEST(ValueText, SlotsByRole) {
     auto ws = std::make_unique<model::Workspace>();
     const ParamLayout& layout = FactoryLayout();
-    auto text = [&](int index, int slot) { return SlotText(layout.Entry(index), *ws->ParamStore.Slot(index, slot)); };
+    auto text = [&](int index, int slot) {
+        return SlotText(layout.Entry(index), *ws->ParamStore.Slot(index, slot));
+    };
     EXPECT_EQ(text(7, 0), "peaking       630 Hz   15.0 dB  Q 1.00    SQ 0.71  on");
     EXPECT_EQ(text(9, 0).find("-19.0 dB") != std::string::npos, true);
     EXPECT_EQ(text(256, 0), "80.3 Hz");
@@ -166,31 +180,29 @@ TEST(Validate, TheFactoryDefaultsHaveNoAnomaly) {
 TEST(Validate, ReportsEachOutOfRangeField) {
     auto ws = std::make_unique<model::Workspace>();
     model::ParamTable& t = ws->ParamStore;
-    t.Slot(1031, 0)->Value = 363;        // filter frequency beyond the table
-    t.Slot(0, 1)->Q = 101;               // Q beyond the table
-    t.Slot(0, 1)->Gain = -1;             // negative gain
-    t.Slot(0, 2)->QType = 3;             // unknown shape
-    t.Slot(1030, 0)->Value = 2;          // short list has two types
-    t.Slot(1799, 0)->Value = 4;          // full list has five: fine
-    t.Slot(17, 0)->FilterType = 9;       // unknown FilterType
-    t.Slot(17, 1)->Value = 62500;        // cannot travel as a value pair
-    t.Slot(18, 0)->Defined = true;       // no such entry in the layout
-    t.Slot(18, 1)->Value = 12345;        // garbage in an undefined entry: not looked at
+    t.Slot(1031, 0)->Value = 363;   // filter frequency beyond the table
+    t.Slot(0, 1)->Q = 101;          // Q beyond the table
+    t.Slot(0, 1)->Gain = -1;        // negative gain
+    t.Slot(0, 2)->QType = 3;        // unknown shape
+    t.Slot(1030, 0)->Value = 2;     // short list has two types
+    t.Slot(1799, 0)->Value = 4;     // full list has five: fine
+    t.Slot(17, 0)->FilterType = 9;  // unknown FilterType
+    t.Slot(17, 1)->Value = 62500;   // cannot travel as a value pair
+    t.Slot(18, 0)->Defined = true;  // no such entry in the layout
+    t.Slot(18, 1)->Value = 12345;   // garbage in an undefined entry: not looked at
     t.Slot(2600, 2)->Defined = false;
     const std::vector<Anomaly> expected = {
-        {0, 1, SlotField::Gain, -1, 10, 400},
-        {0, 1, SlotField::Q, 101, 0, 100},
-        {0, 2, SlotField::QType, 3, 0, 2},
-        {17, 0, SlotField::FilterType, 9, 0, 0},
-        {17, 1, SlotField::Value, 62500, 0, 62499},
-        {18, 0, SlotField::Defined, 1, 0, 0},
-        {1030, 0, SlotField::Value, 2, 0, 1},
-        {1031, 0, SlotField::Value, 363, 0, 362},
+        {0, 1, SlotField::Gain, -1, 10, 400},       {0, 1, SlotField::Q, 101, 0, 100},
+        {0, 2, SlotField::QType, 3, 0, 2},          {17, 0, SlotField::FilterType, 9, 0, 0},
+        {17, 1, SlotField::Value, 62500, 0, 62499}, {18, 0, SlotField::Defined, 1, 0, 0},
+        {1030, 0, SlotField::Value, 2, 0, 1},       {1031, 0, SlotField::Value, 363, 0, 362},
         {2600, 2, SlotField::Defined, 0, 1, 1},
     };
     EXPECT_EQ(Validate(t), expected);
-    EXPECT_EQ(AnomalyText(expected[7]), "entry 1031 (kind 4, address 7) slot 0: Value 363 outside 0..362");
-    EXPECT_EQ(AnomalyText(expected[3]), "entry 17 (kind 0, address 17) slot 0: FilterType 9, expected 0");
+    EXPECT_EQ(AnomalyText(expected[7]),
+              "entry 1031 (kind 4, address 7) slot 0: Value 363 outside 0..362");
+    EXPECT_EQ(AnomalyText(expected[3]),
+              "entry 17 (kind 0, address 17) slot 0: FilterType 9, expected 0");
 }
 
 // Every field of every slot at its extremes: loading, checking and formatting must not

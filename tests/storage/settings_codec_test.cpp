@@ -16,8 +16,9 @@ namespace {
 using model::SceneSlot;
 
 int32_t I32At(const std::vector<uint8_t>& b, std::size_t at) {
-    return static_cast<int32_t>(static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1]) << 8 |
-                                static_cast<uint32_t>(b[at + 2]) << 16 | static_cast<uint32_t>(b[at + 3]) << 24);
+    return static_cast<int32_t>(
+        static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1]) << 8 |
+        static_cast<uint32_t>(b[at + 2]) << 16 | static_cast<uint32_t>(b[at + 3]) << 24);
 }
 
 // Last defined index of each menu kind in the factory defaults; the first is kind x 256.
@@ -25,7 +26,16 @@ constexpr std::array<int, 11> kLast = {17, 277, 532, 810, 1048, 1301, 1555, 1817
 
 // The equaliser sections of the defaults: first entry and band count.
 constexpr std::array<std::pair<int, int>, 10> kEqSections = {{
-    {0, 15}, {257, 15}, {513, 15}, {776, 5}, {794, 5}, {799, 5}, {1032, 10}, {1288, 7}, {1543, 7}, {1803, 5},
+    {0, 15},
+    {257, 15},
+    {513, 15},
+    {776, 5},
+    {794, 5},
+    {799, 5},
+    {1032, 10},
+    {1288, 7},
+    {1543, 7},
+    {1803, 5},
 }};
 
 class DefaultsImage : public ::testing::Test {
@@ -86,17 +96,17 @@ TEST(SlotLayout, BooleanReadsTrueWhenNotZero) {
 TEST_F(DefaultsImage, SizeAndValueBytes) {
     ASSERT_EQ(bytes.size(), 252000u);
     // Value at 84k + 28s + 1, little-endian.
-    EXPECT_EQ(I32At(bytes, 84 * 256 + 1), 74);         // microphones high-pass 80 Hz
-    EXPECT_EQ(I32At(bytes, 84 * 16 + 28 + 1), 362);    // music low-pass 20220 Hz, dance scene
+    EXPECT_EQ(I32At(bytes, 84 * 256 + 1), 74);       // microphones high-pass 80 Hz
+    EXPECT_EQ(I32At(bytes, 84 * 16 + 28 + 1), 362);  // music low-pass 20220 Hz, dance scene
     EXPECT_EQ(bytes[84 * 16 + 1], 0x6A);
     EXPECT_EQ(bytes[84 * 16 + 2], 0x01);
     EXPECT_EQ(I32At(bytes, 84 * 771 + 1), 313);        // echo frequency 8000 Hz
     EXPECT_EQ(I32At(bytes, 84 * 1802 + 56 + 1), 146);  // subwoofer low-pass 320 Hz, factory slot
     EXPECT_EQ(I32At(bytes, 84 * 2598 + 1), 5);         // key shift
     EXPECT_EQ(I32At(bytes, 84 * 788 + 1), 500);        // reverb time
-    EXPECT_EQ(bytes[84 * 1801], 3);                     // low-pass type entry: FilterType 3
+    EXPECT_EQ(bytes[84 * 1801], 3);                    // low-pass type entry: FilterType 3
     EXPECT_EQ(I32At(bytes, 84 * 1801 + 1), 0);
-    EXPECT_EQ(bytes[84 * 1030 + 28], 2);                // high-pass type entry of the main output
+    EXPECT_EQ(bytes[84 * 1030 + 28], 2);  // high-pass type entry of the main output
 }
 
 TEST_F(DefaultsImage, DefinedFlagsCoverExactlyTheDefinedRanges) {
@@ -106,7 +116,8 @@ TEST_F(DefaultsImage, DefinedFlagsCoverExactlyTheDefinedRanges) {
             if (k >= 3000) break;
             const bool defined = k <= kLast[static_cast<std::size_t>(kind)];
             for (int s = 0; s < 3; ++s) {
-                const std::size_t at = 84u * static_cast<std::size_t>(k) + 28u * static_cast<std::size_t>(s) + 22;
+                const std::size_t at =
+                    84u * static_cast<std::size_t>(k) + 28u * static_cast<std::size_t>(s) + 22;
                 ASSERT_EQ(bytes[at], defined ? 0xFF : 0x00) << "entry " << k << " slot " << s;
                 ASSERT_EQ(bytes[at + 1], defined ? 0xFF : 0x00) << "entry " << k << " slot " << s;
             }
@@ -118,12 +129,13 @@ TEST_F(DefaultsImage, BandGainsAndShape) {
     for (auto [first, count] : kEqSections) {
         for (int k = first; k < first + count; ++k) {
             for (int s = 0; s < 3; ++s) {
-                const std::size_t base = 84u * static_cast<std::size_t>(k) + 28u * static_cast<std::size_t>(s);
-                EXPECT_EQ(bytes[base], 1) << k;                 // FilterType: band
-                EXPECT_EQ(bytes[base + 5], 0) << k;             // peaking
-                EXPECT_EQ(I32At(bytes, base + 14), 16) << k;    // Q 1.00
-                EXPECT_EQ(I32At(bytes, base + 18), 10) << k;    // shelf Q 0.71
-                EXPECT_EQ(bytes[base + 26], 0) << k;            // switched on
+                const std::size_t base =
+                    84u * static_cast<std::size_t>(k) + 28u * static_cast<std::size_t>(s);
+                EXPECT_EQ(bytes[base], 1) << k;               // FilterType: band
+                EXPECT_EQ(bytes[base + 5], 0) << k;           // peaking
+                EXPECT_EQ(I32At(bytes, base + 14), 16) << k;  // Q 1.00
+                EXPECT_EQ(I32At(bytes, base + 18), 10) << k;  // shelf Q 0.71
+                EXPECT_EQ(bytes[base + 26], 0) << k;          // switched on
                 if (s > 0 || k >= 15) {
                     EXPECT_EQ(I32At(bytes, base + 10), 250) << k << " slot " << s;
                 }
@@ -131,8 +143,10 @@ TEST_F(DefaultsImage, BandGainsAndShape) {
         }
     }
     // The shaped music curve of the singing scene.
-    const std::array<std::pair<int, int>, 6> shaped = {{{0, 330}, {2, 350}, {7, 400}, {9, 60}, {11, 320}, {14, 300}}};
-    for (auto [k, gain] : shaped) EXPECT_EQ(I32At(bytes, 84u * static_cast<std::size_t>(k) + 10), gain) << k;
+    const std::array<std::pair<int, int>, 6> shaped = {
+        {{0, 330}, {2, 350}, {7, 400}, {9, 60}, {11, 320}, {14, 300}}};
+    for (auto [k, gain] : shaped)
+        EXPECT_EQ(I32At(bytes, 84u * static_cast<std::size_t>(k) + 10), gain) << k;
     EXPECT_EQ(bytes[84 * 7 + 10], 0x90);
     EXPECT_EQ(bytes[84 * 7 + 11], 0x01);
     EXPECT_EQ(I32At(bytes, 84 * 7 + 28 + 10), 250);
@@ -171,8 +185,10 @@ TEST(TableImage, WrongSizeIsRefusedAndLeavesTheTargetUntouched) {
     auto ws = std::make_unique<model::Workspace>();
     const auto before = std::make_unique<model::ParamTable>(ws->ModeImage);
     std::vector<uint8_t> other(kSettingsFileSize + 1, 0x5A);
-    for (std::size_t size : {std::size_t{0}, std::size_t{28}, kSettingsFileSize - 1, kSettingsFileSize + 1}) {
-        EXPECT_EQ(DecodeTable(std::span<const uint8_t>(other.data(), size), ws->ModeImage), StorageError::WrongSize)
+    for (std::size_t size :
+         {std::size_t{0}, std::size_t{28}, kSettingsFileSize - 1, kSettingsFileSize + 1}) {
+        EXPECT_EQ(DecodeTable(std::span<const uint8_t>(other.data(), size), ws->ModeImage),
+                  StorageError::WrongSize)
             << size;
         EXPECT_TRUE(ws->ModeImage == *before) << size;
     }

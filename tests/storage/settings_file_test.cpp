@@ -43,7 +43,9 @@ protected:
     std::unique_ptr<model::Workspace> ws = std::make_unique<model::Workspace>();
 
     QString Path(const QString& name) const { return dir.filePath(name); }
-    QStringList Entries() const { return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot); }
+    QStringList Entries() const {
+        return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
 };
 
 TEST(SettingsName, AppendsVLUnlessTheNameEndsInVL) {
@@ -55,7 +57,8 @@ TEST(SettingsName, AppendsVLUnlessTheNameEndsInVL) {
     EXPECT_EQ(WithSettingsExtension("abc.txt"), "abc.txt.VL");
     EXPECT_EQ(WithSettingsExtension("vl"), "vl.VL");
     EXPECT_EQ(WithSettingsExtension("/tmp/x.vl/abc"), "/tmp/x.vl/abc.VL");
-    EXPECT_EQ(WithSettingsExtension(QString::fromUtf8("/音响/配置")), QString::fromUtf8("/音响/配置.VL"));
+    EXPECT_EQ(WithSettingsExtension(QString::fromUtf8("/音响/配置")),
+              QString::fromUtf8("/音响/配置.VL"));
 }
 
 TEST_F(SettingsFileTest, SaveWritesTheImageUnderExactlyTheGivenName) {
@@ -126,13 +129,16 @@ TEST_F(SettingsFileTest, SaveIntoAReadOnlyFolderReportsAnError) {
         if (probe.open(QIODevice::WriteOnly)) {  // the superuser writes anywhere
             probe.close();
             probe.remove();
-            QFile::setPermissions(ro, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+            QFile::setPermissions(
+                ro, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
             GTEST_SKIP() << "this user can write into read-only folders";
         }
     }
     EXPECT_NE(SaveSettingsFile(ro + "/abc.VL", ws->ParamStore), StorageError::Ok);
-    EXPECT_TRUE(QDir(ro).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
-    QFile::setPermissions(ro, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_TRUE(
+        QDir(ro).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+    QFile::setPermissions(ro,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 #ifdef VELLORA_HAVE_RLIMIT
