@@ -5,3 +5,4 @@
 VELLORA_CLI_COMMANDS(RegisterDefaultsCommand)
 VELLORA_CLI_COMMANDS(RegisterDumpCommand)
 VELLORA_CLI_COMMANDS(RegisterDiffCommand)
+VELLORA_CLI_COMMANDS(RegisterGraphCommands)

@@ -1,15 +1,15 @@
 // vellora-cli: settings files (and, later, the device) from the command line.
-#include <QCoreApplication>
 #include <QStringList>
 #include <clocale>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "cli/cli_application.h"
 #include "cli/command_registry.h"
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    const auto app = vellora::cli::MakeApplication(argc, argv);
     // Numbers are written with a decimal point whatever the user's locale says.
     std::setlocale(LC_NUMERIC, "C");
 
