@@ -92,6 +92,13 @@ public:
     void AdvanceBy(std::int64_t ms) { AdvanceTo(now_ + ms); }
     /// Fires everything due now (zero-delay callbacks) without moving time.
     void RunDue() { AdvanceTo(now_); }
+    /// Moves time to the earliest pending call and fires everything due then; false (and
+    /// nothing happens) when no call is pending. Lets a wait loop step through virtual time.
+    bool AdvanceToNext() {
+        if (queue_.empty()) return false;
+        AdvanceTo(queue_.begin()->first.first);
+        return true;
+    }
     [[nodiscard]] std::size_t PendingCount() const { return queue_.size(); }
 
 private:

@@ -31,6 +31,20 @@ bool FitsFrameByte(int32_t value) {
 
 ByteResult FrameBuilder::Build(uint8_t command, int32_t value, int32_t index, bool sendNeutral,
                                std::span<uint8_t> out) {
+    return Assemble(command, value, index, sendNeutral, workspace_.CurrentScene(), out);
+}
+
+ByteResult FrameBuilder::BuildWriteParam(int32_t index, int scene, bool sendNeutral,
+                                         std::span<uint8_t> out) {
+    if (scene != 0 && scene != 1) {
+        link_.ModeOverride = 0;  // consumed like any command-0 frame, built or not
+        return {ProtocolError::BadSlot, 0};
+    }
+    return Assemble(static_cast<uint8_t>(Command::WriteParam), 0, index, sendNeutral, scene, out);
+}
+
+ByteResult FrameBuilder::Assemble(uint8_t command, int32_t value, int32_t index, bool sendNeutral,
+                                  int scene, std::span<uint8_t> out) {
     if (!IsKnownCommand(command)) return {ProtocolError::UnknownCommand, 0};
 
     std::array<uint8_t, kMaxFrameLength> frame{};
@@ -64,10 +78,10 @@ ByteResult FrameBuilder::Build(uint8_t command, int32_t value, int32_t index, bo
     std::span<uint8_t> payload(frame.data() + kHeaderEnd, kMaxFrameLength - kHeaderEnd - 1);
     switch (command) {
         case 0: {
-            const int scene = index >= model::kModeScopedEnd ? 0 : workspace_.CurrentScene();
-            frame[2] = static_cast<uint8_t>(scene);
+            const int slot = index >= model::kModeScopedEnd ? 0 : scene;
+            frame[2] = static_cast<uint8_t>(slot);
             const ByteResult entry =
-                EncodeEntry(workspace_.ParamStore, index, scene, sendNeutral, payload);
+                EncodeEntry(workspace_.ParamStore, index, slot, sendNeutral, payload);
             if (!entry.Ok()) return entry;
             length = kHeaderEnd + entry.Bytes + 1;
             break;

@@ -52,7 +52,15 @@ public:
         return Build(static_cast<uint8_t>(command), value, index, sendNeutral, out);
     }
 
+    /// Command 0 for scene slot `scene` (0 or 1) instead of CurrentScene: the same frame that
+    /// Build gives while that scene is current. A ParamIndex of 2048 or more still uses slot 0.
+    [[nodiscard]] ByteResult BuildWriteParam(int32_t index, int scene, bool sendNeutral,
+                                             std::span<uint8_t> out);
+
 private:
+    [[nodiscard]] ByteResult Assemble(uint8_t command, int32_t value, int32_t index,
+                                      bool sendNeutral, int scene, std::span<uint8_t> out);
+
     const model::Workspace& workspace_;
     LinkState& link_;
 };

@@ -1,0 +1,53 @@
+// What a command or a bulk operation of the link engine came to: answered, or why not.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace vellora::protocol {
+
+enum class CommandStatus : uint8_t {
+    Ok = 0,          ///< answered (a bulk operation: every frame answered and read)
+    Queued,          ///< a parameter write during another command's wait: sent right after it
+    LinkDown,        ///< a parameter write while the link is down: nothing sent
+    NoReply,         ///< unanswered after every transmission (or the link was down): link down
+    Closing,         ///< the program is closing: the wait ended at once, nothing more is sent
+    Busy,            ///< another command or bulk operation was running: nothing was sent
+    BadFrame,        ///< the frame could not be built from the tables and arguments
+    LengthMismatch,  ///< a reply of the wrong size; the warning was shown, nothing stored
+    Refused,         ///< the device answered "no" (a password check)
+    AccessRefused,   ///< the access check at connect failed: the program must end
+};
+
+[[nodiscard]] constexpr bool Succeeded(CommandStatus status) {
+    return status == CommandStatus::Ok;
+}
+
+/// A short English description, for logs and command-line error lines.
+[[nodiscard]] constexpr std::string_view StatusText(CommandStatus status) {
+    switch (status) {
+        case CommandStatus::Ok:
+            return "ok";
+        case CommandStatus::Queued:
+            return "queued behind the command in progress";
+        case CommandStatus::LinkDown:
+            return "the link is down";
+        case CommandStatus::NoReply:
+            return "the device did not answer; the link is down";
+        case CommandStatus::Closing:
+            return "the program is closing";
+        case CommandStatus::Busy:
+            return "another device operation is in progress";
+        case CommandStatus::BadFrame:
+            return "the command frame could not be built";
+        case CommandStatus::LengthMismatch:
+            return "the device answered with a reply of the wrong size";
+        case CommandStatus::Refused:
+            return "the device refused";
+        case CommandStatus::AccessRefused:
+            return "access refused: the device's password was not given or not accepted";
+    }
+    return "unknown status";
+}
+
+}  // namespace vellora::protocol
