@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 #include <vector>
 
@@ -125,15 +124,16 @@ int RoundHalfEven(double value) {
 }
 
 std::string FormatFixed(double value, int decimals) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
-    std::string text(buf);
+    // to_chars is locale-independent: a decimal point whatever the user's locale says.
+    char buf[400];
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+    std::string text = ec == std::errc() ? std::string(buf, end) : std::string("0");
     // "-0.0" and the like read as zero to a person.
     if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
     return text;
 }
 
-std::string GainText(int step) { return FormatFixed((step - kGainZero) / 10.0, 1); }
+std::string GainText(int step) { return FormatFixed((static_cast<double>(step) - kGainZero) / 10.0, 1); }
 
 bool ParseGainDb(std::string_view text, float& db) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);

@@ -59,6 +59,8 @@ TEST(GainTextTest, FormatsTenthsOfDecibels) {
     EXPECT_EQ(GainText(370), "12.0");
     EXPECT_EQ(GainText(245), "-0.5");
     EXPECT_EQ(GainText(251), "0.1");
+    EXPECT_EQ(GainText(-2147483647 - 1), "-214748389.8");  // no overflow at the extremes
+    EXPECT_EQ(GainText(2147483647), "214748339.7");
 }
 
 TEST(GainStepTest, ReadsDecibelTextAndRoundsHalfToEven) {
