@@ -215,6 +215,7 @@ void ResponseGraph::DrawCurveLayer() {
     if (!HasGraphics()) return;
     std::memcpy(curve_.bits(), back_.constBits(), static_cast<size_t>(back_.sizeInBytes()));
     QPainter p(&curve_);
+    p.setClipRect(PlotRect());
     p.setRenderHint(QPainter::Antialiasing, true);
     p.translate(kPixelCentre, kPixelCentre);
     std::vector<QPointF>& points = points_;
@@ -225,6 +226,10 @@ void ResponseGraph::DrawCurveLayer() {
         p.setPen(HairlinePen(BandCurveColour(i, kCurveAlpha)));
         p.drawPolyline(points.data(), static_cast<int>(points.size()));
     }
+}
+
+QRect ResponseGraph::PlotRect() const {
+    return QRect(QPoint(kPlotLeft, kPlotTop), QPoint(geometry_.XR(), geometry_.YB()));
 }
 
 QPoint ResponseGraph::HandleCentre(int position) const {
@@ -308,6 +313,7 @@ void ResponseGraph::Compose() {
     if (blink_counter_ == 0) blink_counter_ = 1;
 
     QPainter p(&front_);
+    p.setClipRect(PlotRect());
     p.translate(kPixelCentre, kPixelCentre);
     std::vector<QPointF>& points = points_;
     const qreal y0 = geometry_.Y0();
@@ -352,6 +358,7 @@ void ResponseGraph::Compose() {
     line(ToQColor(list_.PageGreyed ? kSumGreyedColour : kSumColour), 2.0);
 
     p.resetTransform();
+    p.setClipping(false);
     p.setRenderHint(QPainter::Antialiasing, true);
     int xs = 0;
     int y = 0;

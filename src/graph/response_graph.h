@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QPointF>
+#include <QRect>
 
 #include <functional>
 #include <vector>
@@ -95,6 +96,8 @@ public:
     /// Where the handle of a position is drawn (centre, logical pixels): x to the nearest
     /// whole number, y of the gain (EQ band) or of 0 dB (filter).
     [[nodiscard]] QPoint HandleCentre(int position) const;
+    /// The plot panel, 10 Hz .. 22000 Hz by +16 .. -27 dB; curves and fills are cut to it.
+    [[nodiscard]] QRect PlotRect() const;
 
 private:
     void DrawBackLayer();
