@@ -88,6 +88,8 @@ public:
     /// to no shift, as the device does when its key is reset on the panel. Nothing while stopped.
     void SendToneKey();
 
+    [[nodiscard]] model::Clock& GetClock() { return clock_; }
+
     [[nodiscard]] ProcessorState& State() { return state_; }
     [[nodiscard]] const ProcessorState& State() const { return state_; }
 
