@@ -255,5 +255,44 @@ TEST(Framing, StoppedDeviceTakesNothing) {
     EXPECT_EQ(h.device.Counters().FramesReceived, 0u);
 }
 
+TEST(Framing, AnyByteSequenceGetsOnlyWellFormedAnswers) {
+    // Random frames with right checksums (commands, header bytes and payloads of any kind)
+    // mixed with noise: every answer is a keep-alive byte or a whole reply frame whose inside
+    // stays below 253 and whose checksum holds.
+    DeviceHarness h;
+    std::uint32_t seed = 12345;
+    const auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<std::uint8_t>(seed >> 24);
+    };
+    const std::uint8_t commands[] = {0, 1, 2, 3, 4, 8, 9, 11, 250, 7};
+    Bytes stream;
+    for (int i = 0; i < 3000; ++i) {
+        if (next() < 40) {
+            for (int n = next() % 20; n > 0; --n) stream.push_back(next());
+            continue;
+        }
+        Bytes payload(next() % 120);
+        for (auto& b : payload) b = static_cast<std::uint8_t>(next() % 253);
+        const std::uint8_t command = commands[next() % std::size(commands)];
+        const Bytes frame = CommandFrame(command, next() % 30, next() % 12, next() % 3, payload);
+        stream.insert(stream.end(), frame.begin(), frame.end());
+    }
+    for (std::size_t at = 0; at < stream.size(); at += 61) {
+        const std::size_t n = std::min<std::size_t>(61, stream.size() - at);
+        h.device.Receive(std::span(stream.data() + at, n));
+    }
+    h.clock.AdvanceBy(50);
+    ASSERT_GT(h.device.Counters().FramesAnswered, 1000u);
+    for (const Bytes& out : h.sent) {
+        if (out == Hex("FF")) continue;
+        ASSERT_GE(out.size(), 3u);
+        EXPECT_EQ(out[0], 0xFE);
+        EXPECT_EQ(out[1], out.size());
+        for (std::size_t i = 1; i < out.size(); ++i) EXPECT_LT(out[i], 253) << "byte " << i;
+        EXPECT_EQ(out.back(), protocol::FrameChecksum(std::span(out.data(), out.size() - 1)));
+    }
+}
+
 }  // namespace
 }  // namespace vellora::device
