@@ -44,7 +44,8 @@ const Command* CommandRegistry::Find(std::string_view name) const {
 
 void CommandRegistry::PrintUsage(std::ostream& out) const {
     out << "Usage: " << kProgram << " <command> [arguments]\n\n"
-        << "Reads, writes and compares the processor's settings files (.VL).\n\nCommands:\n";
+        << "Reads, writes and compares the processor's settings files (.VL), and reads and\n"
+        << "writes the device's settings and modes.\n\nCommands:\n";
     std::size_t width = 0;
     for (const Command& c : commands_) width = std::max(width, c.name.size());
     std::vector<const Command*> sorted;
@@ -54,7 +55,8 @@ void CommandRegistry::PrintUsage(std::ostream& out) const {
         out << "  " << c->name << std::string(width - c->name.size() + 2, ' ') << c->summary
             << '\n';
     out << "\nRun '" << kProgram << " <command> --help' for the arguments of a command.\n"
-        << "Exit status: 0 success, 1 differences found (diff), 2 error.\n";
+        << "Exit status: 0 success, 1 differences found (diff) or the device failed or refused\n"
+        << "(device commands), 2 error.\n";
 }
 
 int CommandRegistry::Run(std::span<const std::string> args, std::ostream& out,

@@ -1,0 +1,257 @@
+// vellora-cli info, pull, push, backup, restore: the device's identity and modes, its working
+// settings to and from settings files, and its stored modes to and from mode files.
+#include <QDir>
+#include <QFileInfo>
+#include <QString>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "cli/arg_parser.h"
+#include "cli/command_registry.h"
+#include "cli/device_session.h"
+#include "protocol/mode_names.h"
+#include "protocol/wire_format.h"
+#include "storage/settings_codec.h"
+#include "storage/settings_file.h"
+#include "storage/storage_error.h"
+
+namespace vellora::cli {
+
+namespace {
+
+using protocol::CommandStatus;
+
+constexpr int kManagedModes = 10;  // modes 1..10; mode 11 is the device's own
+
+// A settings file to be written: its folder must exist.
+bool CheckOutputPath(const Invocation& inv, const std::string& path, int& status) {
+    const QFileInfo info(QString::fromStdString(path));
+    if (!info.absoluteDir().exists()) {
+        status = inv.Fail("no folder " + info.absolutePath().toStdString() + " for " + path);
+        return false;
+    }
+    if (info.isDir()) {
+        status = inv.Fail(path + " is a folder");
+        return false;
+    }
+    return true;
+}
+
+int WriteFile(const Invocation& inv, const std::string& path, const model::ParamTable& table) {
+    const storage::StorageError saved = storage::SaveSettingsFile(QString::fromStdString(path), table);
+    if (saved != storage::StorageError::Ok)
+        return inv.Fail("cannot write " + path + ": " + std::string(storage::StorageErrorText(saved)));
+    return kExitOk;
+}
+
+// Reads a settings or mode file into the mode image; prints the error on failure.
+bool ReadFileIntoModeImage(const Invocation& inv, const std::string& path, model::Workspace& ws,
+                           int& status) {
+    const storage::StorageError loaded = storage::LoadSettingsFile(QString::fromStdString(path), ws);
+    if (loaded != storage::StorageError::Ok) {
+        status = inv.Fail("cannot read " + path + ": " + std::string(storage::StorageErrorText(loaded)));
+        return false;
+    }
+    return true;
+}
+
+// ---- info ----
+
+constexpr std::string_view kInfoUsage = "Usage: vellora-cli info [--device ENDPOINT]";
+constexpr std::string_view kInfoText =
+    "Links up with the processor and prints its identification tag, its variant letter,\n"
+    "its current mode (counted from 1) and the names of its 11 modes.\n";
+
+int RunInfo(Invocation& inv) {
+    ParsedArgs parsed;
+    DeviceOptions options;
+    int status = kExitOk;
+    if (!ParseDeviceArgs(inv, {}, 0, "", parsed, options, status)) return status;
+    DeviceSession session(inv, options);
+    if (!session.Open()) return kExitDevice;
+
+    protocol::Communications& engine = session.Engine();
+    CommandStatus result = engine.ReadCurrentMode();
+    if (result != CommandStatus::Ok) return session.Failed(result, "reading the current mode");
+    result = engine.SendCommand(protocol::Command::ReadModeNames, 0, 0, false);
+    if (result != CommandStatus::Ok) return session.Failed(result, "reading the mode names");
+    const auto names = protocol::DecodeModeNames(engine.Parser().LastPayload());
+
+    const std::string& tag = engine.DeviceTag();
+    inv.out << "device: " << tag << '\n'
+            << "variant: " << (tag.size() > 6 ? tag.substr(6, 1) : std::string("?")) << '\n'
+            << "current mode: " << session.Link().CurrentMode + 1 << '\n'
+            << "mode names:\n";
+    for (std::size_t i = 0; i < names.size(); ++i)
+        inv.out << (i + 1 < 10 ? "   " : "  ") << i + 1 << "  " << names[i] << '\n';
+    return kExitOk;
+}
+
+// ---- pull ----
+
+constexpr std::string_view kPullUsage = "Usage: vellora-cli pull FILE [--device ENDPOINT] [--password DIGITS]";
+constexpr std::string_view kPullText =
+    "Links up and reads the device's current mode and all of its working settings, as the\n"
+    "terminal does at link-up (with the access check), then writes them as a settings file\n"
+    "(252000 bytes). FILE is written under exactly that name, replaced only when complete.\n";
+
+int RunPull(Invocation& inv) {
+    ParsedArgs parsed;
+    DeviceOptions options;
+    int status = kExitOk;
+    if (!ParseDeviceArgs(inv, {}, 1, "one FILE", parsed, options, status)) return status;
+    const std::string& path = parsed.positionals[0];
+    if (!CheckOutputPath(inv, path, status)) return status;
+
+    DeviceSession session(inv, options);
+    if (!session.Open()) return kExitDevice;
+    if (!session.Synchronise()) return kExitDevice;
+    if (const int written = WriteFile(inv, path, session.Workspace().ParamStore); written != kExitOk)
+        return written;
+    inv.out << "pulled the working settings of mode " << session.Link().CurrentMode + 1 << " into "
+            << path << '\n';
+    return kExitOk;
+}
+
+// ---- push ----
+
+constexpr std::string_view kPushUsage = "Usage: vellora-cli push FILE [--device ENDPOINT] [--password DIGITS]";
+constexpr std::string_view kPushText =
+    "Loads a settings file into the device, as the mode manager's \"打开文件\" does: links up\n"
+    "(with the access check), writes the file's settings into the device's current mode and\n"
+    "reads the device's settings back. The file is checked before the device is touched.\n";
+
+int RunPush(Invocation& inv) {
+    ParsedArgs parsed;
+    DeviceOptions options;
+    int status = kExitOk;
+    if (!ParseDeviceArgs(inv, {}, 1, "one FILE", parsed, options, status)) return status;
+    DeviceSession session(inv, options);
+    if (!ReadFileIntoModeImage(inv, parsed.positionals[0], session.Workspace(), status)) return status;
+
+    if (!session.Open()) return kExitDevice;
+    if (!session.Synchronise()) return kExitDevice;
+    protocol::Communications& engine = session.Engine();
+    const int mode = session.Link().CurrentMode;
+    session.View().SetTask("writing mode " + std::to_string(mode + 1));
+    CommandStatus result = engine.WriteModeToDevice(mode);
+    if (result != CommandStatus::Ok) return session.Failed(result, "writing the mode");
+    session.View().SetTask("reading back mode " + std::to_string(mode + 1));
+    result = engine.SyncFromDevice(mode, false, static_cast<uint8_t>(protocol::Command::ReadWorkingBlock));
+    if (result != CommandStatus::Ok) return session.Failed(result, "reading back");
+    inv.out << "pushed " << parsed.positionals[0] << " into mode " << mode + 1 << '\n';
+    return kExitOk;
+}
+
+// ---- backup ----
+
+constexpr std::string_view kBackupUsage =
+    "Usage: vellora-cli backup DIR [--force] [--device ENDPOINT] [--password DIGITS]";
+constexpr std::string_view kBackupText =
+    "Downloads the device's modes 1..10 into mode files in DIR (made when missing), each\n"
+    "named after the device's name of the mode with the extension \".vl\", as the mode\n"
+    "manager's download does. Names are made safe as file names (path separators, control\n"
+    "characters and the like become \"_\"; an empty name becomes \"模式N\"); equal names get\n"
+    "\" (2)\", \" (3)\". Existing files are kept unless --force is given.\n";
+constexpr std::string_view kBackupOptions =
+    "  --force             overwrite mode files that already exist in DIR\n";
+
+int RunBackup(Invocation& inv) {
+    ParsedArgs parsed;
+    DeviceOptions options;
+    int status = kExitOk;
+    if (!ParseDeviceArgs(inv, {{"--force", false}}, 1, "one DIR", parsed, options, status))
+        return status;
+    const QString folder = QString::fromStdString(parsed.positionals[0]);
+    if (QFileInfo(folder).exists() && !QFileInfo(folder).isDir())
+        return inv.Fail(parsed.positionals[0] + " is not a folder");
+    if (!QDir().mkpath(folder)) return inv.Fail("cannot make the folder " + parsed.positionals[0]);
+
+    DeviceSession session(inv, options);
+    if (!session.Open()) return kExitDevice;
+    if (!session.Synchronise()) return kExitDevice;
+    protocol::Communications& engine = session.Engine();
+    const CommandStatus named = engine.SendCommand(protocol::Command::ReadModeNames, 0, 0, false);
+    if (named != CommandStatus::Ok) return session.Failed(named, "reading the mode names");
+    const auto names = protocol::DecodeModeNames(engine.Parser().LastPayload());
+
+    // Every file name first: nothing is downloaded when one of them cannot be used.
+    std::vector<QString> bases;
+    std::vector<QString> paths;
+    for (int mode = 0; mode < kManagedModes; ++mode) {
+        const QString base = protocol::UniqueBaseName(
+            protocol::ModeFileBaseName(names[static_cast<std::size_t>(mode)], mode), bases);
+        const auto path = protocol::ModeFilePath(folder, base);
+        if (!path) return inv.Fail("the name of mode " + std::to_string(mode + 1) + " gives no file name");
+        if (QFileInfo::exists(*path) && !parsed.Has("--force"))
+            return inv.Fail(path->toStdString() + " exists (--force overwrites it)");
+        bases.push_back(base);
+        paths.push_back(*path);
+    }
+
+    model::Workspace& ws = session.Workspace();
+    for (int mode = 0; mode < kManagedModes; ++mode) {
+        // The settings that belong to no mode come from the device's working settings.
+        ws.ModeImage = ws.ParamStore;
+        session.View().SetTask("reading mode " + std::to_string(mode + 1));
+        const CommandStatus read = engine.ReadModeFromDevice(mode);
+        if (read != CommandStatus::Ok)
+            return session.Failed(read, "reading mode " + std::to_string(mode + 1));
+        const std::string path = paths[static_cast<std::size_t>(mode)].toStdString();
+        if (const int written = WriteFile(inv, path, ws.ModeImage); written != kExitOk) return written;
+        inv.out << "mode " << mode + 1 << " (" << names[static_cast<std::size_t>(mode)] << ") -> "
+                << path << '\n';
+    }
+    return kExitOk;
+}
+
+// ---- restore ----
+
+constexpr std::string_view kRestoreUsage =
+    "Usage: vellora-cli restore --mode N FILE [--device ENDPOINT] [--password DIGITS]";
+constexpr std::string_view kRestoreText =
+    "Writes one mode file (or settings file) into the device's stored mode N (1..10), as the\n"
+    "mode manager's batch upload does for one mode. The file is checked before the device\n"
+    "is touched.\n";
+constexpr std::string_view kRestoreOptions = "  --mode N            the mode to write, 1..10\n";
+
+int RunRestore(Invocation& inv) {
+    ParsedArgs parsed;
+    DeviceOptions options;
+    int status = kExitOk;
+    if (!ParseDeviceArgs(inv, {{"--mode", true}}, 1, "one FILE", parsed, options, status))
+        return status;
+    const auto modeText = parsed.Value("--mode");
+    int mode = 0;
+    if (!modeText) return inv.Fail("--mode N is required (1..10)");
+    if (!ParseIntInRange(*modeText, 1, kManagedModes, mode))
+        return inv.Fail("--mode must be 1..10, not '" + *modeText + "'");
+    DeviceSession session(inv, options);
+    if (!ReadFileIntoModeImage(inv, parsed.positionals[0], session.Workspace(), status)) return status;
+
+    if (!session.Open()) return kExitDevice;
+    if (!session.Synchronise()) return kExitDevice;
+    session.View().SetTask("writing mode " + std::to_string(mode));
+    const CommandStatus written = session.Engine().WriteModeToDevice(mode - 1);
+    if (written != CommandStatus::Ok) return session.Failed(written, "writing mode " + std::to_string(mode));
+    inv.out << "restored " << parsed.positionals[0] << " into mode " << mode << '\n';
+    return kExitOk;
+}
+
+}  // namespace
+
+void RegisterDeviceCommands(CommandRegistry& registry) {
+    static const std::string info = DeviceHelp(kInfoUsage, kInfoText);
+    static const std::string pull = DeviceHelp(kPullUsage, kPullText);
+    static const std::string push = DeviceHelp(kPushUsage, kPushText);
+    static const std::string backup = DeviceHelp(kBackupUsage, kBackupText, kBackupOptions);
+    static const std::string restore = DeviceHelp(kRestoreUsage, kRestoreText, kRestoreOptions);
+    registry.Add({"info", "device: its tag, variant, current mode and mode names", info, RunInfo});
+    registry.Add({"pull", "device: read the working settings into a settings file", pull, RunPull});
+    registry.Add({"push", "device: load a settings file into the current mode", push, RunPush});
+    registry.Add({"backup", "device: download modes 1..10 into mode files", backup, RunBackup});
+    registry.Add({"restore", "device: write a mode file into one stored mode", restore, RunRestore});
+}
+
+}  // namespace vellora::cli

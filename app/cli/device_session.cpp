@@ -1,0 +1,233 @@
+// The link of one device command: endpoint, USB_Comm, link engine, synchronisation.
+#include "cli/device_session.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#if defined(_WIN32)
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+#include "link/link_error.h"
+#include "protocol/password_window.h"
+#include "protocol/wire_format.h"
+
+namespace vellora::cli {
+
+namespace {
+
+bool StderrIsTerminal() {
+#if defined(_WIN32)
+    return _isatty(_fileno(stderr)) != 0;
+#else
+    return isatty(fileno(stderr)) != 0;
+#endif
+}
+
+std::string OneLine(std::string text) {
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    return text;
+}
+
+}  // namespace
+
+bool ReadDeviceOptions(const ParsedArgs& parsed, DeviceOptions& options, std::string& error) {
+    const std::string device = parsed.Value(kDeviceOption.name).value_or("auto");
+    const link::EndpointParse endpoint = link::ParseEndpoint(device);
+    if (!endpoint.Ok()) {
+        error = "--device " + device + ": " + endpoint.Message;
+        return false;
+    }
+    options.Endpoint = endpoint.Value;
+    options.Passwords.clear();
+    if (const auto given = parsed.Value(kPasswordOption.name)) {
+        std::size_t start = 0;
+        while (start <= given->size()) {
+            const std::size_t comma = given->find(',', start);
+            const std::string digits =
+                given->substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+            const bool allDigits = !digits.empty() && std::all_of(digits.begin(), digits.end(),
+                                                                  [](char c) { return c >= '0' && c <= '9'; });
+            if (!allDigits || (digits.size() != 4 && digits.size() != 6)) {
+                error = "--password takes 6 digits (administrator) and/or 4 digits (panel lock), "
+                        "separated by a comma, not '" + *given + "'";
+                return false;
+            }
+            options.Passwords.push_back(digits);
+            if (comma == std::string::npos) break;
+            start = comma + 1;
+        }
+    }
+    return true;
+}
+
+std::string DeviceHelp(std::string_view usage, std::string_view text, std::string_view options) {
+    return std::string(usage) + "\n\n" + std::string(text) + "\nOptions:\n" + std::string(options) +
+           std::string(kDeviceOptionsHelp) +
+           "\nExit status: 0 success, 1 the device failed or refused, 2 bad arguments or files.\n";
+}
+
+bool ParseDeviceArgs(const Invocation& inv, std::vector<OptionSpec> extra, std::size_t positionals,
+                     std::string_view positionalNames, ParsedArgs& parsed, DeviceOptions& device,
+                     int& status) {
+    extra.push_back(kDeviceOption);
+    extra.push_back(kPasswordOption);
+    std::string error;
+    if (!ParseArgs(inv.args, extra, parsed, error) || !ReadDeviceOptions(parsed, device, error)) {
+        status = inv.Fail(error);
+        return false;
+    }
+    if (parsed.positionals.size() != positionals) {
+        status = inv.Fail(positionals == 0 ? "takes no arguments besides the options"
+                                           : "expected " + std::string(positionalNames));
+        return false;
+    }
+    return true;
+}
+
+// ---- prompts ----
+
+bool CliPrompts::Question(std::string_view text) {
+    messages_.emplace_back(text);
+    return false;
+}
+
+void CliPrompts::AskPassword(protocol::PasswordWindow& window) {
+    asked_ = true;
+    asked_for_ = window.InputType() == protocol::PasswordInputType::Administrator
+                     ? "the administrator password (6 digits)"
+                     : "the panel-lock password (4 digits)";
+    for (const std::string& password : passwords_) {
+        if (password.size() != window.DigitCount()) continue;
+        typed_ = true;
+        if (window.Submit(password) == protocol::PasswordEntry::Accepted) return;
+    }
+}
+
+// ---- progress ----
+
+CliView::CliView(std::ostream& err, std::string_view command)
+    : err_(err), command_(command), tty_(StderrIsTerminal()) {}
+
+void CliView::BeginBulk(protocol::BulkOperation operation) {
+    if (!task_.empty()) {
+        label_ = task_;
+    } else {
+        switch (operation) {
+            case protocol::BulkOperation::Synchronise:
+                label_ = "synchronising";
+                break;
+            case protocol::BulkOperation::ReadMode:
+                label_ = "reading a mode";
+                break;
+            case protocol::BulkOperation::WriteMode:
+                label_ = "writing a mode";
+                break;
+        }
+    }
+    done_ = 0;
+    total_ = 0;
+}
+
+void CliView::BulkProgress(int done, int total) {
+    done_ = done;
+    total_ = total;
+    if (tty_) err_ << "\rvellora-cli " << command_ << ": " << label_ << ' ' << done << '/' << total << std::flush;
+}
+
+void CliView::EndBulk(protocol::BulkOperation) {
+    if (tty_) {
+        err_ << "\rvellora-cli " << command_ << ": " << label_ << ' ' << done_ << '/' << total_
+             << (done_ == total_ && total_ > 0 ? " done" : " stopped") << '\n';
+    } else {
+        err_ << "vellora-cli " << command_ << ": " << label_ << ": " << done_ << " of " << total_
+             << " frames" << '\n';
+    }
+    err_.flush();
+}
+
+// ---- the session ----
+
+DeviceSession::DeviceSession(const Invocation& inv, DeviceOptions options)
+    : inv_(inv),
+      options_(std::move(options)),
+      workspace_(std::make_unique<model::Workspace>()),
+      sink_([this](std::span<const uint8_t> bytes) { return usb_ && usb_->SendData(bytes); }),
+      prompts_(options_.Passwords),
+      view_(inv.err, inv.command) {
+    engine_ = std::make_unique<protocol::Communications>(*workspace_, link_, clock_, sink_, wait_,
+                                                         prompts_, view_);
+}
+
+DeviceSession::~DeviceSession() {
+    engine_->StopTimers();
+    if (usb_) usb_->Stop();
+    engine_.reset();
+    usb_.reset();
+}
+
+bool DeviceSession::WaitFor(const std::function<bool()>& done, std::int64_t timeoutMs) {
+    bool expired = false;
+    const model::TimerId id = clock_.CallAfter(timeoutMs, [&expired] { expired = true; });
+    while (!done() && !expired) wait_.Step();
+    if (!expired) clock_.Cancel(id);
+    return done();
+}
+
+bool DeviceSession::Open() {
+    const std::string where = link::EndpointText(options_.Endpoint);
+    port_ = device::MakeDevicePort(options_.Endpoint, clock_);
+    if (!port_.Port) {
+        inv_.err << "vellora-cli " << inv_.command << ": no port for " << where << '\n';
+        return false;
+    }
+    usb_ = std::make_unique<link::UsbComm>(*port_.Port, clock_);
+    usb_->SetDataArrivalHandler(
+        [this](const std::vector<std::uint8_t>& data) { engine_->OnDeviceBytes(data); });
+    if (!usb_->Connect()) {
+        inv_.err << "vellora-cli " << inv_.command << ": no device at " << where << ": "
+                 << link::LinkErrorText(usb_->LastError()) << '\n';
+        return false;
+    }
+    usb_->Start();
+    engine_->CommBaseTicks().Start();  // searching, keep-alive and the silence watch
+    engine_->SendLinkSearch();
+    if (!WaitFor([this] { return link_.LinkUp || !usb_->IsOpen(); }, kLinkUpTimeoutMs) ||
+        !link_.LinkUp) {
+        inv_.err << "vellora-cli " << inv_.command << ": the device at " << where
+                 << (usb_->IsOpen() ? " did not identify itself within 5 s"
+                                    : " went away: " + std::string(link::LinkErrorText(usb_->LastError())))
+                 << '\n';
+        return false;
+    }
+    link_.StartSyncRequest = false;  // the command runs the synchronisation itself
+    return true;
+}
+
+bool DeviceSession::Synchronise() {
+    const protocol::CommandStatus status = engine_->SyncFromDevice(
+        0, true, static_cast<uint8_t>(protocol::Command::ReadWorkingBlock));
+    if (status == protocol::CommandStatus::Ok) return true;
+    (void)Failed(status, "synchronisation");
+    return false;
+}
+
+int DeviceSession::Failed(protocol::CommandStatus status, std::string_view what) {
+    std::string reason;
+    if (status == protocol::CommandStatus::AccessRefused) {
+        const std::string needed =
+            prompts_.AskedFor().empty() ? std::string("a password") : std::string(prompts_.AskedFor());
+        reason = prompts_.PasswordTyped() ? "access refused: the device did not accept " + needed
+                                          : "access refused: the device demands " + needed +
+                                                "; give it with --password";
+    } else {
+        reason = std::string(what) + " failed: " + std::string(protocol::StatusText(status));
+        if (!prompts_.Messages().empty()) reason += " (" + OneLine(prompts_.Messages().back()) + ")";
+    }
+    inv_.err << "vellora-cli " << inv_.command << ": " << reason << '\n';
+    return kExitDevice;
+}
+
+}  // namespace vellora::cli

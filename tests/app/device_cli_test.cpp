@@ -1,0 +1,238 @@
+// vellora-cli's device commands end to end: the real binary against the real vellora-sim over
+// a Unix socket in a temporary folder; exit statuses 0 / 1 / 2 and one-line reasons.
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
+#include <vector>
+
+#include "model/workspace.h"
+#include "storage/settings_codec.h"
+
+namespace {
+
+constexpr int kStartMs = 30000;
+constexpr int kRunMs = 120000;
+
+QString Binary(const char* name) {
+#ifdef _WIN32
+    return QStringLiteral(VELLORA_BIN_DIR "/") + name + ".exe";
+#else
+    return QStringLiteral(VELLORA_BIN_DIR "/") + name;
+#endif
+}
+
+struct Result {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+Result RunCli(const QStringList& args) {
+    QProcess process;
+    process.start(Binary("vellora-cli"), args);
+    Result r;
+    if (!process.waitForStarted(kStartMs) || !process.waitForFinished(kRunMs)) {
+        process.kill();
+        process.waitForFinished();
+        ADD_FAILURE() << "vellora-cli did not run: " << process.errorString().toStdString();
+        return r;
+    }
+    r.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    r.out = QString::fromUtf8(process.readAllStandardOutput());
+    r.err = QString::fromUtf8(process.readAllStandardError());
+    return r;
+}
+
+std::vector<uint8_t> ReadBytes(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QByteArray bytes = file.readAll();
+    return {bytes.begin(), bytes.end()};
+}
+
+bool WriteBytes(const QString& path, const std::vector<uint8_t>& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) &&
+           file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size())) ==
+               static_cast<qint64>(bytes.size());
+}
+
+class DeviceCliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        socket_ = dir_.filePath("sim.sock");
+    }
+
+    void TearDown() override {
+        if (sim_.state() != QProcess::NotRunning) {
+            sim_.terminate();
+            if (!sim_.waitForFinished(kStartMs)) {
+                sim_.kill();
+                sim_.waitForFinished();
+            }
+        }
+    }
+
+    // Starts vellora-sim on the socket and waits for its ready line.
+    void StartSim(const QStringList& extra = {}) {
+        sim_.start(Binary("vellora-sim"), QStringList{"--listen", "unix:" + socket_} + extra);
+        ASSERT_TRUE(sim_.waitForStarted(kStartMs)) << sim_.errorString().toStdString();
+        QByteArray line;
+        while (!line.contains('\n') && sim_.waitForReadyRead(kStartMs)) line += sim_.readAllStandardOutput();
+        ASSERT_TRUE(line.startsWith("vellora-sim: listening on unix:")) << line.toStdString();
+    }
+
+    Result Device(QStringList args) {
+        args << "--device" << "unix:" + socket_;
+        return RunCli(args);
+    }
+
+    QString Path(const QString& name) const { return dir_.filePath(name); }
+
+    QTemporaryDir dir_;
+    QString socket_;
+    QProcess sim_;
+};
+
+// One reason line on stderr and the status.
+void ExpectFailure(const Result& r, int code, const char* mention) {
+    EXPECT_EQ(r.code, code) << r.err.toStdString();
+    const QStringList lines = r.err.split('\n', Qt::SkipEmptyParts);
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_TRUE(lines.last().startsWith("vellora-cli ")) << lines.last().toStdString();
+    EXPECT_TRUE(lines.last().contains(QString::fromUtf8(mention))) << lines.last().toStdString();
+}
+
+TEST_F(DeviceCliTest, InfoShowsTagVariantModeAndNames) {
+    StartSim({"--variant", "B"});
+    const Result r = Device({"info"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("device: TR-W48B_\n"));
+    EXPECT_TRUE(r.out.contains("variant: B\n"));
+    EXPECT_TRUE(r.out.contains("current mode: 1\n"));
+    for (int mode = 1; mode <= 11; ++mode)
+        EXPECT_TRUE(r.out.contains(QString("  %1  模式%1\n").arg(mode))) << mode;
+}
+
+TEST_F(DeviceCliTest, PullAfterPushGivesTheSameFile) {
+    StartSim();
+    const Result first = Device({"pull", Path("first.VL")});
+    ASSERT_EQ(first.code, 0) << first.err.toStdString();
+    EXPECT_TRUE(first.err.contains("synchronising")) << "progress on stderr";
+    ASSERT_EQ(QFileInfo(Path("first.VL")).size(), 252000);
+
+    // Change a band of the singing scene and a setting of no mode, as an editor would.
+    auto ws = std::make_unique<vellora::model::Workspace>();
+    ASSERT_EQ(vellora::storage::DecodeTable(ReadBytes(Path("first.VL")), ws->ModeImage),
+              vellora::storage::StorageError::Ok);
+    int band = -1;
+    for (int i = 0; i < 256 && band < 0; ++i)
+        if (ws->ModeImage.Slot(i, 0)->FilterType == vellora::model::kEqBand) band = i;
+    ASSERT_GE(band, 0);
+    ws->ModeImage.Slot(band, 0)->Gain = 310;
+    ws->ModeImage.Slot(band, 0)->EQdisabled = true;
+    ws->ModeImage.SetValueAt(vellora::model::entry::kMasterSlider0, 0, 41);
+    ws->ModeImage.ShareSingleSceneValues();
+    const std::vector<uint8_t> edited = vellora::storage::EncodeTable(ws->ModeImage);
+    ASSERT_NE(edited, ReadBytes(Path("first.VL")));
+    ASSERT_TRUE(WriteBytes(Path("edited.VL"), edited));
+
+    const Result push = Device({"push", Path("edited.VL")});
+    ASSERT_EQ(push.code, 0) << push.err.toStdString();
+    const Result second = Device({"pull", Path("second.VL")});
+    ASSERT_EQ(second.code, 0) << second.err.toStdString();
+    EXPECT_EQ(ReadBytes(Path("second.VL")), edited);
+}
+
+TEST_F(DeviceCliTest, SetThenGet) {
+    StartSim();
+    Result r = Device({"set", "2560", "42"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    r = Device({"get", "10,0"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("entry 2560 (kind 10, address 0)"));
+    EXPECT_TRUE(r.out.contains("fields: value=42\n")) << r.out.toStdString();
+
+    r = Device({"set", "5", "gain=270,q=40", "--scene", "1"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    r = Device({"get", "5", "--scene", "1"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("gain=270 q=40")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("2.0 dB")) << r.out.toStdString();
+}
+
+TEST_F(DeviceCliTest, BackupAndRestoreModes) {
+    StartSim();
+    ASSERT_EQ(Device({"pull", Path("live.VL")}).code, 0);
+    auto ws = std::make_unique<vellora::model::Workspace>();
+    ASSERT_EQ(vellora::storage::DecodeTable(ReadBytes(Path("live.VL")), ws->ModeImage),
+              vellora::storage::StorageError::Ok);
+    int entry = -1;  // a band of menu kind 0
+    for (int i = 0; i < 256 && entry < 0; ++i)
+        if (ws->ModeImage.Slot(i, 0)->FilterType == vellora::model::kEqBand) entry = i;
+    ASSERT_GE(entry, 0);
+    const int32_t original = ws->ModeImage.Slot(entry, 0)->Gain;
+    ws->ModeImage.Slot(entry, 0)->Gain = original + 33;
+    ws->ModeImage.ShareSingleSceneValues();
+    ASSERT_TRUE(WriteBytes(Path("mode3.VL"), vellora::storage::EncodeTable(ws->ModeImage)));
+
+    Result r = Device({"restore", "--mode", "3", Path("mode3.VL")});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+
+    const QString folder = Path("modes");
+    r = Device({"backup", folder});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const QStringList files = QDir(folder).entryList(QDir::Files, QDir::Name);
+    EXPECT_EQ(files.size(), 10);
+    for (int mode = 1; mode <= 10; ++mode) {
+        const QString file = QDir(folder).filePath(QString("模式%1.vl").arg(mode));
+        EXPECT_EQ(QFileInfo(file).size(), 252000) << file.toStdString();
+    }
+    auto read = std::make_unique<vellora::model::Workspace>();
+    ASSERT_EQ(vellora::storage::DecodeTable(ReadBytes(QDir(folder).filePath("模式3.vl")), read->ModeImage),
+              vellora::storage::StorageError::Ok);
+    EXPECT_EQ(read->ModeImage.Slot(entry, 0)->Gain, original + 33);
+    ASSERT_EQ(vellora::storage::DecodeTable(ReadBytes(QDir(folder).filePath("模式2.vl")), read->ModeImage),
+              vellora::storage::StorageError::Ok);
+    EXPECT_EQ(read->ModeImage.Slot(entry, 0)->Gain, original);
+
+    ExpectFailure(Device({"backup", folder}), 2, "exists");
+    EXPECT_EQ(Device({"backup", folder, "--force"}).code, 0);
+}
+
+TEST_F(DeviceCliTest, AccessCheckAtConnect) {
+    StartSim({"--admin-password", "123456"});
+    ExpectFailure(Device({"set", "2592", "1"}), 2, "--password");
+    ExpectFailure(Device({"set", "2592", "1", "--password", "111111"}), 1, "refused");
+    ASSERT_EQ(Device({"set", "2592", "1", "--password", "123456"}).code, 0);
+
+    ExpectFailure(Device({"get", "2560"}), 1, "demands the administrator password");
+    ExpectFailure(Device({"get", "2560", "--password", "654321"}), 1, "did not accept");
+    const Result r = Device({"get", "2592", "--password", "123456"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("fields: value=1\n"));
+}
+
+TEST_F(DeviceCliTest, BadInputAndMissingDevice) {
+    ExpectFailure(Device({"info"}), 1, "no device");
+    ExpectFailure(RunCli({"info", "--device", "serial:3"}), 2, "--device");
+    ExpectFailure(Device({"get", "3000"}), 2, "PARAM");
+    ExpectFailure(Device({"get", "11,0"}), 2, "PARAM");
+    ExpectFailure(Device({"set", "5", "77"}), 2, "EQ band");
+    ExpectFailure(Device({"set", "2560", "70000"}), 2, "0..62499");
+    ExpectFailure(Device({"restore", "--mode", "0", Path("x.VL")}), 2, "--mode");
+    ExpectFailure(Device({"get", "2560", "--password", "12a4"}), 2, "--password");
+    ASSERT_TRUE(WriteBytes(Path("short.VL"), std::vector<uint8_t>(100, 0)));
+    ExpectFailure(Device({"push", Path("short.VL")}), 2, "252000");
+}
+
+}  // namespace
