@@ -198,7 +198,9 @@ constexpr std::string_view kSetText =
     "number in its steps, or its fields as KEY=N separated by commas: value=N for a plain\n"
     "entry; type (0 peaking, 1 low shelf, 2 high shelf), freq (0..362), gain (10..400, 250\n"
     "= 0.0 dB), q (0..100), shelfq (0..100) and off (0, 1) for an EQ band, e.g. gain=270,q=40.\n"
-    "Values are checked before the device is touched.\n";
+    "Values are checked before the device is touched. The user level (2592) and the panel\n"
+    "lock (2574) change only after their password (--password) is accepted, as in the mode\n"
+    "manager.\n";
 
 int RunSet(Invocation& inv) {
     ParsedArgs parsed;

@@ -222,6 +222,13 @@ TEST_F(DeviceCliTest, AccessCheckAtConnect) {
     EXPECT_TRUE(r.out.contains("fields: value=1\n"));
 }
 
+TEST_F(DeviceCliTest, InProcessSimulatedProcessor) {
+    const Result r = RunCli({"pull", Path("sim.VL"), "--device", "sim"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(QFileInfo(Path("sim.VL")).size(), 252000);
+    EXPECT_EQ(RunCli({"info", "--device", "sim"}).code, 0);
+}
+
 TEST_F(DeviceCliTest, BadInputAndMissingDevice) {
     ExpectFailure(Device({"info"}), 1, "no device");
     ExpectFailure(RunCli({"info", "--device", "serial:3"}), 2, "--device");
