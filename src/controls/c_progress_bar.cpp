@@ -1,0 +1,71 @@
+// The progress bar widget.
+#include "controls/c_progress_bar.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <limits>
+
+#include "controls/progress_plan.h"
+#include "graph/picture_store.h"
+
+namespace vellora::controls {
+
+namespace {
+int16_t Short(int v) {
+    return static_cast<int16_t>(std::clamp<int>(v, std::numeric_limits<int16_t>::min(),
+                                                std::numeric_limits<int16_t>::max()));
+}
+QColor ToQ(Rgb c) { return QColor(c.r, c.g, c.b); }
+}  // namespace
+
+C_ProgressBar::C_ProgressBar(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent, true);
+    resize(360, 20);
+}
+
+void C_ProgressBar::SetValue(int value) {
+    value_ = Short(std::clamp<int>(value, 0, ProgressScale(max_value_)));
+    update();
+}
+
+void C_ProgressBar::SetMaxValue(int value) {
+    max_value_ = Short(value);
+    update();
+}
+
+void C_ProgressBar::SetShowContent(int value) {
+    show_content_ = static_cast<uint8_t>(value);
+    update();
+}
+
+QString C_ProgressBar::Text() const {
+    return QString::fromStdString(ProgressText(show_content_, value_, max_value_));
+}
+
+void C_ProgressBar::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const int w = width(), h = height();
+    p.fillRect(rect(), ToQ(kProgressRest));
+    for (int x = 1; x <= w - 2; ++x) {
+        if (const auto colour = ProgressColumn(x, w, value_, max_value_)) {
+            p.setPen(ToQ(*colour));
+            p.drawLine(x, 1, x, h - 2);
+        }
+    }
+    p.setPen(ToQ(kProgressBorder));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(0, 0, w - 1, h - 1);
+    QFont font = graph::PictureStore::UiFont();
+    font.setBold(true);
+    p.setFont(font);
+    const QRect box(w / 2 - 100, 3, std::max(200, w), std::max(0, h - 3));
+    // A dark halo keeps the white text readable on red, blue and grey alike.
+    p.setPen(QColor(0, 0, 0, 200));
+    for (const QPoint d : {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1), QPoint(1, 1)})
+        p.drawText(box.translated(d), Qt::AlignLeft | Qt::AlignTop, Text());
+    p.setPen(QColor(255, 255, 255));
+    p.drawText(box, Qt::AlignLeft | Qt::AlignTop, Text());
+}
+
+}  // namespace vellora::controls

@@ -1,0 +1,97 @@
+// MBtnFlag: a button whose look is one picture per value: on/off switch, momentary button,
+// click button with several looks, and two-half switches. Sizes itself to its first picture.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <vector>
+
+#include "controls/control_context.h"
+
+namespace vellora::controls {
+
+struct BtnFlagStored {
+    QString PNGIndexStr = QStringLiteral("142,143");
+    int Value = 0;
+    int ActionType = 3;
+    bool Enabled = true;
+    QString SpecialFeature = QStringLiteral("0");
+};
+
+class MBtnFlag : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit MBtnFlag(const ControlContext& context, const BtnFlagStored& stored = {},
+                      QWidget* parent = nullptr);
+
+    [[nodiscard]] const QString& PNGIndexStr() const { return png_index_str_; }
+    /// Splits the list again, sizes to the first picture and repaints.
+    void SetPNGIndexStr(const QString& list);
+    /// ActionType 4 reads and writes 1 - stored value; switches keep 0..1.
+    [[nodiscard]] int Value() const;
+    void SetValue(int value);  ///< repaints; raises nothing
+    [[nodiscard]] int ActionType() const { return action_type_; }
+    void SetActionType(int type) { action_type_ = type; }
+    [[nodiscard]] bool Enabled() const { return enabled_; }
+    /// Repaints at once only with SpecialFeature "DisabledRefresh".
+    void SetEnabled(bool on);
+    [[nodiscard]] const QString& SpecialFeature() const { return special_feature_; }
+    void SetSpecialFeature(const QString& text) { special_feature_ = text; }
+    /// The bound ParamIndex; -1 for command buttons.
+    [[nodiscard]] int Addr() const { return addr_; }
+    void SetAddr(int addr) { addr_ = addr; }
+    [[nodiscard]] const QString& EQindex() const { return eq_index_; }
+    void SetEQindex(const QString& text) { eq_index_ = text; }
+
+    void Refresh();
+    /// The button draws no background pictures; this marks it ready to draw.
+    void BkGround_Init(bool hideFirst = false);
+
+    [[nodiscard]] bool Locked() const;
+    /// The picture the current state draws (0 for none) and the one the last paint drew.
+    [[nodiscard]] int CurrentPicture() const;
+    [[nodiscard]] int LastDrawnPicture() const { return last_drawn_; }
+    [[nodiscard]] int PaintCount() const { return paint_count_; }
+    [[nodiscard]] bool PointerInside() const { return pointer_inside_; }
+
+signals:
+    void Click();
+    /// A wheel notch: true up, false down.
+    void Scroll(bool up);
+    void MouseIn();
+    void MouseLeave();
+    /// Every accepted press, before its ActionType handling. Button 1 left, 2 right, 4 middle;
+    /// Shift 1 shift, 2 ctrl, 4 alt; x and y in pixels.
+    void MouseDown(int button, int shift, double x, double y);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    void SizeToFirstPicture();
+    void PointerEnter();
+
+    ControlContext context_;
+    QString png_index_str_;
+    std::vector<int> pictures_;
+    int stored_ = 0;
+    int action_type_ = 3;
+    bool enabled_ = true;
+    QString special_feature_;
+    int addr_ = -1;
+    QString eq_index_;
+    bool background_ready_ = false;
+    bool pointer_inside_ = false;
+    int last_drawn_ = 0;
+    int paint_count_ = 0;
+};
+
+}  // namespace vellora::controls

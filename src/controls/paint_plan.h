@@ -1,0 +1,57 @@
+// A control's drawing as a list of operations on numbered pictures and texts, computed without
+// a display (so its content can be checked) and carried out on a QPainter by ExecutePlan.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "controls/slider_layout.h"
+
+class QPainter;
+
+namespace vellora::graph {
+class PictureStore;
+}
+
+namespace vellora::controls {
+
+inline constexpr uint32_t kTextColour = 0xFFDDDDDD;
+inline constexpr uint32_t kLockedTextColour = 0xFF888888;
+
+struct PaintOp {
+    enum class Kind {
+        Picture,   ///< `number` at natural size, top-left (x, y)
+        Part,      ///< part `source` of `number` (natural coordinates) into `target`
+        Scaled,    ///< `number` made at the size of `target`
+        Rotated,   ///< `number` turned by `degrees` clockwise about its centre, placed at (x, y)
+        Text,      ///< `text` in the UI font, top-left (x, y), colour `argb`
+        Fill,      ///< `target` filled with `argb`
+    };
+    Kind kind = Kind::Picture;
+    int number = 0;
+    double x = 0.0, y = 0.0;
+    IRect target;
+    IRect source;
+    double degrees = 0.0;
+    std::string text;
+    uint32_t argb = 0;
+};
+using PaintPlan = std::vector<PaintOp>;
+
+PaintOp PictureAt(int number, double x, double y);
+PaintOp PicturePart(int number, IRect target, IRect source);
+PaintOp PictureScaled(int number, IRect target);
+PaintOp PictureRotated(int number, double cx, double cy, double degrees);
+PaintOp TextAt(std::string text, double x, double y, uint32_t argb);
+PaintOp FillRect(IRect target, uint32_t argb);
+
+/// Whether the plan draws picture `number` in any way.
+[[nodiscard]] bool DrawsPicture(const PaintPlan& plan, int number);
+/// The texts of the plan in drawing order.
+[[nodiscard]] std::vector<const PaintOp*> Texts(const PaintPlan& plan);
+
+/// Carries out the plan; unknown picture numbers draw nothing.
+void ExecutePlan(QPainter& painter, graph::PictureStore& pictures, const PaintPlan& plan);
+
+}  // namespace vellora::controls

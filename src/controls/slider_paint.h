@@ -1,0 +1,22 @@
+// What a slider draws: the background pictures of its form (prepared once by BkGround_Init)
+// and, at every paint, the fill, thumb, buttons and texts for its state and look.
+#pragma once
+
+#include "controls/paint_plan.h"
+
+namespace vellora::controls {
+
+class ControlLookSource;
+class SliderMachine;
+
+/// The background pictures of the slider's form in drawing order.
+[[nodiscard]] PaintPlan SliderBackgroundPlan(const SliderMachine& m);
+/// Everything drawn over the background for the current state; TVisible false fills red only.
+[[nodiscard]] PaintPlan SliderFacePlan(const SliderMachine& m, const ControlLookSource& look);
+
+/// The fill picture of a slider for its state, or 0 for none.
+[[nodiscard]] int SliderFillPicture(const SliderMachine& m, const ControlLookSource& look);
+/// The thumb picture of a slider for its state (0 on the knob).
+[[nodiscard]] int SliderThumbPicture(const SliderMachine& m, const ControlLookSource& look);
+
+}  // namespace vellora::controls
