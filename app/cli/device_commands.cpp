@@ -24,6 +24,16 @@ using protocol::CommandStatus;
 
 constexpr int kManagedModes = 10;  // modes 1..10; mode 11 is the device's own
 
+// A name the device sent, safe to print: control characters (escape sequences included)
+// become "?".
+std::string Printable(const std::string& name) {
+    QString text = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+    for (QChar& c : text)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F || c.category() == QChar::Other_Control)
+            c = QLatin1Char('?');
+    return text.toStdString();
+}
+
 // A settings file to be written: its folder must exist.
 bool CheckOutputPath(const Invocation& inv, const std::string& path, int& status) {
     const QFileInfo info(QString::fromStdString(path));
@@ -84,7 +94,7 @@ int RunInfo(Invocation& inv) {
             << "current mode: " << session.Link().CurrentMode + 1 << '\n'
             << "mode names:\n";
     for (std::size_t i = 0; i < names.size(); ++i)
-        inv.out << (i + 1 < 10 ? "   " : "  ") << i + 1 << "  " << names[i] << '\n';
+        inv.out << (i + 1 < 10 ? "   " : "  ") << i + 1 << "  " << Printable(names[i]) << '\n';
     return kExitOk;
 }
 
@@ -200,7 +210,7 @@ int RunBackup(Invocation& inv) {
             return session.Failed(read, "reading mode " + std::to_string(mode + 1));
         const std::string path = paths[static_cast<std::size_t>(mode)].toStdString();
         if (const int written = WriteFile(inv, path, ws.ModeImage); written != kExitOk) return written;
-        inv.out << "mode " << mode + 1 << " (" << names[static_cast<std::size_t>(mode)] << ") -> "
+        inv.out << "mode " << mode + 1 << " (" << Printable(names[static_cast<std::size_t>(mode)]) << ") -> "
                 << path << '\n';
     }
     return kExitOk;
