@@ -64,7 +64,8 @@ public:
           usb_(port, clock),
           sink_([this](std::span<const uint8_t> b) { return usb_.SendData(b); }),
           engine_(ws_, link_, clock, sink_, wait_, prompts_, view_) {
-        usb_.SetDataArrivalHandler([this](const std::vector<uint8_t>& d) { engine_.OnDeviceBytes(d); });
+        usb_.SetDataArrivalHandler(
+            [this](const std::vector<uint8_t>& d) { engine_.OnDeviceBytes(d); });
     }
 
     [[nodiscard]] bool LinkUp() {
@@ -106,16 +107,19 @@ struct InProcess {
 // terminal's socket port, on one event loop.
 struct OverSocket {
     OverSocket() {
-        QObject::connect(&server, &link::SocketBridgeServer::ClientConnected, [this] { processor.Start(); });
+        QObject::connect(&server, &link::SocketBridgeServer::ClientConnected,
+                         [this] { processor.Start(); });
         QObject::connect(&server, &link::SocketBridgeServer::ClientDisconnected,
                          [this](link::LinkError) { processor.Stop(); });
-        QObject::connect(&server, &link::SocketBridgeServer::OutputData, [this](const QByteArray& data) {
-            processor.Receive(std::span(reinterpret_cast<const uint8_t*>(data.constData()),
-                                        static_cast<std::size_t>(data.size())));
-        });
+        QObject::connect(
+            &server, &link::SocketBridgeServer::OutputData, [this](const QByteArray& data) {
+                processor.Receive(std::span(reinterpret_cast<const uint8_t*>(data.constData()),
+                                            static_cast<std::size_t>(data.size())));
+            });
         processor.SetOutputHandler([this](std::span<const uint8_t> bytes) {
             for (std::size_t at = 0; at < bytes.size(); at += link::kRecordMaxCount)
-                (void)server.SendReport(bytes.subspan(at, std::min(link::kRecordMaxCount, bytes.size() - at)));
+                (void)server.SendReport(
+                    bytes.subspan(at, std::min(link::kRecordMaxCount, bytes.size() - at)));
         });
     }
     [[nodiscard]] bool Listen() {

@@ -49,18 +49,22 @@ bool CheckOutputPath(const Invocation& inv, const std::string& path, int& status
 }
 
 int WriteFile(const Invocation& inv, const std::string& path, const model::ParamTable& table) {
-    const storage::StorageError saved = storage::SaveSettingsFile(QString::fromStdString(path), table);
+    const storage::StorageError saved =
+        storage::SaveSettingsFile(QString::fromStdString(path), table);
     if (saved != storage::StorageError::Ok)
-        return inv.Fail("cannot write " + path + ": " + std::string(storage::StorageErrorText(saved)));
+        return inv.Fail("cannot write " + path + ": " +
+                        std::string(storage::StorageErrorText(saved)));
     return kExitOk;
 }
 
 // Reads a settings or mode file into the mode image; prints the error on failure.
 bool ReadFileIntoModeImage(const Invocation& inv, const std::string& path, model::Workspace& ws,
                            int& status) {
-    const storage::StorageError loaded = storage::LoadSettingsFile(QString::fromStdString(path), ws);
+    const storage::StorageError loaded =
+        storage::LoadSettingsFile(QString::fromStdString(path), ws);
     if (loaded != storage::StorageError::Ok) {
-        status = inv.Fail("cannot read " + path + ": " + std::string(storage::StorageErrorText(loaded)));
+        status =
+            inv.Fail("cannot read " + path + ": " + std::string(storage::StorageErrorText(loaded)));
         return false;
     }
     return true;
@@ -100,7 +104,8 @@ int RunInfo(Invocation& inv) {
 
 // ---- pull ----
 
-constexpr std::string_view kPullUsage = "Usage: vellora-cli pull FILE [--device ENDPOINT] [--password DIGITS]";
+constexpr std::string_view kPullUsage =
+    "Usage: vellora-cli pull FILE [--device ENDPOINT] [--password DIGITS]";
 constexpr std::string_view kPullText =
     "Links up and reads the device's current mode and all of its working settings, as the\n"
     "terminal does at link-up (with the access check), then writes them as a settings file\n"
@@ -117,7 +122,8 @@ int RunPull(Invocation& inv) {
     DeviceSession session(inv, options);
     if (!session.Open()) return kExitDevice;
     if (!session.Synchronise()) return kExitDevice;
-    if (const int written = WriteFile(inv, path, session.Workspace().ParamStore); written != kExitOk)
+    if (const int written = WriteFile(inv, path, session.Workspace().ParamStore);
+        written != kExitOk)
         return written;
     inv.out << "pulled the working settings of mode " << session.Link().CurrentMode + 1 << " into "
             << path << '\n';
@@ -126,7 +132,8 @@ int RunPull(Invocation& inv) {
 
 // ---- push ----
 
-constexpr std::string_view kPushUsage = "Usage: vellora-cli push FILE [--device ENDPOINT] [--password DIGITS]";
+constexpr std::string_view kPushUsage =
+    "Usage: vellora-cli push FILE [--device ENDPOINT] [--password DIGITS]";
 constexpr std::string_view kPushText =
     "Loads a settings file into the device, as the mode manager's \"打开文件\" does: links up\n"
     "(with the access check), writes the file's settings into the device's current mode and\n"
@@ -138,7 +145,8 @@ int RunPush(Invocation& inv) {
     int status = kExitOk;
     if (!ParseDeviceArgs(inv, {}, 1, "one FILE", parsed, options, status)) return status;
     DeviceSession session(inv, options);
-    if (!ReadFileIntoModeImage(inv, parsed.positionals[0], session.Workspace(), status)) return status;
+    if (!ReadFileIntoModeImage(inv, parsed.positionals[0], session.Workspace(), status))
+        return status;
 
     if (!session.Open()) return kExitDevice;
     if (!session.Synchronise()) return kExitDevice;
@@ -148,7 +156,8 @@ int RunPush(Invocation& inv) {
     CommandStatus result = engine.WriteModeToDevice(mode);
     if (result != CommandStatus::Ok) return session.Failed(result, "writing the mode");
     session.View().SetTask("reading back mode " + std::to_string(mode + 1));
-    result = engine.SyncFromDevice(mode, false, static_cast<uint8_t>(protocol::Command::ReadWorkingBlock));
+    result = engine.SyncFromDevice(mode, false,
+                                   static_cast<uint8_t>(protocol::Command::ReadWorkingBlock));
     if (result != CommandStatus::Ok) return session.Failed(result, "reading back");
     inv.out << "pushed " << parsed.positionals[0] << " into mode " << mode + 1 << '\n';
     return kExitOk;
@@ -193,7 +202,8 @@ int RunBackup(Invocation& inv) {
         const QString base = protocol::UniqueBaseName(
             protocol::ModeFileBaseName(names[static_cast<std::size_t>(mode)], mode), bases);
         const auto path = protocol::ModeFilePath(folder, base);
-        if (!path) return inv.Fail("the name of mode " + std::to_string(mode + 1) + " gives no file name");
+        if (!path)
+            return inv.Fail("the name of mode " + std::to_string(mode + 1) + " gives no file name");
         if (QFileInfo::exists(*path) && !parsed.Has("--force"))
             return inv.Fail(path->toStdString() + " exists (--force overwrites it)");
         bases.push_back(base);
@@ -209,9 +219,10 @@ int RunBackup(Invocation& inv) {
         if (read != CommandStatus::Ok)
             return session.Failed(read, "reading mode " + std::to_string(mode + 1));
         const std::string path = paths[static_cast<std::size_t>(mode)].toStdString();
-        if (const int written = WriteFile(inv, path, ws.ModeImage); written != kExitOk) return written;
-        inv.out << "mode " << mode + 1 << " (" << Printable(names[static_cast<std::size_t>(mode)]) << ") -> "
-                << path << '\n';
+        if (const int written = WriteFile(inv, path, ws.ModeImage); written != kExitOk)
+            return written;
+        inv.out << "mode " << mode + 1 << " (" << Printable(names[static_cast<std::size_t>(mode)])
+                << ") -> " << path << '\n';
     }
     return kExitOk;
 }
@@ -238,13 +249,15 @@ int RunRestore(Invocation& inv) {
     if (!ParseIntInRange(*modeText, 1, kManagedModes, mode))
         return inv.Fail("--mode must be 1..10, not '" + *modeText + "'");
     DeviceSession session(inv, options);
-    if (!ReadFileIntoModeImage(inv, parsed.positionals[0], session.Workspace(), status)) return status;
+    if (!ReadFileIntoModeImage(inv, parsed.positionals[0], session.Workspace(), status))
+        return status;
 
     if (!session.Open()) return kExitDevice;
     if (!session.Synchronise()) return kExitDevice;
     session.View().SetTask("writing mode " + std::to_string(mode));
     const CommandStatus written = session.Engine().WriteModeToDevice(mode - 1);
-    if (written != CommandStatus::Ok) return session.Failed(written, "writing mode " + std::to_string(mode));
+    if (written != CommandStatus::Ok)
+        return session.Failed(written, "writing mode " + std::to_string(mode));
     inv.out << "restored " << parsed.positionals[0] << " into mode " << mode << '\n';
     return kExitOk;
 }
@@ -261,7 +274,8 @@ void RegisterDeviceCommands(CommandRegistry& registry) {
     registry.Add({"pull", "device: read the working settings into a settings file", pull, RunPull});
     registry.Add({"push", "device: load a settings file into the current mode", push, RunPush});
     registry.Add({"backup", "device: download modes 1..10 into mode files", backup, RunBackup});
-    registry.Add({"restore", "device: write a mode file into one stored mode", restore, RunRestore});
+    registry.Add(
+        {"restore", "device: write a mode file into one stored mode", restore, RunRestore});
 }
 
 }  // namespace vellora::cli

@@ -46,13 +46,16 @@ bool ReadDeviceOptions(const ParsedArgs& parsed, DeviceOptions& options, std::st
         std::size_t start = 0;
         while (start <= given->size()) {
             const std::size_t comma = given->find(',', start);
-            const std::string digits =
-                given->substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-            const bool allDigits = !digits.empty() && std::all_of(digits.begin(), digits.end(),
-                                                                  [](char c) { return c >= '0' && c <= '9'; });
+            const std::string digits = given->substr(
+                start, comma == std::string::npos ? std::string::npos : comma - start);
+            const bool allDigits =
+                !digits.empty() && std::all_of(digits.begin(), digits.end(),
+                                               [](char c) { return c >= '0' && c <= '9'; });
             if (!allDigits || (digits.size() != 4 && digits.size() != 6)) {
-                error = "--password takes 6 digits (administrator) and/or 4 digits (panel lock), "
-                        "separated by a comma, not '" + *given + "'";
+                error =
+                    "--password takes 6 digits (administrator) and/or 4 digits (panel lock), "
+                    "separated by a comma, not '" +
+                    *given + "'";
                 return false;
             }
             options.Passwords.push_back(digits);
@@ -134,7 +137,9 @@ void CliView::BeginBulk(protocol::BulkOperation operation) {
 void CliView::BulkProgress(int done, int total) {
     done_ = done;
     total_ = total;
-    if (tty_) err_ << "\rvellora-cli " << command_ << ": " << label_ << ' ' << done << '/' << total << std::flush;
+    if (tty_)
+        err_ << "\rvellora-cli " << command_ << ": " << label_ << ' ' << done << '/' << total
+             << std::flush;
 }
 
 void CliView::EndBulk(protocol::BulkOperation) {
@@ -197,8 +202,9 @@ bool DeviceSession::Open() {
     if (!WaitFor([this] { return link_.LinkUp || !usb_->IsOpen(); }, kLinkUpTimeoutMs) ||
         !link_.LinkUp) {
         inv_.err << "vellora-cli " << inv_.command << ": the device at " << where
-                 << (usb_->IsOpen() ? " did not identify itself within 5 s"
-                                    : " went away: " + std::string(link::LinkErrorText(usb_->LastError())))
+                 << (usb_->IsOpen()
+                         ? " did not identify itself within 5 s"
+                         : " went away: " + std::string(link::LinkErrorText(usb_->LastError())))
                  << '\n';
         return false;
     }
@@ -207,8 +213,8 @@ bool DeviceSession::Open() {
 }
 
 bool DeviceSession::Synchronise() {
-    const protocol::CommandStatus status = engine_->SyncFromDevice(
-        0, true, static_cast<uint8_t>(protocol::Command::ReadWorkingBlock));
+    const protocol::CommandStatus status =
+        engine_->SyncFromDevice(0, true, static_cast<uint8_t>(protocol::Command::ReadWorkingBlock));
     if (status == protocol::CommandStatus::Ok) return true;
     (void)Failed(status, "synchronisation");
     return false;
@@ -217,14 +223,15 @@ bool DeviceSession::Synchronise() {
 int DeviceSession::Failed(protocol::CommandStatus status, std::string_view what) {
     std::string reason;
     if (status == protocol::CommandStatus::AccessRefused) {
-        const std::string needed =
-            prompts_.AskedFor().empty() ? std::string("a password") : std::string(prompts_.AskedFor());
-        reason = prompts_.PasswordTyped() ? "access refused: the device did not accept " + needed
-                                          : "access refused: the device demands " + needed +
-                                                "; give it with --password";
+        const std::string needed = prompts_.AskedFor().empty() ? std::string("a password")
+                                                               : std::string(prompts_.AskedFor());
+        reason = prompts_.PasswordTyped()
+                     ? "access refused: the device did not accept " + needed
+                     : "access refused: the device demands " + needed + "; give it with --password";
     } else {
         reason = std::string(what) + " failed: " + std::string(protocol::StatusText(status));
-        if (!prompts_.Messages().empty()) reason += " (" + OneLine(prompts_.Messages().back()) + ")";
+        if (!prompts_.Messages().empty())
+            reason += " (" + OneLine(prompts_.Messages().back()) + ")";
     }
     inv_.err << "vellora-cli " << inv_.command << ": " << reason << '\n';
     return kExitDevice;

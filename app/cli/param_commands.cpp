@@ -44,19 +44,23 @@ int ParseParam(const std::string& text) {
 bool ReadParam(const Invocation& inv, const std::string& text, int& index, int& status) {
     index = ParseParam(text);
     if (index < 0) {
-        status = inv.Fail("PARAM must be a ParamIndex 0..2999 or KIND,ADDR (kind 0..10, address "
-                          "0..255), not '" + text + "'");
+        status = inv.Fail(
+            "PARAM must be a ParamIndex 0..2999 or KIND,ADDR (kind 0..10, address "
+            "0..255), not '" +
+            text + "'");
         return false;
     }
     if (!storage::FactoryLayout().Defines(index)) {
-        status = inv.Fail("entry " + std::to_string(index) + " (kind " + std::to_string(index / 256) +
-                          ", address " + std::to_string(index % 256) + ") is not a parameter of the device");
+        status = inv.Fail("entry " + std::to_string(index) + " (kind " +
+                          std::to_string(index / 256) + ", address " + std::to_string(index % 256) +
+                          ") is not a parameter of the device");
         return false;
     }
     return true;
 }
 
-bool ReadScene(const Invocation& inv, const ParsedArgs& parsed, std::optional<int>& scene, int& status) {
+bool ReadScene(const Invocation& inv, const ParsedArgs& parsed, std::optional<int>& scene,
+               int& status) {
     const auto text = parsed.Value("--scene");
     if (!text) return true;
     int value = 0;
@@ -89,7 +93,8 @@ std::map<std::string, FieldRange, std::less<>> SettableFields(const storage::Ent
             return {{"value", {model::Field::Value, 0, model::kFreqMax}}};
         case EntryRole::FilterType:
             return {{"value",
-                     {model::Field::Value, 0, storage::CrossoverTypeCount(entry.fullCrossoverList) - 1}}};
+                     {model::Field::Value, 0,
+                      storage::CrossoverTypeCount(entry.fullCrossoverList) - 1}}};
         case EntryRole::Plain:
             return {{"value", {model::Field::Value, 0, storage::kPairValueMax}}};
         case EntryRole::Undefined:
@@ -107,7 +112,8 @@ bool ReadValue(const Invocation& inv, const std::string& text, const storage::En
     std::vector<std::string> parts;
     for (std::size_t start = 0;;) {
         const std::size_t comma = text.find(',', start);
-        parts.push_back(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        parts.push_back(
+            text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
         if (comma == std::string::npos) break;
         start = comma + 1;
     }
@@ -117,9 +123,10 @@ bool ReadValue(const Invocation& inv, const std::string& text, const storage::En
         const std::string number = equals == std::string::npos ? part : part.substr(equals + 1);
         const auto found = fields.find(key);
         if (found == fields.end()) {
-            status = inv.Fail(equals == std::string::npos
-                                  ? "this entry is an EQ band: give its fields as KEY=N,... (" + keys + ")"
-                                  : "unknown field '" + key + "' for this entry (fields: " + keys + ")");
+            status = inv.Fail(
+                equals == std::string::npos
+                    ? "this entry is an EQ band: give its fields as KEY=N,... (" + keys + ")"
+                    : "unknown field '" + key + "' for this entry (fields: " + keys + ")");
             return false;
         }
         int value = 0;
@@ -148,8 +155,8 @@ void PrintEntry(const Invocation& inv, const model::Workspace& ws, int index, in
     }
     inv.out << storage::SlotText(entry, s) << '\n' << "fields:";
     if (entry.role == EntryRole::EqBand) {
-        inv.out << " type=" << int{s.QType} << " freq=" << s.Freq << " gain=" << s.Gain << " q=" << s.Q
-                << " shelfq=" << s.ShelfQ << " off=" << (s.EQdisabled ? 1 : 0);
+        inv.out << " type=" << int{s.QType} << " freq=" << s.Freq << " gain=" << s.Gain
+                << " q=" << s.Q << " shelfq=" << s.ShelfQ << " off=" << (s.EQdisabled ? 1 : 0);
     } else {
         inv.out << " value=" << s.Value;
     }
@@ -172,10 +179,12 @@ int RunGet(Invocation& inv) {
     ParsedArgs parsed;
     DeviceOptions options;
     int status = kExitOk;
-    if (!ParseDeviceArgs(inv, {{"--scene", true}}, 1, "PARAM", parsed, options, status)) return status;
+    if (!ParseDeviceArgs(inv, {{"--scene", true}}, 1, "PARAM", parsed, options, status))
+        return status;
     int index = 0;
     std::optional<int> scene;
-    if (!ReadParam(inv, parsed.positionals[0], index, status) || !ReadScene(inv, parsed, scene, status))
+    if (!ReadParam(inv, parsed.positionals[0], index, status) ||
+        !ReadScene(inv, parsed, scene, status))
         return status;
 
     DeviceSession session(inv, options);
@@ -210,10 +219,12 @@ int RunSet(Invocation& inv) {
         return status;
     int index = 0;
     std::optional<int> scene;
-    if (!ReadParam(inv, parsed.positionals[0], index, status) || !ReadScene(inv, parsed, scene, status))
+    if (!ReadParam(inv, parsed.positionals[0], index, status) ||
+        !ReadScene(inv, parsed, scene, status))
         return status;
     std::vector<std::pair<model::Field, int32_t>> writes;
-    if (!ReadValue(inv, parsed.positionals[1], storage::FactoryLayout().Entry(index), writes, status))
+    if (!ReadValue(inv, parsed.positionals[1], storage::FactoryLayout().Entry(index), writes,
+                   status))
         return status;
 
     // The user rights change only after their password, as in the mode manager.
@@ -224,10 +235,11 @@ int RunSet(Invocation& inv) {
         for (const std::string& p : options.Passwords)
             if (p.size() == digits) rightsPassword = p;
         if (!rightsPassword)
-            return inv.Fail(std::string(admin ? "the user level (2592) changes only with the administrator "
-                                                "password: give its 6 digits with --password"
-                                              : "the panel lock (2574) changes only with the panel-lock "
-                                                "password: give its 4 digits with --password"));
+            return inv.Fail(
+                std::string(admin ? "the user level (2592) changes only with the administrator "
+                                    "password: give its 6 digits with --password"
+                                  : "the panel lock (2574) changes only with the panel-lock "
+                                    "password: give its 4 digits with --password"));
     }
 
     DeviceSession session(inv, options);

@@ -56,8 +56,7 @@ private:
 };
 
 Communications::Communications(model::Workspace& workspace, LinkState& link, model::Clock& clock,
-                               ByteSink& sink, WaitDriver& wait, Prompts& prompts,
-                               EngineView& view)
+                               ByteSink& sink, WaitDriver& wait, Prompts& prompts, EngineView& view)
     : workspace_(workspace),
       link_(link),
       clock_(clock),
@@ -206,8 +205,9 @@ CommandStatus Communications::WriteParam(int32_t index, bool sendNeutral) {
     if (!busy_) return SendCommand(Command::WriteParam, 0, index, sendNeutral);
 
     const int scene = index >= model::kModeScopedEnd ? 0 : workspace_.CurrentScene();
-    auto same = std::find_if(pending_writes_.begin(), pending_writes_.end(),
-                             [&](const PendingWrite& w) { return w.Index == index && w.Scene == scene; });
+    auto same =
+        std::find_if(pending_writes_.begin(), pending_writes_.end(),
+                     [&](const PendingWrite& w) { return w.Index == index && w.Scene == scene; });
     if (same != pending_writes_.end()) {
         same->SendNeutral = sendNeutral;  // the latest request decides; the store holds the value
     } else {
@@ -469,8 +469,8 @@ CommandStatus Communications::RunSync(int mode, bool full, uint8_t blockCommand,
 
     for (const BlockStep step : kModeBlocks) {
         where = {step.slot, step.kind, workspace_.MenuKindFirst(step.kind) % 256};
-        const CommandStatus status = ReadBlockInto(workspace_.ParamStore, blockCommand,
-                                                   ModeField(mode, step.slot), step.kind, step.slot);
+        const CommandStatus status = ReadBlockInto(
+            workspace_.ParamStore, blockCommand, ModeField(mode, step.slot), step.kind, step.slot);
         if (status != CommandStatus::Ok) return status;
         view_.BulkProgress(++done, total);
     }
@@ -495,8 +495,7 @@ CommandStatus Communications::RunSync(int mode, bool full, uint8_t blockCommand,
         if (status != CommandStatus::Ok) return status;
     }
     if (store.ValueAt(model::entry::kPanelLock, 0) != 0) {
-        const CommandStatus status =
-            AccessCheck(kPanelLockSlot, PasswordInputType::PanelLock);
+        const CommandStatus status = AccessCheck(kPanelLockSlot, PasswordInputType::PanelLock);
         if (status != CommandStatus::Ok) return status;
     }
 

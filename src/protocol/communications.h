@@ -38,13 +38,15 @@ struct EngineCounters {
 class Communications : private ParserObserver {
 public:
     static constexpr std::int64_t kReplyTimeoutMs = 600;  ///< TimeOuter
-    static constexpr int kTransmissions = 9;               ///< of the same frame, at most
-    static constexpr std::int64_t kLinkTickMs = 50;        ///< tmrCommBaseTicks
-    static constexpr std::int64_t kStartSyncMs = 100;      ///< tmrStartSync
-    static constexpr std::int64_t kCloseDelayMs = 700;     ///< Timer5
-    static constexpr int32_t kKeepAliveAfterTicks = 19;    ///< a keep-alive on the tick exceeding this
-    static constexpr int32_t kSilenceAfterTicks = 100;     ///< dropped on the tick exceeding this
-    static constexpr int32_t kSearchAfterTicks = 9;        ///< a search frame on the tick exceeding this
+    static constexpr int kTransmissions = 9;              ///< of the same frame, at most
+    static constexpr std::int64_t kLinkTickMs = 50;       ///< tmrCommBaseTicks
+    static constexpr std::int64_t kStartSyncMs = 100;     ///< tmrStartSync
+    static constexpr std::int64_t kCloseDelayMs = 700;    ///< Timer5
+    /// The link tick acts on the tick whose count exceeds these: a keep-alive every 20 ticks,
+    /// the silence drop after 101 ticks without the device's keep-alive, a search every 10.
+    static constexpr int32_t kKeepAliveAfterTicks = 19;
+    static constexpr int32_t kSilenceAfterTicks = 100;
+    static constexpr int32_t kSearchAfterTicks = 9;
     static constexpr int32_t kBlinkPhaseTicks = 4;
     static constexpr int kMaxMode = 10;  ///< modes 0..10 (users count 1..11)
     /// After a command answered only on a retransmission, the device may still answer the
@@ -212,10 +214,10 @@ private:
     model::TimerId flush_timer_ = 0;
     bool flush_scheduled_ = false;
 
-    bool busy_ = false;      // a command is in progress (SendCommand or the queued writes)
-    bool bulk_ = false;      // a bulk operation is in progress
-    bool awaiting_ = false;  // a transmitted frame waits for its reply
-    bool switch_on_ = true;  // Command1 shows "联机开启"
+    bool busy_ = false;             // a command is in progress (SendCommand or the queued writes)
+    bool bulk_ = false;             // a bulk operation is in progress
+    bool awaiting_ = false;         // a transmitted frame waits for its reply
+    bool switch_on_ = true;         // Command1 shows "联机开启"
     std::int64_t quiet_until_ = 0;  // no new frame before this time (late replies may come)
     int connect_status_ = 0;
     std::vector<PendingWrite> pending_writes_;

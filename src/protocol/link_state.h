@@ -28,11 +28,11 @@ struct LinkState {
     bool Closing = false;           ///< the program is closing: waits end at once, no messages
     bool InWait = false;            ///< a send-and-wait is inside its wait loop
 
-    bool SearchOff = false;       ///< the user switched link searching off
-    int32_t KeepAliveTicks = 0;   ///< link ticks since the last keep-alive byte sent
-    int32_t SearchTicks = 0;      ///< link ticks since the last search frame
-    int32_t BlinkTicks = 0;       ///< 0 = not blinking; the graph arms it with 1
-    bool BlinkPhase = false;      ///< flips every 4 link ticks while blinking
+    bool SearchOff = false;      ///< the user switched link searching off
+    int32_t KeepAliveTicks = 0;  ///< link ticks since the last keep-alive byte sent
+    int32_t SearchTicks = 0;     ///< link ticks since the last search frame
+    int32_t BlinkTicks = 0;      ///< 0 = not blinking; the graph arms it with 1
+    bool BlinkPhase = false;     ///< flips every 4 link ticks while blinking
     /// An edit was recorded since the last answered SaveToMode; asks the save question when
     /// the user switches the link off.
     bool Modified = false;

@@ -82,8 +82,9 @@ QString UniqueBaseName(const QString& base, const std::vector<QString>& taken) {
 
 std::optional<QString> ModeFilePath(const QString& folder, const QString& base) {
     if (base.isEmpty()) return std::nullopt;
-    const QString fileName = base + QString::fromLatin1(kModeFileExtension.data(),
-                                                        static_cast<qsizetype>(kModeFileExtension.size()));
+    const QString fileName =
+        base + QString::fromLatin1(kModeFileExtension.data(),
+                                   static_cast<qsizetype>(kModeFileExtension.size()));
     if (fileName.contains(QLatin1Char('/')) || fileName.contains(QLatin1Char('\\')) ||
         base == QLatin1String("..") || base == QLatin1String("."))
         return std::nullopt;

@@ -41,9 +41,7 @@ public:
 
     [[nodiscard]] const std::vector<Message>& Messages() const { return messages_; }
     [[nodiscard]] std::vector<std::string> Texts(Kind kind) const;
-    [[nodiscard]] const std::vector<PasswordSession>& PasswordSessions() const {
-        return sessions_;
-    }
+    [[nodiscard]] const std::vector<PasswordSession>& PasswordSessions() const { return sessions_; }
     void ClearRecord() {
         messages_.clear();
         sessions_.clear();

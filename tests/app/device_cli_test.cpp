@@ -61,8 +61,8 @@ std::vector<uint8_t> ReadBytes(const QString& path) {
 bool WriteBytes(const QString& path, const std::vector<uint8_t>& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) &&
-           file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size())) ==
-               static_cast<qint64>(bytes.size());
+           file.write(reinterpret_cast<const char*>(bytes.data()),
+                      static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size());
 }
 
 class DeviceCliTest : public ::testing::Test {
@@ -87,12 +87,14 @@ protected:
         sim_.start(Binary("vellora-sim"), QStringList{"--listen", "unix:" + socket_} + extra);
         ASSERT_TRUE(sim_.waitForStarted(kStartMs)) << sim_.errorString().toStdString();
         QByteArray line;
-        while (!line.contains('\n') && sim_.waitForReadyRead(kStartMs)) line += sim_.readAllStandardOutput();
+        while (!line.contains('\n') && sim_.waitForReadyRead(kStartMs))
+            line += sim_.readAllStandardOutput();
         ASSERT_TRUE(line.startsWith("vellora-sim: listening on unix:")) << line.toStdString();
     }
 
     Result Device(QStringList args) {
-        args << "--device" << "unix:" + socket_;
+        args << "--device"
+             << "unix:" + socket_;
         return RunCli(args);
     }
 
@@ -198,10 +200,12 @@ TEST_F(DeviceCliTest, BackupAndRestoreModes) {
         EXPECT_EQ(QFileInfo(file).size(), 252000) << file.toStdString();
     }
     auto read = std::make_unique<vellora::model::Workspace>();
-    ASSERT_EQ(vellora::storage::DecodeTable(ReadBytes(QDir(folder).filePath("模式3.vl")), read->ModeImage),
+    ASSERT_EQ(vellora::storage::DecodeTable(ReadBytes(QDir(folder).filePath("模式3.vl")),
+                                            read->ModeImage),
               vellora::storage::StorageError::Ok);
     EXPECT_EQ(read->ModeImage.Slot(entry, 0)->Gain, original + 33);
-    ASSERT_EQ(vellora::storage::DecodeTable(ReadBytes(QDir(folder).filePath("模式2.vl")), read->ModeImage),
+    ASSERT_EQ(vellora::storage::DecodeTable(ReadBytes(QDir(folder).filePath("模式2.vl")),
+                                            read->ModeImage),
               vellora::storage::StorageError::Ok);
     EXPECT_EQ(read->ModeImage.Slot(entry, 0)->Gain, original);
 

@@ -65,17 +65,19 @@ TEST(BulkTransferTest, FullSyncWithCurrentModeThree) {
     EXPECT_EQ(h->engine.SyncFromDevice(0, true, kWorking), CommandStatus::Ok);
 
     const std::vector<std::tuple<int, int, int>> expected = {
-        {9, 0x23, 0x23}, {11, 3, 0},  {11, 3, 1},  {11, 3, 2},  {11, 3, 3},  {11, 3, 4},
-        {11, 3, 5},      {11, 3, 6},  {11, 3, 7},  {11, 14, 0}, {11, 14, 4}, {11, 14, 5},
-        {11, 14, 6},     {11, 14, 7}, {11, 3, 8},  {11, 3, 9},  {11, 3, 10}};
+        {9, 0x23, 0x23}, {11, 3, 0},  {11, 3, 1}, {11, 3, 2},  {11, 3, 3},  {11, 3, 4},
+        {11, 3, 5},      {11, 3, 6},  {11, 3, 7}, {11, 14, 0}, {11, 14, 4}, {11, 14, 5},
+        {11, 14, 6},     {11, 14, 7}, {11, 3, 8}, {11, 3, 9},  {11, 3, 10}};
     EXPECT_EQ(Headers(h->Commands()), expected) << "17 frames: mode query, 13 blocks, 3 common";
     EXPECT_EQ(h->link.CurrentMode, 3);
 
     for (int kind = 0; kind < model::kMenuKindCount; ++kind)
         for (int i = h->ws.MenuKindFirst(kind); i <= h->ws.MenuKindLast(kind); ++i)
             for (int slot = 0; slot < (kind < 8 ? 2 : 1); ++slot) {
-                const bool band = kind < 8 && h->ws.ParamStore.Slot(i, 0)->FilterType == model::kEqBand;
-                EXPECT_TRUE(SameOnTheWire(*h->ws.ParamStore.Slot(i, slot), *working.Slot(i, slot), band))
+                const bool band =
+                    kind < 8 && h->ws.ParamStore.Slot(i, 0)->FilterType == model::kEqBand;
+                EXPECT_TRUE(
+                    SameOnTheWire(*h->ws.ParamStore.Slot(i, slot), *working.Slot(i, slot), band))
                     << "entry " << i << " slot " << slot;
             }
     for (int i = 0; i < model::kParamCount; ++i) {
@@ -143,7 +145,8 @@ TEST(BulkTransferTest, AdministratorCheckAcceptedSilently) {
     EXPECT_EQ(h->engine.SyncFromDevice(0, true, kWorking), CommandStatus::Ok);
     const auto frames = h->Commands();
     ASSERT_EQ(frames.size(), 18u);
-    EXPECT_EQ(frames[17].bytes, (std::vector<uint8_t>{0xFE, 8, 0, 2, 0, 13, 0, 0, 0, 0, 0, 0, 0x15}));
+    EXPECT_EQ(frames[17].bytes,
+              (std::vector<uint8_t>{0xFE, 8, 0, 2, 0, 13, 0, 0, 0, 0, 0, 0, 0x15}));
     EXPECT_TRUE(h->prompts.PasswordSessions().empty());
     EXPECT_TRUE(h->prompts.Messages().empty());
 }
@@ -165,8 +168,8 @@ TEST(BulkTransferTest, AdministratorPasswordTypedIntoTheWindow) {
               (std::vector<PasswordEntry>{PasswordEntry::Empty, PasswordEntry::NotDigits,
                                           PasswordEntry::WrongLength, PasswordEntry::Refused,
                                           PasswordEntry::Accepted}));
-    EXPECT_EQ(h->Warnings(), (std::vector<std::string>{"密码只能输入数字0~9", "密码请输入6位!",
-                                                       "密码错误！"}));
+    EXPECT_EQ(h->Warnings(),
+              (std::vector<std::string>{"密码只能输入数字0~9", "密码请输入6位!", "密码错误！"}));
     EXPECT_EQ(h->Commands().size(), 17u + 3u) << "the zero check and the two typed checks";
     EXPECT_TRUE(h->device.AdministratorVerified());
     EXPECT_EQ(h->view.Count("EndProgram"), 0);
@@ -183,10 +186,10 @@ TEST(BulkTransferTest, PanelLockRefusedEndsTheProgram) {
     EXPECT_EQ(h->engine.SyncFromDevice(0, true, kWorking), CommandStatus::AccessRefused);
     ASSERT_EQ(h->prompts.PasswordSessions().size(), 1u);
     EXPECT_EQ(h->prompts.PasswordSessions()[0].type, PasswordInputType::PanelLock);
-    EXPECT_EQ(h->Warnings(), (std::vector<std::string>{
-                                 "密码错误！",
-                                 "键盘锁密码不正确！\n必须输入正确密码后才能使用软件。\n"
-                                 "如果您想脱机使用本软件，请断开机器的USB线。"}));
+    EXPECT_EQ(h->Warnings(),
+              (std::vector<std::string>{"密码错误！",
+                                        "键盘锁密码不正确！\n必须输入正确密码后才能使用软件。\n"
+                                        "如果您想脱机使用本软件，请断开机器的USB线。"}));
     EXPECT_EQ(h->view.Count("EndProgram"), 1);
     EXPECT_EQ(h->view.Count("FullRefresh"), 0) << "the program ends; no refresh";
 }
@@ -246,7 +249,8 @@ TEST(BulkTransferTest, WriteModeThenReadModeRoundTrip) {
         for (int i = h->ws.MenuKindFirst(kind); i <= h->ws.MenuKindLast(kind); ++i)
             for (int slot = 0; slot < 2; ++slot) {
                 const bool band = written.Slot(i, 0)->FilterType == model::kEqBand;
-                EXPECT_TRUE(SameOnTheWire(*h->ws.ModeImage.Slot(i, slot), *written.Slot(i, slot), band))
+                EXPECT_TRUE(
+                    SameOnTheWire(*h->ws.ModeImage.Slot(i, slot), *written.Slot(i, slot), band))
                     << "entry " << i << " slot " << slot;
             }
     EXPECT_EQ(h->view.events, (std::vector<std::string>{"BeginBulk", "EndBulk"}));

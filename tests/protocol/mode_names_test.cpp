@@ -65,21 +65,11 @@ TEST(ModeNamesTest, SafeBaseNames) {
         QString expected;
     };
     const std::vector<Case> cases = {
-        {"abc", 0, "abc"},
-        {"模式1", 0, "模式1"},
-        {"", 2, "模式3"},
-        {"   ", 0, "模式1"},
-        {"...", 4, "模式5"},
-        {"a/b", 0, "a_b"},
-        {"a\\b", 0, "a_b"},
-        {"a\tb\x01", 0, "a_b_"},
-        {"x.", 0, "x"},
-        {"a..b", 0, "a.b"},
-        {".hidden", 0, "_hidden"},
-        {"../etc/passwd", 0, "__etc_passwd"},
-        {"CON", 0, "_CON"},
-        {"com1", 0, "_com1"},
-        {"nul.txt", 0, "_nul.txt"},
+        {"abc", 0, "abc"},       {"模式1", 0, "模式1"},     {"", 2, "模式3"},
+        {"   ", 0, "模式1"},     {"...", 4, "模式5"},       {"a/b", 0, "a_b"},
+        {"a\\b", 0, "a_b"},      {"a\tb\x01", 0, "a_b_"},   {"x.", 0, "x"},
+        {"a..b", 0, "a.b"},      {".hidden", 0, "_hidden"}, {"../etc/passwd", 0, "__etc_passwd"},
+        {"CON", 0, "_CON"},      {"com1", 0, "_com1"},      {"nul.txt", 0, "_nul.txt"},
         {"a:b*c?", 0, "a_b_c_"},
     };
     for (const Case& c : cases)
@@ -89,9 +79,17 @@ TEST(ModeNamesTest, SafeBaseNames) {
 TEST(ModeNamesTest, HostileNamesNeverLeaveTheFolder) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const std::vector<std::string> hostile = {"..", "../..", "/", "/etc/passwd", "..\\..\\x",
-                                              "\n", std::string(12, '.'), "a/../../b",
-                                              std::string("\x7f\x1b[2J"), " . ", "C:\\x"};
+    const std::vector<std::string> hostile = {"..",
+                                              "../..",
+                                              "/",
+                                              "/etc/passwd",
+                                              "..\\..\\x",
+                                              "\n",
+                                              std::string(12, '.'),
+                                              "a/../../b",
+                                              std::string("\x7f\x1b[2J"),
+                                              " . ",
+                                              "C:\\x"};
     for (int mode = 0; mode < static_cast<int>(hostile.size()); ++mode) {
         const QString base = ModeFileBaseName(hostile[static_cast<std::size_t>(mode)], mode);
         SCOPED_TRACE(hostile[static_cast<std::size_t>(mode)]);

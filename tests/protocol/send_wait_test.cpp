@@ -72,7 +72,8 @@ TEST(SendWaitTest, BadFrameIsRefusedBeforeAnythingIsSent) {
     auto h = MakeHarness();
     h->LinkUp();
     EXPECT_EQ(h->engine.SendCommand(uint8_t{5}, 0, 0, false), CommandStatus::BadFrame);
-    EXPECT_EQ(h->engine.SendCommand(Command::PasswordCommand, 1, 0, false), CommandStatus::BadFrame);
+    EXPECT_EQ(h->engine.SendCommand(Command::PasswordCommand, 1, 0, false),
+              CommandStatus::BadFrame);
     EXPECT_TRUE(h->sent.empty());
     EXPECT_TRUE(h->link.LinkUp);
 }
