@@ -28,8 +28,12 @@ inline Bytes Hex(std::string_view text) {
 /// A terminal frame: FE, command, three header bytes, length, payload, checksum.
 inline Bytes CommandFrame(std::uint8_t command, std::uint8_t b2, std::uint8_t b3, std::uint8_t b4,
                           const Bytes& payload = {0x23, 0x23}) {
-    Bytes frame{0xFE, command, b2, b3, b4, static_cast<std::uint8_t>(payload.size() + 7)};
-    frame.insert(frame.end(), payload.begin(), payload.end());
+    Bytes frame;
+    frame.reserve(payload.size() + 7);
+    for (std::uint8_t b : {std::uint8_t{0xFE}, command, b2, b3, b4,
+                           static_cast<std::uint8_t>(payload.size() + 7)})
+        frame.push_back(b);
+    for (std::uint8_t b : payload) frame.push_back(b);
     frame.push_back(protocol::FrameChecksum(frame));
     return frame;
 }
