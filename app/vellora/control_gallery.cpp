@@ -35,8 +35,9 @@ using controls::SliderStored;
 constexpr int kPanelWidth = 1180;
 
 const char* const kPanelNames[] = {
-    "slider_faders", "slider_band_strips", "slider_bars_by_size", "slider_value_types",
-    "slider_fill_states", "slider_wide_narrow_knob", "flag_buttons", "list_boxes", "progress_bar",
+    "slider_faders",      "slider_band_strips", "slider_bars_by_size",
+    "slider_value_types", "slider_fill_states", "slider_wide_narrow_knob",
+    "flag_buttons",       "list_boxes",         "progress_bar",
 };
 constexpr int kPanelCount = static_cast<int>(std::size(kPanelNames));
 
@@ -56,8 +57,8 @@ private:
 };
 
 void Press(QWidget* w, QPointF at) {
-    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(w, &press);
 }
 
@@ -67,7 +68,9 @@ void InitBackgrounds(QWidget* root) {
     for (auto* c : root->findChildren<MComboBox*>()) c->BkGround_Init(false);
 }
 
-QString Value1(double v) { return QString::number(v, 'g', 6); }
+QString Value1(double v) {
+    return QString::number(v, 'g', 6);
+}
 
 }  // namespace
 
@@ -89,8 +92,9 @@ ControlGallery::ControlGallery(model::Workspace& ws, const controls::ControlCont
 ControlGallery::~ControlGallery() = default;
 
 QString ControlGallery::FileName(int panelIndex) {
-    return panelIndex >= 0 && panelIndex < kPanelCount ? QString::fromLatin1(kPanelNames[panelIndex])
-                                                       : QString();
+    return panelIndex >= 0 && panelIndex < kPanelCount
+               ? QString::fromLatin1(kPanelNames[panelIndex])
+               : QString();
 }
 
 std::vector<std::unique_ptr<GalleryPanel>> ControlGallery::BuildPanels(bool interactive) {
@@ -177,7 +181,8 @@ GalleryPanel* ControlGallery::SliderPanel(int which, bool interactive) {
             }
             strip(250, 0, 1000, QStringLiteral("tall\n0.0 dB"), 1);
             strip(330, 0, 160, QStringLiteral("tall\nfocused"), 1)->SetForceShowFocus(true);
-            strip(170, 2, 8000, QStringLiteral("tall\nsecond scene"), 1, &sceneContext)->SetAddr(addrs_.perScene);
+            strip(170, 2, 8000, QStringLiteral("tall\nsecond scene"), 1, &sceneContext)
+                ->SetAddr(addrs_.perScene);
             break;
         }
         case 2: {
@@ -185,11 +190,13 @@ GalleryPanel* ControlGallery::SliderPanel(int which, bool interactive) {
             make(form(2, 1, 9, 50), 40, QStringLiteral("HScrollSize 1\nvalue type 9 / 50"));
             panel->NewRow();
             make(form(2, 2, 2, 400), 120, QStringLiteral("HScrollSize 2\nvalue type 2 / 400"));
-            make(form(2, 3, 10, 150), 250 + 120, QStringLiteral("HScrollSize 3, flag set\nvalue type 10 / 150"));
+            make(form(2, 3, 10, 150), 250 + 120,
+                 QStringLiteral("HScrollSize 3, flag set\nvalue type 10 / 150"));
             make(form(2, 3, 10, 150), 90, QStringLiteral("HScrollSize 3, flag clear"));
             make(form(2, 4, 11, 100), 64, QStringLiteral("HScrollSize 4\nvalue type 11 / 100"));
             if (!interactive) {
-                auto* pressed = make(form(2, 3, 10, 150), 100, QStringLiteral("flag button pressed"));
+                auto* pressed =
+                    make(form(2, 3, 10, 150), 100, QStringLiteral("flag button pressed"));
                 Press(pressed, QPointF(146, 10));
             }
             break;
@@ -199,15 +206,18 @@ GalleryPanel* ControlGallery::SliderPanel(int which, bool interactive) {
                 int vt, max;
                 double value;
             };
-            const Row rows[] = {{0, 80, 40},    {1, 142, 86},  {2, 400, 160}, {3, 180, 60},
-                                {3, 180, 150},  {4, 199, 39},  {5, 199, 100}, {6, 63, 40},
-                                {7, 89, 30},    {8, 100, 62},  {9, 50, 60},   {10, 150, 150},
-                                {11, 100, 35},  {12, 400, 140}, {13, 143, 0}, {13, 148, 120},
-                                {14, 900, 360}, {15, 360, 250}, {16, 64, 40}, {16, 64, 362},
+            const Row rows[] = {{0, 80, 40},    {1, 142, 86},   {2, 400, 160}, {3, 180, 60},
+                                {3, 180, 150},  {4, 199, 39},   {5, 199, 100}, {6, 63, 40},
+                                {7, 89, 30},    {8, 100, 62},   {9, 50, 60},   {10, 150, 150},
+                                {11, 100, 35},  {12, 400, 140}, {13, 143, 0},  {13, 148, 120},
+                                {14, 900, 360}, {15, 360, 250}, {16, 64, 40},  {16, 64, 362},
                                 {17, 80, 30}};
             for (const Row& r : rows)
                 make(form(2, 0, r.vt, r.max), r.value,
-                     QStringLiteral("type %1 / %2\nvalue %3").arg(r.vt).arg(r.max).arg(Value1(r.value)));
+                     QStringLiteral("type %1 / %2\nvalue %3")
+                         .arg(r.vt)
+                         .arg(r.max)
+                         .arg(Value1(r.value)));
             break;
         }
         case 4: {
@@ -233,7 +243,8 @@ GalleryPanel* ControlGallery::SliderPanel(int which, bool interactive) {
             make(form(6, 0, 0, 80), 60, QStringLiteral("form 6, no mute"));
             make(form(6, 0, 7, 89), 44, QStringLiteral("form 6, channel open"))
                 ->SetMuteRAMindex(addrs_.mute + 1);
-            make(form(6, 0, 9, 50), 44, QStringLiteral("form 6, channel muted"))->SetMuteRAMindex(addrs_.mute);
+            make(form(6, 0, 9, 50), 44, QStringLiteral("form 6, channel muted"))
+                ->SetMuteRAMindex(addrs_.mute);
             make(form(6, 0, 0, 80), 50, QStringLiteral("form 6 locked"))->SetAddr(addrs_.locked);
             break;
         }
@@ -255,9 +266,10 @@ GalleryPanel* ControlGallery::SliderPanel(int which, bool interactive) {
 }
 
 GalleryPanel* ControlGallery::ButtonPanel(bool interactive) {
-    auto* panel = new GalleryPanel(QStringLiteral("FLAG BUTTONS  ·  picture lists, locked and disabled looks"),
-                                   kPanelWidth);
-    auto make = [&](const QString& list, int action, int value, const QString& caption, int addr = -1) {
+    auto* panel = new GalleryPanel(
+        QStringLiteral("FLAG BUTTONS  ·  picture lists, locked and disabled looks"), kPanelWidth);
+    auto make = [&](const QString& list, int action, int value, const QString& caption,
+                    int addr = -1) {
         controls::BtnFlagStored s;
         s.PNGIndexStr = list;
         s.ActionType = action;
@@ -300,8 +312,8 @@ GalleryPanel* ControlGallery::ButtonPanel(bool interactive) {
 }
 
 GalleryPanel* ControlGallery::ComboPanel(bool interactive) {
-    auto* panel = new GalleryPanel(QStringLiteral("LIST BOXES  ·  ShowType 0..8, pressed, locked, open list"),
-                                   kPanelWidth);
+    auto* panel = new GalleryPanel(
+        QStringLiteral("LIST BOXES  ·  ShowType 0..8, pressed, locked, open list"), kPanelWidth);
     auto make = [&](int showType, int value, const QString& caption) {
         controls::ComboStored s;
         s.ShowType = showType;
@@ -312,7 +324,8 @@ GalleryPanel* ControlGallery::ComboPanel(bool interactive) {
     };
     const int values[] = {0, 1, 4, 2, 1, 2, 3, 0, 4};
     for (int t = 0; t < 9; ++t) {
-        const QString item = QString::fromStdString(controls::ComboItems(t)[static_cast<size_t>(values[t])]);
+        const QString item =
+            QString::fromStdString(controls::ComboItems(t)[static_cast<size_t>(values[t])]);
         make(t, values[t], QStringLiteral("ShowType %1\n%2").arg(t).arg(item));
     }
     panel->NewRow();
@@ -325,11 +338,13 @@ GalleryPanel* ControlGallery::ComboPanel(bool interactive) {
         pressed->SetValue(1);
         // The open lists, drawn where they float: under their faces.
         for (int t : {0, 3}) {
-            auto* open = make(t, t == 0 ? 2 : 1, t == 0 ? QStringLiteral("\n\n\n\n\n\n\nopen list, ShowType 0")
-                                                        : QStringLiteral("\n\n\n\n\n\n\nopen list, ShowType 3"));
+            auto* open = make(t, t == 0 ? 2 : 1,
+                              t == 0 ? QStringLiteral("\n\n\n\n\n\n\nopen list, ShowType 0")
+                                     : QStringLiteral("\n\n\n\n\n\n\nopen list, ShowType 3"));
             auto* list = open->List();
             list->SetItems(list->Items());
-            list->setGeometry(0, 0, open->width() - 3, (open->ItemCount() + 1) * controls::kComboItemHeight - 1);
+            list->setGeometry(0, 0, open->width() - 3,
+                              (open->ItemCount() + 1) * controls::kComboItemHeight - 1);
             auto* shot = new QLabel(panel);
             shot->setPixmap(list->grab());
             shot->resize(list->size());
@@ -370,7 +385,8 @@ QStringList ControlGallery::RenderTo(const QString& dir, QString& error) {
     for (size_t i = 0; i < panels.size(); ++i) {
         InitBackgrounds(panels[i].get());
         QImage image = panels[i]->grab().toImage();
-        const QString path = QDir(dir).filePath(FileName(static_cast<int>(i)) + QStringLiteral(".png"));
+        const QString path =
+            QDir(dir).filePath(FileName(static_cast<int>(i)) + QStringLiteral(".png"));
         if (!image.save(path)) {
             error = QStringLiteral("cannot write %1").arg(path);
             return written;
@@ -387,7 +403,8 @@ QStringList ControlGallery::RenderTo(const QString& dir, QString& error) {
             h += p->height() + 12;
         }
         w += 24;
-        QImage sheet(static_cast<int>(w * dpr), static_cast<int>(h * dpr), QImage::Format_ARGB32_Premultiplied);
+        QImage sheet(static_cast<int>(w * dpr), static_cast<int>(h * dpr),
+                     QImage::Format_ARGB32_Premultiplied);
         sheet.setDevicePixelRatio(dpr);
         sheet.fill(QColor(10, 12, 15));
         {
@@ -399,7 +416,8 @@ QStringList ControlGallery::RenderTo(const QString& dir, QString& error) {
                 y += p->height() + 12;
             }
         }
-        const QString name = dpr == 1.0 ? QStringLiteral("contact_sheet.png") : QStringLiteral("contact_sheet@2x.png");
+        const QString name = dpr == 1.0 ? QStringLiteral("contact_sheet.png")
+                                        : QStringLiteral("contact_sheet@2x.png");
         const QString path = QDir(dir).filePath(name);
         if (!sheet.save(path)) {
             error = QStringLiteral("cannot write %1").arg(path);

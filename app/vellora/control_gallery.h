@@ -20,10 +20,10 @@ class GalleryPanel;
 
 /// Addresses of the workspace that give the gallery its states.
 struct GalleryAddrs {
-    int perScene = -1;     ///< a parameter kept per scene
-    int shared = -1;       ///< a parameter shared by both scenes
-    int locked = -1;       ///< a parameter whose lock byte is set
-    int mute = -1;         ///< a channel mute entry
+    int perScene = -1;  ///< a parameter kept per scene
+    int shared = -1;    ///< a parameter shared by both scenes
+    int locked = -1;    ///< a parameter whose lock byte is set
+    int mute = -1;      ///< a channel mute entry
 };
 
 class ControlGallery {

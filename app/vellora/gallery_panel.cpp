@@ -84,8 +84,8 @@ void GalleryPanel::paintEvent(QPaintEvent*) {
     title.setLetterSpacing(QFont::AbsoluteSpacing, 0.6);
     p.setFont(title);
     p.setPen(QColor(214, 220, 228));
-    p.drawText(QRect(kMargin, 0, width() - kMargin, kTitleHeight - 6), Qt::AlignVCenter | Qt::AlignLeft,
-               title_);
+    p.drawText(QRect(kMargin, 0, width() - kMargin, kTitleHeight - 6),
+               Qt::AlignVCenter | Qt::AlignLeft, title_);
     p.setFont(CaptionFont());
     p.setPen(QColor(128, 136, 148));
     for (const Caption& c : captions_) p.drawText(c.box, Qt::AlignHCenter | Qt::AlignTop, c.text);

@@ -53,17 +53,25 @@ int ShowWindow(app::ControlGallery& gallery) {
         column->addWidget(p, 0, Qt::AlignLeft);
         for (auto* s : p->findChildren<controls::MScrollBar*>()) {
             QObject::connect(s, &controls::MScrollBar::Scroll, status, [s, status] {
-                status->setText(QStringLiteral("Scroll  Value %1  Freq %2  Q %3  sQ %4  QType %5  EQdisabled %6")
-                                    .arg(s->Value()).arg(s->Freq()).arg(s->Q()).arg(s->sQ())
-                                    .arg(s->QType()).arg(s->EQdisabled()));
+                status->setText(
+                    QStringLiteral(
+                        "Scroll  Value %1  Freq %2  Q %3  sQ %4  QType %5  EQdisabled %6")
+                        .arg(s->Value())
+                        .arg(s->Freq())
+                        .arg(s->Q())
+                        .arg(s->sQ())
+                        .arg(s->QType())
+                        .arg(s->EQdisabled()));
             });
         }
         for (auto* b : p->findChildren<controls::MBtnFlag*>())
-            QObject::connect(b, &controls::MBtnFlag::Click, status,
-                             [b, status] { status->setText(QStringLiteral("Click  Value %1").arg(b->Value())); });
+            QObject::connect(b, &controls::MBtnFlag::Click, status, [b, status] {
+                status->setText(QStringLiteral("Click  Value %1").arg(b->Value()));
+            });
         for (auto* c : p->findChildren<controls::MComboBox*>())
-            QObject::connect(c, &controls::MComboBox::Click, status,
-                             [status](int i) { status->setText(QStringLiteral("Click  index %1").arg(i)); });
+            QObject::connect(c, &controls::MComboBox::Click, status, [status](int i) {
+                status->setText(QStringLiteral("Click  index %1").arg(i));
+            });
     }
     scroll->setWidget(content);
     scroll->setWidgetResizable(true);
@@ -92,7 +100,8 @@ int main(int argc, char** argv) {
         }
     }
     // Rendering to files needs no display.
-    if (gallery && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (gallery && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
 
     model::Workspace ws;
@@ -111,7 +120,8 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "vellora: %s\n", qPrintable(error));
             return 1;
         }
-        for (const QString& path : written) std::printf("%s\n", qPrintable(QDir::toNativeSeparators(path)));
+        for (const QString& path : written)
+            std::printf("%s\n", qPrintable(QDir::toNativeSeparators(path)));
         return 0;
     }
     link::QtClock clock;

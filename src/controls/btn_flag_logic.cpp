@@ -53,12 +53,17 @@ int ValueFromStored(int actionType, int stored) {
 
 BtnStep PressStep(int actionType, int stored, double x, int width) {
     switch (actionType) {
-        case kOnOff: return {stored == 0 ? 1 : 0, true};
-        case kMomentary: return {1, false};
-        case kClickOnly: return {stored, true};
+        case kOnOff:
+            return {stored == 0 ? 1 : 0, true};
+        case kMomentary:
+            return {1, false};
+        case kClickOnly:
+            return {stored, true};
         case kTwoHalf:
-        case kTwoHalfInverted: return {x >= width / 2.0 ? 1 : 0, true};
-        default: return {stored, false};
+        case kTwoHalfInverted:
+            return {x >= width / 2.0 ? 1 : 0, true};
+        default:
+            return {stored, false};
     }
 }
 

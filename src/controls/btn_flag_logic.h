@@ -9,10 +9,10 @@ namespace vellora::controls {
 
 /// ActionType values.
 enum BtnAction : int {
-    kOnOff = 0,        ///< toggles on press
-    kMomentary = 1,    ///< 1 while held, Click on release
-    kClickOnly = 2,    ///< Click on press; the host chooses the look through Value
-    kTwoHalf = 3,      ///< the half pressed chooses 0 (left) or 1 (right)
+    kOnOff = 0,      ///< toggles on press
+    kMomentary = 1,  ///< 1 while held, Click on release
+    kClickOnly = 2,  ///< Click on press; the host chooses the look through Value
+    kTwoHalf = 3,    ///< the half pressed chooses 0 (left) or 1 (right)
     kTwoHalfInverted = 4,
 };
 
@@ -22,7 +22,8 @@ enum BtnAction : int {
 /// The picture drawn for a stored value: the list entry, substituted while locked (142, 143,
 /// 378, 379, 380, 381 -> 304, 305, 199, 198, 196, 197) or disabled (312 -> 317); 0 when the
 /// stored value lies outside the list.
-[[nodiscard]] int ButtonPicture(const std::vector<int>& list, int stored, bool locked, bool enabled);
+[[nodiscard]] int ButtonPicture(const std::vector<int>& list, int stored, bool locked,
+                                bool enabled);
 
 /// The stored value for a host Value: switches (0, 3, 4) keep 0..1, type 4 stores 1 - Value.
 [[nodiscard]] int StoredFromValue(int actionType, int value);

@@ -16,7 +16,9 @@ int16_t Short(int v) {
     return static_cast<int16_t>(std::clamp<int>(v, std::numeric_limits<int16_t>::min(),
                                                 std::numeric_limits<int16_t>::max()));
 }
-QColor ToQ(Rgb c) { return QColor(c.r, c.g, c.b); }
+QColor ToQ(Rgb c) {
+    return QColor(c.r, c.g, c.b);
+}
 }  // namespace
 
 C_ProgressBar::C_ProgressBar(QWidget* parent) : QWidget(parent) {

@@ -57,7 +57,8 @@ void ComboDropList::paintEvent(QPaintEvent*) {
 }
 
 void ComboDropList::mouseMoveEvent(QMouseEvent* event) {
-    const int index = HoverIndex(event->position().y() - 1.0, TopItem(), static_cast<int>(items_.size()));
+    const int index =
+        HoverIndex(event->position().y() - 1.0, TopItem(), static_cast<int>(items_.size()));
     if (index >= 0 && index != selection_) {
         SetSelection(index);
         emit Hovered(index);

@@ -28,24 +28,72 @@ const std::array<std::vector<std::string>, kShowTypeCount>& Lists() {
 }
 
 constexpr ComboFace Wide(int itemBase) {
-    return {138, 21, pic::kFaceWide, 0, 0, itemBase, 6, 6, 112, 11,
-            pic::kDropWide, pic::kDropWidePressed, 121, 5, 7};
+    return {138,
+            21,
+            pic::kFaceWide,
+            0,
+            0,
+            itemBase,
+            6,
+            6,
+            112,
+            11,
+            pic::kDropWide,
+            pic::kDropWidePressed,
+            121,
+            5,
+            7};
 }
 constexpr ComboFace Full(int itemBase) {
-    return {87, 20, pic::kFaceWide, 0, 0, itemBase, 0, 0, 72, 20,
-            pic::kDropNarrow, pic::kDropNarrowPressed, 74, 6, 6};
+    return {87,
+            20,
+            pic::kFaceWide,
+            0,
+            0,
+            itemBase,
+            0,
+            0,
+            72,
+            20,
+            pic::kDropNarrow,
+            pic::kDropNarrowPressed,
+            74,
+            6,
+            6};
 }
 constexpr ComboFace Framed(int itemBase) {
-    return {87, 20, pic::kFaceNarrow, 5, 0, itemBase, 11, 4, 60, 12,
-            pic::kDropNarrow, pic::kDropNarrowPressed, 74, 6, 6};
+    return {87,
+            20,
+            pic::kFaceNarrow,
+            5,
+            0,
+            itemBase,
+            11,
+            4,
+            60,
+            12,
+            pic::kDropNarrow,
+            pic::kDropNarrowPressed,
+            74,
+            6,
+            6};
 }
 
 constexpr std::array<ComboFace, kShowTypeCount> kFaces{{
-    Wide(153), Wide(224), Full(229), Framed(318), Full(363), Full(365), Full(369), Framed(251),
+    Wide(153),
+    Wide(224),
+    Full(229),
+    Framed(318),
+    Full(363),
+    Full(365),
+    Full(369),
+    Framed(251),
     Framed(251),
 }};
 
-int Clamp(int showType) { return showType >= 0 && showType < kShowTypeCount ? showType : 0; }
+int Clamp(int showType) {
+    return showType >= 0 && showType < kShowTypeCount ? showType : 0;
+}
 
 }  // namespace
 
@@ -53,7 +101,9 @@ const std::vector<std::string>& ComboItems(int showType) {
     return Lists()[static_cast<size_t>(Clamp(showType))];
 }
 
-const ComboFace& ComboFaceOf(int showType) { return kFaces[static_cast<size_t>(Clamp(showType))]; }
+const ComboFace& ComboFaceOf(int showType) {
+    return kFaces[static_cast<size_t>(Clamp(showType))];
+}
 
 DropPlacement PlaceDropList(int controlX, int controlY, int controlW, int controlH, int itemCount,
                             int screenBottom) {
@@ -81,7 +131,8 @@ PaintPlan ComboFacePlan(int showType, int selection, int itemCount, bool pressed
     const ComboFace& f = ComboFaceOf(showType);
     PaintPlan plan;
     if (f.background == pic::kFaceWide)
-        plan.push_back(PictureScaled(f.background, {f.bgX, f.bgY, f.width - f.bgX, f.height - f.bgY}));
+        plan.push_back(
+            PictureScaled(f.background, {f.bgX, f.bgY, f.width - f.bgX, f.height - f.bgY}));
     else
         plan.push_back(PictureAt(f.background, f.bgX, f.bgY));
     if (selection >= 0 && selection < itemCount)

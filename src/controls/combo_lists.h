@@ -12,10 +12,10 @@ namespace vellora::controls {
 inline constexpr int kShowTypeCount = 9;  ///< ShowType 0..8
 
 struct ComboFace {
-    int width = 0, height = 0;           ///< the control's size
+    int width = 0, height = 0;  ///< the control's size
     int background = 0, bgX = 0, bgY = 0;
     int itemBase = 0, itemX = 0, itemY = 0;  ///< item i is picture itemBase + i
-    int itemW = 0, itemH = 0;             ///< size of the item pictures
+    int itemW = 0, itemH = 0;                ///< size of the item pictures
     int drop = 0, dropPressed = 0;
     int dropX = 0, dropY = 0, dropPressedY = 0;
 };

@@ -36,21 +36,19 @@ struct SizeRow {
 };
 // Natural sizes of every picture of the controls, in logical pixels.
 constexpr SizeRow kSizes[] = {
-    {101, 24, 16},  {102, 24, 16},  {103, 74, 178}, {104, 74, 178}, {105, 26, 10},
-    {107, 24, 16},  {108, 15, 22},  {110, 60, 22},  {112, 43, 178}, {113, 43, 178},
-    {129, 16, 18},  {130, 16, 18},  {131, 16, 18},  {132, 16, 18},  {133, 16, 18},
-    {134, 16, 18},  {135, 150, 40}, {136, 150, 40}, {137, 15, 22},  {138, 32, 15},
-    {139, 58, 16},  {140, 180, 30}, {141, 180, 30}, {142, 50, 22},  {143, 50, 22},
-    {144, 82, 20},  {150, 138, 21}, {151, 12, 10},  {152, 12, 10},  {182, 127, 127},
-    {196, 64, 22},  {197, 64, 22},  {198, 64, 22},  {199, 64, 22},  {218, 64, 24},
-    {219, 64, 24},  {220, 182, 28}, {221, 182, 28}, {227, 10, 8},   {228, 10, 8},
-    {269, 30, 16},  {270, 24, 16},  {271, 150, 40}, {272, 43, 178}, {273, 180, 30},
-    {274, 182, 28}, {275, 150, 40}, {276, 43, 178}, {277, 180, 30}, {294, 24, 11},
-    {295, 24, 11},  {300, 16, 18},  {301, 16, 18},  {302, 16, 18},  {304, 50, 22},
-    {305, 50, 22},  {308, 12, 10},  {309, 12, 10},  {310, 12, 10},  {311, 12, 10},
-    {312, 60, 22},  {316, 138, 21}, {317, 60, 22},  {359, 96, 24},  {361, 96, 24},
-    {362, 96, 24},  {374, 43, 224}, {375, 43, 224}, {376, 43, 224}, {377, 43, 224},
-    {378, 64, 22},  {379, 64, 22},  {380, 64, 22},  {381, 64, 22},  {382, 34, 15},
+    {101, 24, 16},  {102, 24, 16},  {103, 74, 178}, {104, 74, 178}, {105, 26, 10},  {107, 24, 16},
+    {108, 15, 22},  {110, 60, 22},  {112, 43, 178}, {113, 43, 178}, {129, 16, 18},  {130, 16, 18},
+    {131, 16, 18},  {132, 16, 18},  {133, 16, 18},  {134, 16, 18},  {135, 150, 40}, {136, 150, 40},
+    {137, 15, 22},  {138, 32, 15},  {139, 58, 16},  {140, 180, 30}, {141, 180, 30}, {142, 50, 22},
+    {143, 50, 22},  {144, 82, 20},  {150, 138, 21}, {151, 12, 10},  {152, 12, 10},  {182, 127, 127},
+    {196, 64, 22},  {197, 64, 22},  {198, 64, 22},  {199, 64, 22},  {218, 64, 24},  {219, 64, 24},
+    {220, 182, 28}, {221, 182, 28}, {227, 10, 8},   {228, 10, 8},   {269, 30, 16},  {270, 24, 16},
+    {271, 150, 40}, {272, 43, 178}, {273, 180, 30}, {274, 182, 28}, {275, 150, 40}, {276, 43, 178},
+    {277, 180, 30}, {294, 24, 11},  {295, 24, 11},  {300, 16, 18},  {301, 16, 18},  {302, 16, 18},
+    {304, 50, 22},  {305, 50, 22},  {308, 12, 10},  {309, 12, 10},  {310, 12, 10},  {311, 12, 10},
+    {312, 60, 22},  {316, 138, 21}, {317, 60, 22},  {359, 96, 24},  {361, 96, 24},  {362, 96, 24},
+    {374, 43, 224}, {375, 43, 224}, {376, 43, 224}, {377, 43, 224}, {378, 64, 22},  {379, 64, 22},
+    {380, 64, 22},  {381, 64, 22},  {382, 34, 15},
 };
 
 QColor Alpha(QColor c, int a) {
@@ -174,7 +172,8 @@ void Cap(QPainter& p, QSize size, CapLook look, bool horizontalLine) {
     if (horizontalLine) {
         for (qreal dy : {-4.0, 4.0})
             if (std::abs(dy) < body.height() / 2 - 1)
-                p.drawLine(QPointF(body.left() + 3, c.y() + dy), QPointF(body.right() - 3, c.y() + dy));
+                p.drawLine(QPointF(body.left() + 3, c.y() + dy),
+                           QPointF(body.right() - 3, c.y() + dy));
         p.setPen(QPen(index, 1.8));
         p.drawLine(QPointF(body.left() + 1.5, c.y()), QPointF(body.right() - 1.5, c.y()));
     } else {
@@ -257,7 +256,8 @@ void KeyBody(QPainter& p, const QRectF& r, KeyLook look, qreal radius = 3.0) {
     p.drawRoundedRect(r, radius, radius);
     if (look == KeyLook::Raised || look == KeyLook::Lit) {
         p.setPen(QPen(QColor(255, 255, 255, look == KeyLook::Lit ? 40 : 26), 1.0));
-        p.drawLine(QPointF(r.left() + radius, r.top() + 1), QPointF(r.right() - radius, r.top() + 1));
+        p.drawLine(QPointF(r.left() + radius, r.top() + 1),
+                   QPointF(r.right() - radius, r.top() + 1));
     }
     p.restore();
 }
@@ -277,8 +277,12 @@ void Padlock(QPainter& p, QPointF c, qreal s, const QColor& colour) {
 
 // Fader: groove under the thumb centre line x = 33, centres y 24..147 in picture coordinates.
 constexpr qreal kFaderX = 33.0;
-qreal FaderY(int position) { return 24.0 + (150 - position) * 123.0 / 150.0; }
-QRectF FaderSlot() { return QRectF(kFaderX - 3, 18, 6, 136); }
+qreal FaderY(int position) {
+    return 24.0 + (150 - position) * 123.0 / 150.0;
+}
+QRectF FaderSlot() {
+    return QRectF(kFaderX - 3, 18, 6, 136);
+}
 
 void MakeFaderBed(QPainter& p, QSize) {
     // Scale: a tick every 10 positions, labelled in percent at 0, 50, 100, 150, 200.
@@ -289,7 +293,8 @@ void MakeFaderBed(QPainter& p, QSize) {
         p.drawLine(QPointF(major ? 15 : 18, y), QPointF(22, y));
         p.drawLine(QPointF(44, y), QPointF(major ? 51 : 48, y));
     }
-    const std::pair<int, const char*> labels[] = {{150, "200"}, {125, "150"}, {100, "100"}, {50, "50"}, {0, "0"}};
+    const std::pair<int, const char*> labels[] = {
+        {150, "200"}, {125, "150"}, {100, "100"}, {50, "50"}, {0, "0"}};
     for (const auto& [pos, text] : labels)
         Label(p, QRectF(52, FaderY(pos) - 6, 22, 12), QString::fromLatin1(text), kDimInk, 9,
               Qt::AlignLeft | Qt::AlignVCenter);
@@ -299,11 +304,17 @@ void MakeFaderBed(QPainter& p, QSize) {
     Groove(p, FaderSlot());
 }
 
-void MakeFaderFill(QPainter& p, QSize) { LitGroove(p, FaderSlot(), kAccent); }
+void MakeFaderFill(QPainter& p, QSize) {
+    LitGroove(p, FaderSlot(), kAccent);
+}
 
 // Band strip: groove at x = 28, thumb centres from y 18 over 95 (+27 tall) pixels.
-qreal StripY(int position, bool tall) { return 18.0 + (360 - position) * (tall ? 122.0 : 95.0) / 360.0; }
-QRectF StripSlot(bool tall) { return QRectF(25.5, 12, 5, tall ? 134.0 : 107.0); }
+qreal StripY(int position, bool tall) {
+    return 18.0 + (360 - position) * (tall ? 122.0 : 95.0) / 360.0;
+}
+QRectF StripSlot(bool tall) {
+    return QRectF(25.5, 12, 5, tall ? 134.0 : 107.0);
+}
 
 void MakeStripBed(QPainter& p, QSize size, bool tall) {
     const int c = tall ? 1 : 0;
@@ -355,7 +366,8 @@ void MakeShapeButton(QPainter& p, QSize size, Shape shape, KeyLook look) {
     switch (shape) {
         case Shape::Peak:
             curve.moveTo(l, lo);
-            curve.cubicTo(key.center().x() - 2.5, lo, key.center().x() - 2, hi, key.center().x(), hi);
+            curve.cubicTo(key.center().x() - 2.5, lo, key.center().x() - 2, hi, key.center().x(),
+                          hi);
             curve.cubicTo(key.center().x() + 2, hi, key.center().x() + 2.5, lo, r, lo);
             break;
         case Shape::LowShelf:
@@ -365,7 +377,8 @@ void MakeShapeButton(QPainter& p, QSize size, Shape shape, KeyLook look) {
             break;
         case Shape::HighShelf:
             curve.moveTo(l, mid + 2);
-            curve.cubicTo(key.center().x(), mid + 2, key.center().x() - 1, hi + 1, key.center().x() + 2, hi + 1);
+            curve.cubicTo(key.center().x(), mid + 2, key.center().x() - 1, hi + 1,
+                          key.center().x() + 2, hi + 1);
             curve.lineTo(r, hi + 1);
             break;
     }
@@ -373,7 +386,8 @@ void MakeShapeButton(QPainter& p, QSize size, Shape shape, KeyLook look) {
     if (look == KeyLook::Lit) ink = kAccent.lighter(140);
     if (look == KeyLook::Locked) ink = QColor(170, 174, 182);
     p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(ink, look == KeyLook::Raised ? 1.2 : 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setPen(
+        QPen(ink, look == KeyLook::Raised ? 1.2 : 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.drawPath(curve);
 }
 
@@ -384,7 +398,8 @@ void MakeBandSwitch(QPainter& p, QSize size, bool on) {
     p.setBrush(on ? QColor(20, 44, 30) : QColor(20, 22, 26));
     p.drawRoundedRect(pill, radius, radius);
     Led(p, QPointF(radius + 0.8, pill.center().y()), 2.3, on ? kGreen : kMuteRed, true);
-    Label(p, QRectF(8, -0.5, size.width() - 9, size.height()), on ? QStringLiteral("ON") : QStringLiteral("OFF"),
+    Label(p, QRectF(8, -0.5, size.width() - 9, size.height()),
+          on ? QStringLiteral("ON") : QStringLiteral("OFF"),
           on ? QColor(170, 240, 190) : QColor(240, 150, 140), 8, Qt::AlignCenter, true);
 }
 
@@ -468,7 +483,8 @@ void MakeKnob(QPainter& p, QSize size) {
 }
 
 void MakeFlag(QPainter& p, QSize size, bool set, bool pressed) {
-    const QRectF key(0.5, pressed ? 1.0 : 0.5, size.width() - 1.0, size.height() - 1.5);
+    // Two pixels are left free on the right: the value plate follows close beside the button.
+    const QRectF key(0.5, pressed ? 1.0 : 0.5, size.width() - 3.0, size.height() - 1.5);
     KeyBody(p, key, pressed ? KeyLook::Pressed : KeyLook::Raised, 2.0);
     Led(p, key.center(), 2.2, kGreen, set);
 }
@@ -500,20 +516,23 @@ void MakeTwoHalf(QPainter& p, QSize size, bool right, bool styleB, bool locked) 
     if (styleB) {
         KeyBody(p, other, locked ? KeyLook::Locked : KeyLook::Pressed, 3);
         KeyBody(p, chosen, locked ? KeyLook::Locked : KeyLook::Lit, 3);
-        Led(p, QPointF(chosen.center().x(), chosen.center().y()), 2.8, locked ? kLockGrey : kAmber, true);
+        Led(p, QPointF(chosen.center().x(), chosen.center().y()), 2.8, locked ? kLockGrey : kAmber,
+            true);
         Led(p, QPointF(other.center().x(), other.center().y()), 2.8, kAmber, false);
     } else {
         KeyBody(p, chosen, locked ? KeyLook::Locked : KeyLook::Raised, 3);
         const QColor lit = locked ? kLockGrey : kAccent;
         p.setPen(QPen(lit, 2.0, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(chosen.left() + 6, chosen.bottom() - 3), QPointF(chosen.right() - 6, chosen.bottom() - 3));
+        p.drawLine(QPointF(chosen.left() + 6, chosen.bottom() - 3),
+                   QPointF(chosen.right() - 6, chosen.bottom() - 3));
         // Grip ridges on the slider knob.
         p.setPen(QPen(QColor(0, 0, 0, 120), 1.0));
         for (qreal dx : {-3.0, 0.0, 3.0})
             p.drawLine(QPointF(chosen.center().x() + dx, chosen.top() + 4),
                        QPointF(chosen.center().x() + dx, chosen.bottom() - 6));
     }
-    if (locked) Padlock(p, QPointF(other.center().x(), other.center().y()), 7, QColor(150, 156, 166));
+    if (locked)
+        Padlock(p, QPointF(other.center().x(), other.center().y()), 7, QColor(150, 156, 166));
 }
 
 void MakeTab(QPainter& p, QSize size, bool on) {
@@ -555,7 +574,8 @@ void MakeLinkState(QPainter& p, QSize size, int state) {
     p.drawLine(QPointF(cx + 4, cy + 4.5), QPointF(cx + 6, cy + 4.5));
     p.setBrush(ink);
     p.drawEllipse(QPointF(cx - 9.5, cy), 1.8, 1.8);
-    QPolygonF arrow({QPointF(cx + 12, cy), QPointF(cx + 8.5, cy - 2.2), QPointF(cx + 8.5, cy + 2.2)});
+    QPolygonF arrow(
+        {QPointF(cx + 12, cy), QPointF(cx + 8.5, cy - 2.2), QPointF(cx + 8.5, cy + 2.2)});
     p.drawPolygon(arrow);
     // Signal dots: none, one, three.
     for (int i = 0; i < 3; ++i) {
@@ -570,7 +590,8 @@ void MakeSingleLook(QPainter& p, QSize size) {
     KeyBody(p, r, KeyLook::Raised);
     p.setPen(Qt::NoPen);
     p.setBrush(kInk);
-    for (int i = -1; i <= 1; ++i) p.drawEllipse(QPointF(r.center().x() + i * 6, r.center().y()), 1.6, 1.6);
+    for (int i = -1; i <= 1; ++i)
+        p.drawEllipse(QPointF(r.center().x() + i * 6, r.center().y()), 1.6, 1.6);
 }
 
 void MakeCommand(QPainter& p, QSize size, bool enabled) {
@@ -594,7 +615,8 @@ void MakeCommand(QPainter& p, QSize size, bool enabled) {
         p.setPen(QPen(QColor(0, 0, 0, 90), 1.0));
         for (qreal x = r.left() - r.height(); x < r.right(); x += 5)
             p.drawLine(QPointF(std::max(r.left(), x), r.bottom() - std::max(0.0, r.left() - x)),
-                       QPointF(std::min(r.right(), x + r.height()), r.top() + std::max(0.0, x + r.height() - r.right())));
+                       QPointF(std::min(r.right(), x + r.height()),
+                               r.top() + std::max(0.0, x + r.height() - r.right())));
     }
 }
 
@@ -629,7 +651,8 @@ void MakeDrop(QPainter& p, QSize size, bool pressed) {
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(pressed ? kAccent.lighter(130) : QColor(190, 198, 210), 1.6, Qt::SolidLine,
                   Qt::RoundCap, Qt::RoundJoin));
-    QPolygonF chevron({QPointF(c.x() - w, c.y() - h), QPointF(c.x(), c.y() + h), QPointF(c.x() + w, c.y() - h)});
+    QPolygonF chevron(
+        {QPointF(c.x() - w, c.y() - h), QPointF(c.x(), c.y() + h), QPointF(c.x() + w, c.y() - h)});
     p.drawPolyline(chevron);
 }
 
@@ -651,7 +674,9 @@ void MakeItem(QPainter& p, QSize size, const QString& text, int leftPad, qreal p
           Qt::AlignLeft | Qt::AlignVCenter);
 }
 
-QString Text(const std::string& s) { return QString::fromStdString(s); }
+QString Text(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 }  // namespace
 
@@ -661,7 +686,8 @@ PictureSizeWH ControlPictureSize(int number) {
     for (int showType = 0; showType < kShowTypeCount; ++showType) {
         const ComboFace& face = ComboFaceOf(showType);
         const int count = static_cast<int>(ComboItems(showType).size());
-        if (number >= face.itemBase && number < face.itemBase + count) return {face.itemW, face.itemH};
+        if (number >= face.itemBase && number < face.itemBase + count)
+            return {face.itemW, face.itemH};
     }
     return {};
 }
@@ -694,15 +720,18 @@ void RegisterControlPictures(graph::PictureStore& store) {
     reg(pic::kStripFillScene, [](QPainter& p, QSize s) { MakeStripFill(p, s, false, kAmber); });
     reg(pic::kStripFillSceneTall, [](QPainter& p, QSize s) { MakeStripFill(p, s, true, kAmber); });
     reg(pic::kStripFillLocked, [](QPainter& p, QSize s) { MakeStripFill(p, s, false, kLockGrey); });
-    reg(pic::kStripFillLockedTall, [](QPainter& p, QSize s) { MakeStripFill(p, s, true, kLockGrey); });
+    reg(pic::kStripFillLockedTall,
+        [](QPainter& p, QSize s) { MakeStripFill(p, s, true, kLockGrey); });
     reg(pic::kBandLabel, MakeBandLabel);
     const Shape shapes[] = {Shape::Peak, Shape::LowShelf, Shape::HighShelf};
     for (int i = 0; i < 3; ++i) {
         const Shape shape = shapes[i];
-        reg(pic::kShapeSelected0 + 2 * i, [shape](QPainter& p, QSize s) { MakeShapeButton(p, s, shape, KeyLook::Lit); });
+        reg(pic::kShapeSelected0 + 2 * i,
+            [shape](QPainter& p, QSize s) { MakeShapeButton(p, s, shape, KeyLook::Lit); });
         reg(pic::kShapeSelected0 + 2 * i + 1,
             [shape](QPainter& p, QSize s) { MakeShapeButton(p, s, shape, KeyLook::Raised); });
-        reg(pic::kShapeLocked0 + i, [shape](QPainter& p, QSize s) { MakeShapeButton(p, s, shape, KeyLook::Locked); });
+        reg(pic::kShapeLocked0 + i,
+            [shape](QPainter& p, QSize s) { MakeShapeButton(p, s, shape, KeyLook::Locked); });
     }
     reg(pic::kSwitchOn, [](QPainter& p, QSize s) { MakeBandSwitch(p, s, true); });
     reg(pic::kSwitchOff, [](QPainter& p, QSize s) { MakeBandSwitch(p, s, false); });
@@ -713,7 +742,8 @@ void RegisterControlPictures(graph::PictureStore& store) {
     reg(pic::kBarFillScene, [](QPainter& p, QSize s) { MakeBarFill(p, s, kBedHigh, kAmber); });
     reg(pic::kBarBedLow, [](QPainter& p, QSize s) { MakeBarBed(p, s, kBedLow); });
     reg(pic::kBarLowFill, [](QPainter& p, QSize s) { MakeBarFill(p, s, kBedLow, kAccent); });
-    reg(pic::kBarLowFillLocked, [](QPainter& p, QSize s) { MakeBarFill(p, s, kBedLow, kLockGrey); });
+    reg(pic::kBarLowFillLocked,
+        [](QPainter& p, QSize s) { MakeBarFill(p, s, kBedLow, kLockGrey); });
     reg(pic::kBarLowFillScene, [](QPainter& p, QSize s) { MakeBarFill(p, s, kBedLow, kAmber); });
     reg(pic::kMuteBed, [](QPainter& p, QSize s) { MakeBarBed(p, s, kBedMute); });
     reg(pic::kMuteFill, [](QPainter& p, QSize s) { MakeBarFill(p, s, kBedMute, kAccent); });
@@ -757,8 +787,9 @@ void RegisterControlPictures(graph::PictureStore& store) {
         const qreal pixels = face.itemH <= 11 ? 10.5 : 12;
         for (size_t i = 0; i < items.size(); ++i) {
             const QString text = Text(items[i]);
-            store.Register(face.itemBase + static_cast<int>(i), QSize(face.itemW, face.itemH),
-                           [text, pad, pixels](QPainter& p, QSize s) { MakeItem(p, s, text, pad, pixels); });
+            store.Register(
+                face.itemBase + static_cast<int>(i), QSize(face.itemW, face.itemH),
+                [text, pad, pixels](QPainter& p, QSize s) { MakeItem(p, s, text, pad, pixels); });
         }
     }
 }

@@ -16,10 +16,14 @@ namespace {
 
 int VbButton(Qt::MouseButton b) {
     switch (b) {
-        case Qt::LeftButton: return 1;
-        case Qt::RightButton: return 2;
-        case Qt::MiddleButton: return 4;
-        default: return 0;
+        case Qt::LeftButton:
+            return 1;
+        case Qt::RightButton:
+            return 2;
+        case Qt::MiddleButton:
+            return 4;
+        default:
+            return 0;
     }
 }
 
@@ -55,7 +59,9 @@ void MBtnFlag::SetPNGIndexStr(const QString& list) {
     Refresh();
 }
 
-int MBtnFlag::Value() const { return ValueFromStored(action_type_, stored_); }
+int MBtnFlag::Value() const {
+    return ValueFromStored(action_type_, stored_);
+}
 
 void MBtnFlag::SetValue(int value) {
     stored_ = StoredFromValue(action_type_, value);
@@ -67,7 +73,9 @@ void MBtnFlag::SetEnabled(bool on) {
     if (special_feature_ == QLatin1String("DisabledRefresh")) Refresh();
 }
 
-void MBtnFlag::Refresh() { update(); }
+void MBtnFlag::Refresh() {
+    update();
+}
 
 void MBtnFlag::BkGround_Init(bool) {
     if (context_.look.Closing()) return;
@@ -75,9 +83,13 @@ void MBtnFlag::BkGround_Init(bool) {
     update();
 }
 
-bool MBtnFlag::Locked() const { return context_.look.ButtonLocked(addr_); }
+bool MBtnFlag::Locked() const {
+    return context_.look.ButtonLocked(addr_);
+}
 
-int MBtnFlag::CurrentPicture() const { return ButtonPicture(pictures_, stored_, Locked(), enabled_); }
+int MBtnFlag::CurrentPicture() const {
+    return ButtonPicture(pictures_, stored_, Locked(), enabled_);
+}
 
 void MBtnFlag::paintEvent(QPaintEvent*) {
     if (!background_ready_) return;
@@ -118,7 +130,9 @@ void MBtnFlag::mouseMoveEvent(QMouseEvent* event) {
     event->accept();
 }
 
-void MBtnFlag::enterEvent(QEnterEvent*) { PointerEnter(); }
+void MBtnFlag::enterEvent(QEnterEvent*) {
+    PointerEnter();
+}
 
 void MBtnFlag::leaveEvent(QEvent*) {
     if (!pointer_inside_ || Locked()) return;

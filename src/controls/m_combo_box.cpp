@@ -38,7 +38,9 @@ void MComboBox::Fill() {
     list_->SetSelection(std::clamp(list_->Selection(), 0, static_cast<int>(items.size()) - 1));
 }
 
-int MComboBox::ItemCount() const { return static_cast<int>(list_->Items().size()); }
+int MComboBox::ItemCount() const {
+    return static_cast<int>(list_->Items().size());
+}
 
 QString MComboBox::ItemText(int index) const {
     return index >= 0 && index < ItemCount() ? list_->Items()[index] : QString();
@@ -52,7 +54,9 @@ void MComboBox::SetShowType(int showType) {
     Refresh();
 }
 
-int MComboBox::Value() const { return list_->Selection(); }
+int MComboBox::Value() const {
+    return list_->Selection();
+}
 
 void MComboBox::SetValue(int value) {
     list_->SetSelection(std::clamp(value, 0, std::max(0, ItemCount() - 1)));
@@ -64,7 +68,9 @@ void MComboBox::SetEnabled(bool on) {
     Refresh();
 }
 
-bool MComboBox::Locked() const { return context_.look.ButtonLocked(addr_); }
+bool MComboBox::Locked() const {
+    return context_.look.ButtonLocked(addr_);
+}
 
 void MComboBox::Refresh() {
     update();
@@ -87,7 +93,8 @@ void MComboBox::PlaceList() {
     const QPoint origin = mapToGlobal(QPoint(0, 0));
     const QScreen* screen = this->screen();
     const int bottom = screen ? screen->availableGeometry().bottom() + 1 : origin.y() + 4096;
-    const DropPlacement d = PlaceDropList(origin.x(), origin.y(), width(), height(), ItemCount(), bottom);
+    const DropPlacement d =
+        PlaceDropList(origin.x(), origin.y(), width(), height(), ItemCount(), bottom);
     list_->setGeometry(d.x, d.y, d.width, d.height);
 }
 

@@ -22,15 +22,22 @@ namespace {
 
 std::optional<SliderKey> ArrowKey(int key) {
     switch (key) {
-        case Qt::Key_Left: return SliderKey::Left;
-        case Qt::Key_Up: return SliderKey::Up;
-        case Qt::Key_Right: return SliderKey::Right;
-        case Qt::Key_Down: return SliderKey::Down;
-        default: return std::nullopt;
+        case Qt::Key_Left:
+            return SliderKey::Left;
+        case Qt::Key_Up:
+            return SliderKey::Up;
+        case Qt::Key_Right:
+            return SliderKey::Right;
+        case Qt::Key_Down:
+            return SliderKey::Down;
+        default:
+            return std::nullopt;
     }
 }
 
-Pt ToPt(const QPointF& p) { return {p.x(), p.y()}; }
+Pt ToPt(const QPointF& p) {
+    return {p.x(), p.y()};
+}
 
 }  // namespace
 
@@ -46,7 +53,8 @@ MScrollBar::MScrollBar(const ControlContext& context, const SliderStored& stored
         "QLineEdit { background: #06080b; color: #f2f6fa; border: 1px solid #38a0ff;"
         " border-radius: 2px; padding: 0px; selection-background-color: #2a6fb0; }"));
     text2_->installEventFilter(this);
-    machine_ = std::make_unique<SliderMachine>(context.clock, context.look, static_cast<SliderEvents&>(*this), stored);
+    machine_ = std::make_unique<SliderMachine>(context.clock, context.look,
+                                               static_cast<SliderEvents&>(*this), stored);
     const SliderLayout& l = machine_->Layout();
     setFixedSize(l.width, l.height);
     setMouseTracking(true);
@@ -56,15 +64,19 @@ MScrollBar::MScrollBar(const ControlContext& context, const SliderStored& stored
 
 MScrollBar::~MScrollBar() = default;
 
-void MScrollBar::Refresh() { update(); }
+void MScrollBar::Refresh() {
+    update();
+}
 
 void MScrollBar::BkGround_Init(bool hideFirst) {
     (void)hideFirst;
     if (context_.look.Closing()) return;
-    const qreal dpr = std::max({qreal(1.0), devicePixelRatioF(), context_.pictures.DevicePixelRatio()});
+    const qreal dpr =
+        std::max({qreal(1.0), devicePixelRatioF(), context_.pictures.DevicePixelRatio()});
     const SliderLayout& l = machine_->Layout();
-    background_ = QImage(static_cast<int>(std::ceil(l.width * dpr)), static_cast<int>(std::ceil(l.height * dpr)),
-                         QImage::Format_ARGB32_Premultiplied);
+    background_ =
+        QImage(static_cast<int>(std::ceil(l.width * dpr)),
+               static_cast<int>(std::ceil(l.height * dpr)), QImage::Format_ARGB32_Premultiplied);
     background_.setDevicePixelRatio(dpr);
     background_.fill(Qt::transparent);
     {
@@ -136,11 +148,15 @@ void MScrollBar::keyPressEvent(QKeyEvent* event) {
 
 void MScrollBar::wheelEvent(QWheelEvent* event) {
     const bool plain = event->modifiers() == Qt::NoModifier && event->buttons() == Qt::NoButton;
-    if (machine_->Wheel(event->angleDelta().y(), plain)) event->accept();
-    else event->ignore();
+    if (machine_->Wheel(event->angleDelta().y(), plain))
+        event->accept();
+    else
+        event->ignore();
 }
 
-void MScrollBar::enterEvent(QEnterEvent*) { machine_->PointerEnter(); }
+void MScrollBar::enterEvent(QEnterEvent*) {
+    machine_->PointerEnter();
+}
 
 void MScrollBar::leaveEvent(QEvent*) {
     if (machine_->PointerInside()) machine_->PointerLeave();
@@ -164,7 +180,9 @@ bool MScrollBar::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
-void MScrollBar::OnResize(int width, int height) { setFixedSize(width, height); }
+void MScrollBar::OnResize(int width, int height) {
+    setFixedSize(width, height);
+}
 
 void MScrollBar::OnEntryShow(IRect box, const std::string& text) {
     text2_->setGeometry(box.x, box.y, box.w, box.h);
@@ -185,8 +203,10 @@ void MScrollBar::OnEntryFocus() {
 }
 
 void MScrollBar::OnCursor(bool own) {
-    if (own) setCursor(Qt::PointingHandCursor);
-    else unsetCursor();
+    if (own)
+        setCursor(Qt::PointingHandCursor);
+    else
+        unsetCursor();
 }
 
 }  // namespace vellora::controls

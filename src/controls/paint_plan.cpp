@@ -98,9 +98,9 @@ void ExecutePlan(QPainter& painter, graph::PictureStore& pictures, const PaintPl
                 pictures.DrawRotated(painter, op.number, QPointF(op.x, op.y), op.degrees);
                 break;
             case PaintOp::Kind::Text:
-                graph::PictureStore::DrawText(painter, QPoint(static_cast<int>(op.x), static_cast<int>(op.y)),
-                                              QString::fromStdString(op.text),
-                                              QColor::fromRgba(op.argb));
+                graph::PictureStore::DrawText(
+                    painter, QPoint(static_cast<int>(op.x), static_cast<int>(op.y)),
+                    QString::fromStdString(op.text), QColor::fromRgba(op.argb));
                 break;
             case PaintOp::Kind::Fill:
                 painter.fillRect(target, QColor::fromRgba(op.argb));

@@ -21,12 +21,12 @@ inline constexpr uint32_t kLockedTextColour = 0xFF888888;
 
 struct PaintOp {
     enum class Kind {
-        Picture,   ///< `number` at natural size, top-left (x, y)
-        Part,      ///< part `source` of `number` (natural coordinates) into `target`
-        Scaled,    ///< `number` made at the size of `target`
-        Rotated,   ///< `number` turned by `degrees` clockwise about its centre, placed at (x, y)
-        Text,      ///< `text` in the UI font, top-left (x, y), colour `argb`
-        Fill,      ///< `target` filled with `argb`
+        Picture,  ///< `number` at natural size, top-left (x, y)
+        Part,     ///< part `source` of `number` (natural coordinates) into `target`
+        Scaled,   ///< `number` made at the size of `target`
+        Rotated,  ///< `number` turned by `degrees` clockwise about its centre, placed at (x, y)
+        Text,     ///< `text` in the UI font, top-left (x, y), colour `argb`
+        Fill,     ///< `target` filled with `argb`
     };
     Kind kind = Kind::Picture;
     int number = 0;

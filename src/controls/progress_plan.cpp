@@ -7,7 +7,9 @@
 
 namespace vellora::controls {
 
-int ProgressScale(int maxValue) { return maxValue > 0 ? maxValue : 1; }
+int ProgressScale(int maxValue) {
+    return maxValue > 0 ? maxValue : 1;
+}
 
 int ProgressFillWidth(int width, int value, int maxValue) {
     return model::RoundHalfEven(static_cast<double>(width) * value / ProgressScale(maxValue));

@@ -19,9 +19,15 @@ constexpr HScrollRow kHScroll[kHScrollSizeCount] = {
     {7, 2, 180, 26, {154, 4}},  {7, 2, 170, 30, {143, 4}},
 };
 
-int ClampForm(int form) { return std::clamp(form, 0, kFormCount - 1); }
-int ClampSize(int size) { return std::clamp(size, 0, kHScrollSizeCount - 1); }
-int ClampStyle(int c) { return c == 1 ? 1 : 0; }
+int ClampForm(int form) {
+    return std::clamp(form, 0, kFormCount - 1);
+}
+int ClampSize(int size) {
+    return std::clamp(size, 0, kHScrollSizeCount - 1);
+}
+int ClampStyle(int c) {
+    return c == 1 ? 1 : 0;
+}
 
 }  // namespace
 
@@ -32,20 +38,39 @@ SliderLayout ComputeLayout(int form, int hScrollSize, int eqNormalStyle) {
     SliderLayout l;
     l.form = form;
     switch (form) {
-        case kFader: l = {form, 74, 180, 18, 22, 24, 26, 123}; break;
-        case kBandStrip: l = {form, 43, 178 + 46 * c, 24, 16, 16, 18, 95 + 27 * c}; break;
-        case kBar: l = {form, hs.width, hs.height, 15, 22, hs.trackX, hs.trackTop, 122}; break;
-        case kBarWide: l = {form, 184, 25, 15, 22, hs.trackX, hs.trackTop, 122}; break;
-        case kBarShort: l = {form, 124, 42, 15, 22, 8, 18, 110}; break;
-        case kKnob: l = {form, 127, 167, 0, 0, 0, 0, 0}; break;
-        case kBarMute: l = {form, 182, 28, 15, 22, 8, 4, 140}; break;
-        case kBarNarrow: l = {form, 174, 25, 15, 22, hs.trackX, hs.trackTop, 122}; break;
-        default: break;
+        case kFader:
+            l = {form, 74, 180, 18, 22, 24, 26, 123};
+            break;
+        case kBandStrip:
+            l = {form, 43, 178 + 46 * c, 24, 16, 16, 18, 95 + 27 * c};
+            break;
+        case kBar:
+            l = {form, hs.width, hs.height, 15, 22, hs.trackX, hs.trackTop, 122};
+            break;
+        case kBarWide:
+            l = {form, 184, 25, 15, 22, hs.trackX, hs.trackTop, 122};
+            break;
+        case kBarShort:
+            l = {form, 124, 42, 15, 22, 8, 18, 110};
+            break;
+        case kKnob:
+            l = {form, 127, 167, 0, 0, 0, 0, 0};
+            break;
+        case kBarMute:
+            l = {form, 182, 28, 15, 22, 8, 4, 140};
+            break;
+        case kBarNarrow:
+            l = {form, 174, 25, 15, 22, hs.trackX, hs.trackTop, 122};
+            break;
+        default:
+            break;
     }
     return l;
 }
 
-bool HasFlagBit(int form, int hScrollSize) { return form == kFader || hScrollSize == 3; }
+bool HasFlagBit(int form, int hScrollSize) {
+    return form == kFader || hScrollSize == 3;
+}
 
 double ThumbCentre(const SliderLayout& l, int position, int maxValue) {
     const double max = std::max(1, maxValue);
@@ -109,13 +134,18 @@ bool FlagButtonHit(const SliderLayout& l, int hScrollSize, Pt p) {
 IRect EntryBoxRect(int row, int eqNormalStyle) {
     const int c = ClampStyle(eqNormalStyle);
     switch (row) {
-        case 0: return {3, 123 + 33 * c, 37, 16};
-        case 1: return {4, 136 + 36 * c, 36, 16};
-        default: return {4, 149 + 39 * c, 36, 16};
+        case 0:
+            return {3, 123 + 33 * c, 37, 16};
+        case 1:
+            return {4, 136 + 36 * c, 36, 16};
+        default:
+            return {4, 149 + 39 * c, 36, 16};
     }
 }
 
-Anchor HScrollTextAnchor(int hScrollSize) { return kHScroll[ClampSize(hScrollSize)].text; }
+Anchor HScrollTextAnchor(int hScrollSize) {
+    return kHScroll[ClampSize(hScrollSize)].text;
+}
 
 int FieldStartX(int anchorX, int width, int chars) {
     return width == 0 ? anchorX : anchorX + 3 * (width - chars);

@@ -8,13 +8,13 @@ namespace vellora::controls {
 
 /// ScrollBarType values.
 enum SliderForm : int {
-    kFader = 0,       ///< vertical fader with flag button
-    kBandStrip = 1,   ///< equaliser band strip
-    kBar = 2,         ///< horizontal bar sized by HScrollSize
+    kFader = 0,      ///< vertical fader with flag button
+    kBandStrip = 1,  ///< equaliser band strip
+    kBar = 2,        ///< horizontal bar sized by HScrollSize
     kBarWide = 3,
     kBarShort = 4,
-    kKnob = 5,        ///< rotary knob, pointer movement in twips
-    kBarMute = 6,     ///< horizontal bar shaded by a channel mute
+    kKnob = 5,     ///< rotary knob, pointer movement in twips
+    kBarMute = 6,  ///< horizontal bar shaded by a channel mute
     kBarNarrow = 7,
 };
 inline constexpr int kFormCount = 8;
@@ -36,10 +36,10 @@ struct IRect {
 
 struct SliderLayout {
     int form = 0;
-    int width = 0, height = 0;        ///< the control's size
-    int thumbW = 0, thumbH = 0;       ///< 0 on the knob
-    int trackX = 0, trackTop = 0;     ///< left end (horizontal) or top end (vertical) of the track
-    int trackLength = 0;              ///< 0 on the knob
+    int width = 0, height = 0;     ///< the control's size
+    int thumbW = 0, thumbH = 0;    ///< 0 on the knob
+    int trackX = 0, trackTop = 0;  ///< left end (horizontal) or top end (vertical) of the track
+    int trackLength = 0;           ///< 0 on the knob
     [[nodiscard]] bool Vertical() const { return form == kFader || form == kBandStrip; }
     [[nodiscard]] bool Knob() const { return form == kKnob; }
     [[nodiscard]] bool Horizontal() const { return !Vertical() && !Knob(); }

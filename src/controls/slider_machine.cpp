@@ -50,9 +50,7 @@ SliderStored SliderStored::FromBag(const QVariantMap& bag) {
 
 SliderMachine::SliderMachine(model::Clock& clock, const ControlLookSource& look,
                              SliderEvents& events, const SliderStored& stored)
-    : look_(look),
-      events_(events),
-      repeat_(clock, kRepeatIntervalMs, [this] { RepeatTick(); }) {
+    : look_(look), events_(events), repeat_(clock, kRepeatIntervalMs, [this] { RepeatTick(); }) {
     form_ = std::clamp(stored.ScrollBarType, 0, kFormCount - 1);
     h_scroll_size_ = std::clamp(stored.HScrollSize, 0, kHScrollSizeCount - 1);
     value_type_ = stored.ValueType;
@@ -148,21 +146,34 @@ void SliderMachine::SetForceShowFocus(bool on) {
     events_.OnRepaint();
 }
 
-bool SliderMachine::Locked() const { return look_.SliderLocked(addr_); }
+bool SliderMachine::Locked() const {
+    return look_.SliderLocked(addr_);
+}
 
-bool SliderMachine::Accepting() const { return t_visible_ && enabled_ && !Locked(); }
+bool SliderMachine::Accepting() const {
+    return t_visible_ && enabled_ && !Locked();
+}
 
-double SliderMachine::Centre() const { return ThumbCentre(layout_, position_, max_value_); }
+double SliderMachine::Centre() const {
+    return ThumbCentre(layout_, position_, max_value_);
+}
 
-double SliderMachine::AlongTrack(Pt p) const { return layout_.Vertical() ? p.y : p.x; }
+double SliderMachine::AlongTrack(Pt p) const {
+    return layout_.Vertical() ? p.y : p.x;
+}
 
-void SliderMachine::SetPosition(int p) { position_ = std::clamp(p, 0, max_value_); }
+void SliderMachine::SetPosition(int p) {
+    position_ = std::clamp(p, 0, max_value_);
+}
 
 std::string SliderMachine::EntryTextFor(EntryTarget target) const {
     switch (target) {
-        case EntryTarget::Gain: return model::GainText(position_ + 10);
-        case EntryTarget::Freq: return FreqText(freq_);
-        case EntryTarget::Q: return model::QText(q_type_ != 0 ? s_q_ : q_);
+        case EntryTarget::Gain:
+            return model::GainText(position_ + 10);
+        case EntryTarget::Freq:
+            return FreqText(freq_);
+        case EntryTarget::Q:
+            return model::QText(q_type_ != 0 ? s_q_ : q_);
     }
     return {};
 }
@@ -320,8 +331,12 @@ bool SliderMachine::Key(SliderKey key) {
                 SetPosition(step - 10);
                 break;
             }
-            case EntryTarget::Freq: StepFreq(delta); break;
-            case EntryTarget::Q: StepQ(up); break;
+            case EntryTarget::Freq:
+                StepFreq(delta);
+                break;
+            case EntryTarget::Q:
+                StepQ(up);
+                break;
         }
         events_.OnEntryShow(EntryBoxRect(static_cast<int>(entry_target_), eq_normal_style_),
                             EntryTextFor(entry_target_));
@@ -332,8 +347,10 @@ bool SliderMachine::Key(SliderKey key) {
     if (form_ == kBandStrip) {
         const auto row = BandTextRow(pointer_.y, eq_normal_style_);
         if (row == 1 || row == 2) {
-            if (row == 1) StepFreq(delta);
-            else StepQ(up);
+            if (row == 1)
+                StepFreq(delta);
+            else
+                StepQ(up);
             events_.OnScroll();
             events_.OnRepaint();
             return true;
@@ -373,8 +390,10 @@ void SliderMachine::EntryCommit(const std::string& text) {
             break;
         case EntryTarget::Q: {
             const int index = model::QIndex(isNumber ? number : 0.70f);
-            if (q_type_ != 0) s_q_ = model::ShelfQClamp(index);
-            else q_ = model::QClamp(index);
+            if (q_type_ != 0)
+                s_q_ = model::ShelfQClamp(index);
+            else
+                q_ = model::QClamp(index);
             break;
         }
     }
@@ -404,8 +423,10 @@ void SliderMachine::PointerLeave() {
 void SliderMachine::RepeatTick() {
     if (++repeat_ticks_ <= kRepeatIdleTicks) return;
     repeat_ticks_ = kRepeatIdleTicks;
-    if (position_ < repeat_target_) ++position_;
-    else if (position_ > repeat_target_) --position_;
+    if (position_ < repeat_target_)
+        ++position_;
+    else if (position_ > repeat_target_)
+        --position_;
     // The held press has done its work: the click that ends it makes no extra step.
     moved_ = true;
     events_.OnRepaint();

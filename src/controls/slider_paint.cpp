@@ -17,7 +17,9 @@ namespace {
 
 constexpr uint32_t kPlaceholderRed = 0xFFFF0000;
 
-int Chars(const std::string& text) { return static_cast<int>(QString::fromStdString(text).size()); }
+int Chars(const std::string& text) {
+    return static_cast<int>(QString::fromStdString(text).size());
+}
 
 // A text in a field of `width` characters, centred at 6 pixels per character.
 PaintOp FieldText(const std::string& text, int x, int y, int width, bool locked) {
@@ -25,7 +27,9 @@ PaintOp FieldText(const std::string& text, int x, int y, int width, bool locked)
                   locked ? kLockedTextColour : kTextColour);
 }
 
-int Round(double v) { return model::RoundHalfEven(v); }
+int Round(double v) {
+    return model::RoundHalfEven(v);
+}
 
 // The two bar beds are drawn for one track position each; on the forms that share a bed but
 // place their track elsewhere, the bed moves with the track so its groove lies under the thumb.
@@ -85,16 +89,32 @@ PaintPlan SliderBackgroundPlan(const SliderMachine& m) {
             plan.push_back(PictureAt(pic::kValuePlate, 22, 160));
             break;
         case kBandStrip:
-            plan.push_back(PictureAt(m.EQNormalStyle() == 1 ? pic::kStripBedTall : pic::kStripBed, 0, 0));
+            plan.push_back(
+                PictureAt(m.EQNormalStyle() == 1 ? pic::kStripBedTall : pic::kStripBed, 0, 0));
             if (m.LabelID() != 0) plan.push_back(PictureAt(m.LabelID(), 15, 0));
             break;
         case kBar:
             switch (m.HScrollSize()) {
-                case 0: bed(pic::kBarBed); plan.push_back(PictureAt(pic::kWidePlate2, 66, 0)); break;
-                case 1: bed(pic::kBarBed); plan.push_back(PictureAt(pic::kWidePlate2, 37, 0)); break;
-                case 2: bed(pic::kBarBedLow); plan.push_back(PictureAt(pic::kValuePlate, 138, 4)); break;
-                case 3: bed(pic::kBarBedLow); plan.push_back(PictureAt(pic::kValuePlate, 150, 4)); break;
-                default: bed(pic::kBarBedLow); plan.push_back(PictureAt(pic::kWidePlate2, 138, 4)); break;
+                case 0:
+                    bed(pic::kBarBed);
+                    plan.push_back(PictureAt(pic::kWidePlate2, 66, 0));
+                    break;
+                case 1:
+                    bed(pic::kBarBed);
+                    plan.push_back(PictureAt(pic::kWidePlate2, 37, 0));
+                    break;
+                case 2:
+                    bed(pic::kBarBedLow);
+                    plan.push_back(PictureAt(pic::kValuePlate, 138, 4));
+                    break;
+                case 3:
+                    bed(pic::kBarBedLow);
+                    plan.push_back(PictureAt(pic::kValuePlate, 150, 4));
+                    break;
+                default:
+                    bed(pic::kBarBedLow);
+                    plan.push_back(PictureAt(pic::kWidePlate2, 138, 4));
+                    break;
             }
             break;
         case kBarWide:
@@ -114,9 +134,11 @@ PaintPlan SliderBackgroundPlan(const SliderMachine& m) {
             break;
         case kBarNarrow:
             bed(pic::kBarBed);
-            plan.push_back(PictureAt(m.ValueType() != 0 ? pic::kValuePlate : pic::kSmallPlate, 135, 5));
+            plan.push_back(
+                PictureAt(m.ValueType() != 0 ? pic::kValuePlate : pic::kSmallPlate, 135, 5));
             break;
-        default: break;
+        default:
+            break;
     }
     return plan;
 }
@@ -126,10 +148,12 @@ int SliderFillPicture(const SliderMachine& m, const ControlLookSource& look) {
     const bool perScene = look.IsPerScene(m.Addr());
     const bool second = look.CurrentScene() != 0;
     switch (m.Layout().form) {
-        case kFader: return locked ? 0 : pic::kFaderFill;
+        case kFader:
+            return locked ? 0 : pic::kFaderFill;
         case kBandStrip: {
             const bool tall = m.EQNormalStyle() == 1;
-            if (locked || m.EQdisabled()) return tall ? pic::kStripFillLockedTall : pic::kStripFillLocked;
+            if (locked || m.EQdisabled())
+                return tall ? pic::kStripFillLockedTall : pic::kStripFillLocked;
             if (perScene && second) return tall ? pic::kStripFillSceneTall : pic::kStripFillScene;
             return tall ? pic::kStripFillTall : pic::kStripFill;
         }
@@ -143,8 +167,10 @@ int SliderFillPicture(const SliderMachine& m, const ControlLookSource& look) {
             if (mute == 0) return pic::kMuteFill;
             return mute == 1 ? pic::kMuteFillMuted : 0;
         }
-        case kKnob: return 0;
-        default: break;
+        case kKnob:
+            return 0;
+        default:
+            break;
     }
     const FillSet set = HScrollFills(m.HScrollSize());
     if (perScene) {
@@ -167,9 +193,12 @@ int SliderThumbPicture(const SliderMachine& m, const ControlLookSource& look) {
         case kBandStrip:
             if (locked) return pic::kThumbLocked;
             return m.ForceShowFocus() && !m.EQdisabled() ? pic::kThumbFocus : pic::kThumb;
-        case kKnob: return 0;
-        case kBarMute: return pic::kBarThumb;
-        default: return locked ? pic::kBarThumbLocked : pic::kBarThumb;
+        case kKnob:
+            return 0;
+        case kBarMute:
+            return pic::kBarThumb;
+        default:
+            return locked ? pic::kBarThumbLocked : pic::kBarThumb;
     }
 }
 
@@ -190,7 +219,8 @@ PaintPlan SliderFacePlan(const SliderMachine& m, const ControlLookSource& look) 
     switch (l.form) {
         case kFader:
             AddFill(plan, m, fill, {0, 2});
-            plan.push_back(PictureScaled(thumb, {l.trackX, Round(centre - l.thumbH / 2.0), l.thumbW, l.thumbH}));
+            plan.push_back(PictureScaled(
+                thumb, {l.trackX, Round(centre - l.thumbH / 2.0), l.thumbW, l.thumbH}));
             plan.push_back(FieldText(text, 30, 160, 2, locked));
             plan.push_back(PictureAt(FlagPicture(m), 13, 161));
             break;
@@ -199,14 +229,18 @@ PaintPlan SliderFacePlan(const SliderMachine& m, const ControlLookSource& look) 
             AddFill(plan, m, fill, {0, 0});
             for (int s = 0; s < 3; ++s) {
                 int number = pic::kShapeSelected0 + 2 * s + 1;
-                if (m.QType() == s) number = locked ? pic::kShapeLocked0 + s : pic::kShapeSelected0 + 2 * s;
+                if (m.QType() == s)
+                    number = locked ? pic::kShapeLocked0 + s : pic::kShapeSelected0 + 2 * s;
                 plan.push_back(PictureAt(number, 0, 60 + 18 * s));
             }
-            plan.push_back(PictureAt(m.EQdisabled() ? pic::kSwitchOff : pic::kSwitchOn, 17, 166 + 42 * c));
-            plan.push_back(PictureScaled(thumb, {l.trackX, Round(centre - l.thumbH / 2.0), l.thumbW, l.thumbH}));
+            plan.push_back(
+                PictureAt(m.EQdisabled() ? pic::kSwitchOff : pic::kSwitchOn, 17, 166 + 42 * c));
+            plan.push_back(PictureScaled(
+                thumb, {l.trackX, Round(centre - l.thumbH / 2.0), l.thumbW, l.thumbH}));
             plan.push_back(FieldText(model::GainText(position + 10), 8, 125 + 33 * c, 4, locked));
             plan.push_back(FieldText(FreqText(m.Freq()), 9, 138 + 36 * c, 4, locked));
-            plan.push_back(FieldText(model::QText(m.QType() == 0 ? m.Q() : m.sQ()), 5, 151 + 39 * c, 5, locked));
+            plan.push_back(FieldText(model::QText(m.QType() == 0 ? m.Q() : m.sQ()), 5, 151 + 39 * c,
+                                     5, locked));
             break;
         }
         case kKnob:
@@ -223,7 +257,8 @@ PaintPlan SliderFacePlan(const SliderMachine& m, const ControlLookSource& look) 
                 const int bed = m.HScrollSize() <= 1 ? pic::kBarBed : pic::kBarBedLow;
                 AddFill(plan, m, fill, BedAt(l, bed));
             }
-            plan.push_back(PictureScaled(thumb, {Round(centre - l.thumbW / 2.0), l.trackTop, l.thumbW, l.thumbH}));
+            plan.push_back(PictureScaled(
+                thumb, {Round(centre - l.thumbW / 2.0), l.trackTop, l.thumbW, l.thumbH}));
             if (l.form == kBarShort) {
                 plan.push_back(FieldText(text, 64, 2, 3, locked));
             } else if (l.form == kBarMute) {

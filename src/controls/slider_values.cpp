@@ -17,9 +17,8 @@ struct Shift {
     int type;
     int offset;
 };
-constexpr Shift kShifts[] = {{0, 0},  {1, 1},  {3, 10},  {4, 1},  {5, 1}, {6, 298}, {7, 1},
-                             {8, 0},  {9, 25}, {11, 0},  {13, 0}, {14, 0}, {15, 10},
-                             {16, 298}};
+constexpr Shift kShifts[] = {{0, 0}, {1, 1},  {3, 10}, {4, 1},  {5, 1},  {6, 298}, {7, 1},
+                             {8, 0}, {9, 25}, {11, 0}, {13, 0}, {14, 0}, {15, 10}, {16, 298}};
 
 bool OffsetOf(int valueType, int& offset) {
     for (const Shift& s : kShifts)
@@ -30,7 +29,9 @@ bool OffsetOf(int valueType, int& offset) {
     return false;
 }
 
-std::string Whole(int n) { return std::to_string(n); }
+std::string Whole(int n) {
+    return std::to_string(n);
+}
 
 }  // namespace
 
@@ -73,27 +74,44 @@ std::string FreqText(int index) {
 
 std::string ValueText(int valueType, int p) {
     switch (valueType) {
-        case 0: return Whole(p);
-        case 1: return FreqText(p + 1);
-        case 2: return FormatFixed((p - 400) / 10.0, 1);
-        case 3: return p < 90 ? FormatFixed(p / 10.0 + 1.0, 1) : Whole(p - 80);
-        case 4: return FormatFixed((p + 1) * 0.5, 1);
-        case 5: return Whole((p + 1) * 10);
-        case 6: return FreqText(p + 298);
-        case 7: return Whole(p + 1);
-        case 8: return Whole(p - 50);
-        case 9: return Whole(p + 25);
-        case 10: return Whole(p <= 99 ? p : 2 * p - 100) + "%";
-        case 11: return FormatFixed(p / 10.0, 1);
-        case 12: return FormatFixed((p - 260) / 10.0, 1);
-        case 13: return p == 0 ? std::string("OFF") : FreqText(p);
-        case 14: return Whole(p * 10);
-        case 15: return Whole(p + 10);
+        case 0:
+            return Whole(p);
+        case 1:
+            return FreqText(p + 1);
+        case 2:
+            return FormatFixed((p - 400) / 10.0, 1);
+        case 3:
+            return p < 90 ? FormatFixed(p / 10.0 + 1.0, 1) : Whole(p - 80);
+        case 4:
+            return FormatFixed((p + 1) * 0.5, 1);
+        case 5:
+            return Whole((p + 1) * 10);
+        case 6:
+            return FreqText(p + 298);
+        case 7:
+            return Whole(p + 1);
+        case 8:
+            return Whole(p - 50);
+        case 9:
+            return Whole(p + 25);
+        case 10:
+            return Whole(p <= 99 ? p : 2 * p - 100) + "%";
+        case 11:
+            return FormatFixed(p / 10.0, 1);
+        case 12:
+            return FormatFixed((p - 260) / 10.0, 1);
+        case 13:
+            return p == 0 ? std::string("OFF") : FreqText(p);
+        case 14:
+            return Whole(p * 10);
+        case 15:
+            return Whole(p + 10);
         case 16: {
             std::string text = FreqText(p + 298);
             return text == "20220" ? std::string("OFF") : text;
         }
-        default: return Whole(p);
+        default:
+            return Whole(p);
     }
 }
 
@@ -102,6 +120,8 @@ FlaggedValue SplitFlag(double value) {
     return {false, value};
 }
 
-double JoinFlag(bool flag, double value) { return flag ? value + kFlagOffset : value; }
+double JoinFlag(bool flag, double value) {
+    return flag ? value + kFlagOffset : value;
+}
 
 }  // namespace vellora::controls

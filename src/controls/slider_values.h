@@ -6,8 +6,9 @@
 
 namespace vellora::controls {
 
-inline constexpr int kValueTypeMax = 16;  ///< value types 0..16; higher types show the bare position
-inline constexpr int kFlagOffset = 250;   ///< a value of 250 or more carries the flag bit
+inline constexpr int kValueTypeMax =
+    16;                                  ///< value types 0..16; higher types show the bare position
+inline constexpr int kFlagOffset = 250;  ///< a value of 250 or more carries the flag bit
 
 /// Position for a host value by `valueType`, rounded half to even; not yet clamped.
 [[nodiscard]] int PositionFromValue(int valueType, double value);

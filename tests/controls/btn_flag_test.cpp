@@ -43,7 +43,7 @@ TEST(BtnFlagLogic, PictureListsAndSubstitutions) {
     }
     EXPECT_EQ(ButtonPicture({312}, 0, false, false), 317);
     EXPECT_EQ(ButtonPicture({312}, 0, false, true), 312);
-    EXPECT_EQ(ButtonPicture({142, 143}, 2, false, true), 0);   // beyond the list: nothing
+    EXPECT_EQ(ButtonPicture({142, 143}, 2, false, true), 0);  // beyond the list: nothing
     EXPECT_EQ(ButtonPicture({142, 143}, -1, false, true), 0);
     EXPECT_EQ(StoredFromValue(kOnOff, 5), 1);
     EXPECT_EQ(StoredFromValue(kTwoHalfInverted, 1), 0);

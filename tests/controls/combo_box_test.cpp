@@ -141,7 +141,8 @@ TEST_F(ComboWindowTest, HoverThenFocusLossClosesWithoutAnEvent) {
     EXPECT_TRUE(list->isWindow());
     EXPECT_EQ(list->height(), 5 * kComboItemHeight - 1);
     const QPoint below = combo->mapToGlobal(QPoint(0, combo->height()));
-    EXPECT_TRUE(list->y() == below.y() || list->geometry().bottom() + 1 == combo->mapToGlobal(QPoint(0, 0)).y());
+    EXPECT_TRUE(list->y() == below.y() ||
+                list->geometry().bottom() + 1 == combo->mapToGlobal(QPoint(0, 0)).y());
     Hover(list, QPointF(10, 2.5 * kComboItemHeight));
     EXPECT_EQ(combo->Value(), 2);
     EXPECT_EQ(clicks.count(), 0);
@@ -165,7 +166,8 @@ TEST_F(ComboWindowTest, PressInTheListChooses) {
     QTest::mouseClick(combo, Qt::LeftButton);
     ComboDropList* list = combo->List();
     Hover(list, QPointF(10, 3.5 * kComboItemHeight));
-    QTest::mouseClick(list, Qt::LeftButton, Qt::NoModifier, QPoint(10, static_cast<int>(3.5 * kComboItemHeight)));
+    QTest::mouseClick(list, Qt::LeftButton, Qt::NoModifier,
+                      QPoint(10, static_cast<int>(3.5 * kComboItemHeight)));
     EXPECT_EQ(seen, std::vector<int>{3});
     EXPECT_FALSE(list->isVisible());
     // A second press on the face closes an open list without choosing.

@@ -31,10 +31,10 @@ TEST(Gallery, RendersEveryPanelToPng) {
     ASSERT_EQ(process.exitStatus(), QProcess::NormalExit);
     ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
 
-    const QStringList names{"slider_faders",  "slider_band_strips", "slider_bars_by_size",
+    const QStringList names{"slider_faders",      "slider_band_strips", "slider_bars_by_size",
                             "slider_value_types", "slider_fill_states", "slider_wide_narrow_knob",
-                            "flag_buttons",   "list_boxes",         "progress_bar",
-                            "contact_sheet",  "contact_sheet@2x"};
+                            "flag_buttons",       "list_boxes",         "progress_bar",
+                            "contact_sheet",      "contact_sheet@2x"};
     for (const QString& name : names) {
         const QImage image(QDir(out).filePath(name + QStringLiteral(".png")));
         ASSERT_FALSE(image.isNull()) << name.toStdString();

@@ -40,7 +40,8 @@ protected:
         QEvent leave(QEvent::Leave);
         QCoreApplication::sendEvent(w, &leave);
     }
-    static void Wheel(QWidget* w, QPointF at, int delta, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    static void Wheel(QWidget* w, QPointF at, int delta,
+                      Qt::KeyboardModifiers mods = Qt::NoModifier) {
         QWheelEvent wheel(at, w->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, mods,
                           Qt::NoScrollPhase, false);
         QCoreApplication::sendEvent(w, &wheel);

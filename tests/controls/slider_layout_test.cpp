@@ -14,12 +14,12 @@ struct LayoutCase {
 
 TEST(SliderLayout, SizesThumbsAndTracksByForm) {
     const LayoutCase cases[] = {
-        {0, 0, 0, {0, 74, 180, 18, 22, 24, 26, 123}},  {1, 0, 0, {1, 43, 178, 24, 16, 16, 18, 95}},
-        {1, 0, 1, {1, 43, 224, 24, 16, 16, 18, 122}},  {2, 0, 0, {2, 150, 40, 15, 22, 12, 15, 122}},
-        {2, 1, 0, {2, 150, 40, 15, 22, 12, 15, 122}},  {2, 2, 0, {2, 170, 30, 15, 22, 7, 2, 122}},
-        {2, 3, 0, {2, 180, 26, 15, 22, 7, 2, 122}},    {2, 4, 0, {2, 170, 30, 15, 22, 7, 2, 122}},
-        {3, 2, 0, {3, 184, 25, 15, 22, 7, 2, 122}},    {4, 0, 0, {4, 124, 42, 15, 22, 8, 18, 110}},
-        {5, 0, 0, {5, 127, 167, 0, 0, 0, 0, 0}},       {6, 0, 0, {6, 182, 28, 15, 22, 8, 4, 140}},
+        {0, 0, 0, {0, 74, 180, 18, 22, 24, 26, 123}}, {1, 0, 0, {1, 43, 178, 24, 16, 16, 18, 95}},
+        {1, 0, 1, {1, 43, 224, 24, 16, 16, 18, 122}}, {2, 0, 0, {2, 150, 40, 15, 22, 12, 15, 122}},
+        {2, 1, 0, {2, 150, 40, 15, 22, 12, 15, 122}}, {2, 2, 0, {2, 170, 30, 15, 22, 7, 2, 122}},
+        {2, 3, 0, {2, 180, 26, 15, 22, 7, 2, 122}},   {2, 4, 0, {2, 170, 30, 15, 22, 7, 2, 122}},
+        {3, 2, 0, {3, 184, 25, 15, 22, 7, 2, 122}},   {4, 0, 0, {4, 124, 42, 15, 22, 8, 18, 110}},
+        {5, 0, 0, {5, 127, 167, 0, 0, 0, 0, 0}},      {6, 0, 0, {6, 182, 28, 15, 22, 8, 4, 140}},
         {7, 3, 0, {7, 174, 25, 15, 22, 7, 2, 122}},
     };
     for (const LayoutCase& c : cases) {
@@ -47,11 +47,11 @@ TEST(SliderLayout, FlagBitOnFaderAndHScrollSize3) {
 
 TEST(SliderLayout, ThumbCentreAndPositionUnderThePointer) {
     const SliderLayout fader = ComputeLayout(0, 0, 0);
-    EXPECT_DOUBLE_EQ(ThumbCentre(fader, 150, 150), 26.0);   // top of the track
-    EXPECT_DOUBLE_EQ(ThumbCentre(fader, 0, 150), 149.0);    // bottom
+    EXPECT_DOUBLE_EQ(ThumbCentre(fader, 150, 150), 26.0);  // top of the track
+    EXPECT_DOUBLE_EQ(ThumbCentre(fader, 0, 150), 149.0);   // bottom
     EXPECT_EQ(PositionAt(fader, 26.0, 150), 150);
     EXPECT_EQ(PositionAt(fader, 149.0, 150), 0);
-    EXPECT_EQ(PositionAt(fader, 500.0, 150), 0);            // clamped
+    EXPECT_EQ(PositionAt(fader, 500.0, 150), 0);  // clamped
     const SliderLayout bar = ComputeLayout(2, 0, 0);
     EXPECT_DOUBLE_EQ(ThumbCentre(bar, 40, 80), 73.0);
     EXPECT_EQ(PositionAt(bar, 12.0, 80), 0);
@@ -67,7 +67,7 @@ TEST(SliderLayout, ThumbHitBoxes) {
     EXPECT_FALSE(ThumbHit(fader, 80.0, {43, 80}));
     EXPECT_FALSE(ThumbHit(fader, 80.0, {30, 92}));
     const SliderLayout bar = ComputeLayout(2, 0, 0);
-    EXPECT_TRUE(ThumbHit(bar, 73.0, {65.5, 13}));   // 2 px above the thumb still counts
+    EXPECT_TRUE(ThumbHit(bar, 73.0, {65.5, 13}));  // 2 px above the thumb still counts
     EXPECT_TRUE(ThumbHit(bar, 73.0, {80.5, 39}));
     EXPECT_FALSE(ThumbHit(bar, 73.0, {81, 20}));
     EXPECT_FALSE(ThumbHit(bar, 73.0, {73, 12}));
@@ -85,7 +85,7 @@ TEST(SliderLayout, BandStripRowsAndButtons) {
     EXPECT_EQ(BandTextRow(145, 0), 1);
     EXPECT_EQ(BandTextRow(160, 0), 2);
     EXPECT_EQ(BandTextRow(165, 0), std::nullopt);
-    EXPECT_EQ(BandTextRow(160, 1), 0);               // tall strip: rows move down
+    EXPECT_EQ(BandTextRow(160, 1), 0);  // tall strip: rows move down
     EXPECT_EQ(BandTextRow(180, 1), 1);
     EXPECT_EQ(BandTextRow(195, 1), 2);
     EXPECT_TRUE(BandSwitchRow(170, 0));

@@ -137,8 +137,8 @@ TEST_F(SliderMachineTest, RepeatTimerFirstStepsAfter250msThenEvery50ms) {
 
 TEST_F(SliderMachineTest, RepeatReachesTheTargetAndKeepsScrolling) {
     auto m = Make(2, 0, 0, 80);
-    m->SetValue(55);          // thumb from x 88.4 to 103.4
-    m->Press({103.5, 20});    // just beside it: target 60
+    m->SetValue(55);        // thumb from x 88.4 to 103.4
+    m->Press({103.5, 20});  // just beside it: target 60
     ASSERT_TRUE(m->Repeating());
     clock.AdvanceBy(250 + 50 * 6);
     EXPECT_EQ(m->Position(), 60);
@@ -171,30 +171,30 @@ TEST_F(SliderMachineTest, ShortClickOnTheTrackMovesOneStep) {
 
 TEST_F(SliderMachineTest, VerticalDragKeepsTheGrabOffset) {
     auto m = Make(0);
-    m->SetValue(100);                  // centre y = 26 + 50 * 123 / 150 = 67
-    m->Press({30, 62});                // 5 px above the centre
+    m->SetValue(100);    // centre y = 26 + 50 * 123 / 150 = 67
+    m->Press({30, 62});  // 5 px above the centre
     EXPECT_TRUE(m->Dragging());
     EXPECT_FALSE(m->Repeating());
     m->Move({30, 82});
-    EXPECT_EQ(m->Position(), 76);      // 150 - 150 * (82 + 5 - 26) / 123 = 75.6
+    EXPECT_EQ(m->Position(), 76);  // 150 - 150 * (82 + 5 - 26) / 123 = 75.6
     EXPECT_NEAR(m->Centre() - 82, 5.0, 0.7);
     EXPECT_EQ(events.scrollPositions, std::vector<int>{76});
-    m->Move({31, 82});                 // same position: no second Scroll
+    m->Move({31, 82});  // same position: no second Scroll
     EXPECT_EQ(events.Scrolls(), 1);
     m->Release();
     EXPECT_FALSE(m->Dragging());
 }
 
 TEST_F(SliderMachineTest, HorizontalDragJumpsToThePointer) {
-    auto m = Make(2, 0, 0, 80);        // centre 73
+    auto m = Make(2, 0, 0, 80);  // centre 73
     m->PointerEnter();
-    m->Press({77, 20});                // 4 px right of the centre
+    m->Press({77, 20});  // 4 px right of the centre
     ASSERT_TRUE(m->Dragging());
     m->Move({90, 20});
-    EXPECT_EQ(m->Position(), 51);      // 80 * (90 - 12) / 122 = 51.1: the centre is at the pointer
+    EXPECT_EQ(m->Position(), 51);  // 80 * (90 - 12) / 122 = 51.1: the centre is at the pointer
     EXPECT_NEAR(m->Centre(), 90.0, 1.0);
     m->Release();
-    m->ClickStep();                    // a sideways drag is no click
+    m->ClickStep();  // a sideways drag is no click
     EXPECT_EQ(events.Scrolls(), 1);
 }
 
@@ -249,7 +249,7 @@ TEST_F(SliderMachineTest, WheelOverTheFrequencyAndQRows) {
     m->Wheel(-120, true);
     EXPECT_EQ(m->Freq(), 1);
     EXPECT_EQ(events.Scrolls(), 4);  // every notch reports, also at a limit
-    m->Move({20, 158});  // Q row
+    m->Move({20, 158});              // Q row
     m->SetQType(1);
     m->SetsQ(25);
     m->Wheel(120, true);
@@ -299,7 +299,7 @@ TEST_F(SliderMachineTest, FrequencyAndQEntryFallbacks) {
     EXPECT_EQ(m->Freq(), model::FreqIndex(100));
     m->Press({20, 145});
     m->EntryCommit("5");
-    EXPECT_EQ(m->Freq(), 1);    // pulled to the lowest band frequency
+    EXPECT_EQ(m->Freq(), 1);  // pulled to the lowest band frequency
     m->Press({20, 145});
     m->EntryCommit("99999");
     EXPECT_EQ(m->Freq(), 361);
@@ -309,7 +309,7 @@ TEST_F(SliderMachineTest, FrequencyAndQEntryFallbacks) {
     m->SetQType(2);
     m->Press({20, 158});
     m->EntryCommit("5");
-    EXPECT_EQ(m->sQ(), 26);     // shelves stop at 1.80
+    EXPECT_EQ(m->sQ(), 26);  // shelves stop at 1.80
     EXPECT_EQ(events.Scrolls(), 5);
 }
 

@@ -45,7 +45,7 @@ TEST_F(SliderPaintTest, FaderTextsAndFlagButton) {
     PaintPlan plan = SliderFacePlan(*m, look);
     ASSERT_NE(TextNo(plan, 0), nullptr);
     EXPECT_EQ(TextNo(plan, 0)->text, "200%");
-    EXPECT_EQ(TextNo(plan, 0)->x, 24);   // anchor 30, field 2, four characters
+    EXPECT_EQ(TextNo(plan, 0)->x, 24);  // anchor 30, field 2, four characters
     EXPECT_EQ(TextNo(plan, 0)->y, 160);
     EXPECT_EQ(TextNo(plan, 0)->argb, kTextColour);
     EXPECT_TRUE(DrawsPicture(plan, 102));

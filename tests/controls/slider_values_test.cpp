@@ -17,7 +17,8 @@ class ValueTextTest : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(ValueTextTest, ShowsTheTableText) {
     const TextCase& c = GetParam();
-    EXPECT_EQ(ValueText(c.type, c.position), c.text) << "type " << c.type << " position " << c.position;
+    EXPECT_EQ(ValueText(c.type, c.position), c.text)
+        << "type " << c.type << " position " << c.position;
 }
 
 INSTANTIATE_TEST_SUITE_P(
