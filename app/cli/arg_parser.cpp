@@ -12,7 +12,7 @@ std::optional<std::string> ParsedArgs::Value(std::string_view name) const {
     return it->second;
 }
 
-bool ParseArgs(std::span<const std::string> args, std::span<const OptionSpec> specs,
+bool ParseArgs(std::span<const std::string> args, std::span<const OptionDef> optionDefs,
                ParsedArgs& parsed, std::string& error) {
     parsed = {};
     bool optionsEnded = false;
@@ -32,9 +32,9 @@ bool ParseArgs(std::span<const std::string> args, std::span<const OptionSpec> sp
             inlineValue = std::string(name.substr(eq + 1));
             name = name.substr(0, eq);
         }
-        auto spec = std::find_if(specs.begin(), specs.end(),
-                                 [name](const OptionSpec& s) { return s.name == name; });
-        if (spec == specs.end()) {
+        auto def = std::find_if(optionDefs.begin(), optionDefs.end(),
+                                 [name](const OptionDef& s) { return s.name == name; });
+        if (def == optionDefs.end()) {
             error = "unknown option '" + std::string(name) + "'";
             return false;
         }
@@ -42,7 +42,7 @@ bool ParseArgs(std::span<const std::string> args, std::span<const OptionSpec> sp
             error = "option " + std::string(name) + " given twice";
             return false;
         }
-        if (!spec->takesValue) {
+        if (!def->takesValue) {
             if (inlineValue) {
                 error = "option " + std::string(name) + " takes no value";
                 return false;

@@ -11,7 +11,7 @@
 
 namespace vellora::cli {
 
-struct OptionSpec {
+struct OptionDef {
     std::string_view name;  ///< with its dashes: "--scene"
     bool takesValue = false;
 };
@@ -26,8 +26,8 @@ struct ParsedArgs {
     [[nodiscard]] std::optional<std::string> Value(std::string_view name) const;
 };
 
-/// Parses `args` against `specs`; on failure returns false with a one-line `error`.
-[[nodiscard]] bool ParseArgs(std::span<const std::string> args, std::span<const OptionSpec> specs,
+/// Parses `args` against `optionDefs`; on failure returns false with a one-line `error`.
+[[nodiscard]] bool ParseArgs(std::span<const std::string> args, std::span<const OptionDef> optionDefs,
                              ParsedArgs& parsed, std::string& error);
 
 /// A whole decimal number in min..max; false for anything else (signs, blanks, overflow).

@@ -24,7 +24,7 @@ constexpr std::string_view kHelp =
     "  --out FILE   the file to write\n";
 
 int RunDefaults(Invocation& inv) {
-    static constexpr std::array<OptionSpec, 1> kOptions{{{"--out", true}}};
+    static constexpr std::array<OptionDef, 1> kOptions{{{"--out", true}}};
     ParsedArgs parsed;
     std::string error;
     if (!ParseArgs(inv.args, kOptions, parsed, error)) return inv.Fail(error);

@@ -72,7 +72,7 @@ std::string DeviceHelp(std::string_view usage, std::string_view text, std::strin
            "\nExit status: 0 success, 1 the device failed or refused, 2 bad arguments or files.\n";
 }
 
-bool ParseDeviceArgs(const Invocation& inv, std::vector<OptionSpec> extra, std::size_t positionals,
+bool ParseDeviceArgs(const Invocation& inv, std::vector<OptionDef> extra, std::size_t positionals,
                      std::string_view positionalNames, ParsedArgs& parsed, DeviceOptions& device,
                      int& status) {
     extra.push_back(kDeviceOption);

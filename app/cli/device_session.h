@@ -32,8 +32,8 @@ namespace vellora::cli {
 inline constexpr int kExitDevice = 1;
 
 /// The options every device command takes.
-inline constexpr OptionSpec kDeviceOption{"--device", true};
-inline constexpr OptionSpec kPasswordOption{"--password", true};
+inline constexpr OptionDef kDeviceOption{"--device", true};
+inline constexpr OptionDef kPasswordOption{"--password", true};
 
 /// The text of the two options for a command's --help.
 inline constexpr std::string_view kDeviceOptionsHelp =
@@ -61,7 +61,7 @@ struct DeviceOptions {
 /// Parses a device command's arguments: `extra` options besides --device and --password, and
 /// exactly `positionals` positional arguments (named `positionalNames` in the error). On
 /// failure prints the error line and sets `status` (kExitError).
-[[nodiscard]] bool ParseDeviceArgs(const Invocation& inv, std::vector<OptionSpec> extra,
+[[nodiscard]] bool ParseDeviceArgs(const Invocation& inv, std::vector<OptionDef> extra,
                                    std::size_t positionals, std::string_view positionalNames,
                                    ParsedArgs& parsed, DeviceOptions& device, int& status);
 

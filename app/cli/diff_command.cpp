@@ -82,7 +82,7 @@ std::string JoinFields(const std::vector<std::string_view>& fields) {
 }
 
 int RunDiff(Invocation& inv) {
-    static constexpr std::array<OptionSpec, 1> kOptions{{{"--json", false}}};
+    static constexpr std::array<OptionDef, 1> kOptions{{{"--json", false}}};
     ParsedArgs parsed;
     std::string error;
     if (!ParseArgs(inv.args, kOptions, parsed, error)) return inv.Fail(error);

@@ -39,7 +39,7 @@ constexpr std::string_view kHelp =
 constexpr std::size_t kAnomalyLines = 40;
 
 int RunDump(Invocation& inv) {
-    static constexpr std::array<OptionSpec, 2> kOptions{{{"--scene", true}, {"--json", false}}};
+    static constexpr std::array<OptionDef, 2> kOptions{{{"--scene", true}, {"--json", false}}};
     ParsedArgs parsed;
     std::string error;
     if (!ParseArgs(inv.args, kOptions, parsed, error)) return inv.Fail(error);

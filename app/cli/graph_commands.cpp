@@ -155,7 +155,7 @@ QJsonObject BandJson(const graph::CurveBand& band, int position) {
 }
 
 int RunCurve(Invocation& inv) {
-    static constexpr std::array<OptionSpec, 7> kOptions{{{"--page", true},
+    static constexpr std::array<OptionDef, 7> kOptions{{{"--page", true},
                                                          {"--scene", true},
                                                          {"--view", true},
                                                          {"--width", true},
@@ -254,7 +254,7 @@ int RunCurve(Invocation& inv) {
 }
 
 int RunRender(Invocation& inv) {
-    static constexpr std::array<OptionSpec, 8> kOptions{{{"--page", true},
+    static constexpr std::array<OptionDef, 8> kOptions{{{"--page", true},
                                                          {"--scene", true},
                                                          {"--view", true},
                                                          {"--width", true},
