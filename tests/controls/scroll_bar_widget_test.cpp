@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/m_scroll_bar.h"
+#include "controls/slider_array_host.h"
 #include "controls_fixture.h"
 
 namespace vellora::controls {
@@ -301,6 +302,35 @@ TEST_F(ScrollBarWidgetTest, InvisiblePlaceholderIsRed) {
     const QImage image = w->grab().toImage();
     EXPECT_EQ(image.pixelColor(5, 5), QColor(255, 0, 0));
     EXPECT_EQ(image.pixelColor(100, 20), QColor(255, 0, 0));
+}
+
+TEST_F(ScrollBarWidgetTest, SliderArrayServesTheGraphWithoutEvents) {
+    auto strip = Make(1);
+    strip->SetAddr(SharedAddr());
+    QSignalSpy scrolls(strip.get(), &MScrollBar::Scroll);
+    SliderArrayHost host({nullptr, strip.get()});
+    EXPECT_EQ(host.SliderCount(), 2);
+    EXPECT_EQ(host.SliderAddr(0), -1);
+    EXPECT_EQ(host.SliderAddr(1), SharedAddr());
+    EXPECT_EQ(host.SliderEqIndex(1), -1);
+    host.SetSliderEqIndex(1, 7);
+    EXPECT_EQ(strip->EQindex(), QStringLiteral("7"));
+    EXPECT_EQ(host.SliderEqIndex(1), 7);
+    host.SetSliderEqIndex(1, -1);
+    EXPECT_TRUE(strip->EQindex().isEmpty());
+    host.SetSliderBand(1, {200, 16, 9, 2, true, 330});
+    EXPECT_EQ(strip->Freq(), 200);
+    EXPECT_EQ(strip->Q(), 16);
+    EXPECT_EQ(strip->sQ(), 9);
+    EXPECT_EQ(strip->QType(), 2);
+    EXPECT_TRUE(strip->EQdisabled());
+    EXPECT_EQ(strip->Value(), 330);
+    host.SetSliderForceShowFocus(1, true);
+    EXPECT_TRUE(strip->ForceShowFocus());
+    host.SetSliderValue(5, 1);  // no such slider: nothing happens
+    host.SetSliderBand(0, {});
+    EXPECT_EQ(host.SliderEqIndex(9), -1);
+    EXPECT_EQ(scrolls.count(), 0);
 }
 
 }  // namespace
