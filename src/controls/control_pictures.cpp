@@ -497,9 +497,10 @@ void MakeToggle(QPainter& p, QSize size, bool on, bool locked) {
     const QPointF led(key.left() + 9, key.center().y());
     Led(p, led, 3.0, locked ? kLockGrey : kGreen, on);
     const QColor ink = locked ? QColor(120, 126, 136) : (on ? QColor(236, 244, 255) : kDimInk);
-    Label(p, QRectF(key.left() + 15, key.top(), key.width() - 17 - (locked ? 8 : 0), key.height()),
-          on ? QStringLiteral("ON") : QStringLiteral("OFF"), ink, 10, Qt::AlignCenter, true);
-    if (locked) Padlock(p, QPointF(key.right() - 7, key.center().y()), 6.5, QColor(150, 156, 166));
+    Label(p, QRectF(key.left() + 14, key.top(), key.width() - 16 - (locked ? 9 : 0), key.height()),
+          on ? QStringLiteral("ON") : QStringLiteral("OFF"), ink, locked ? 9 : 10, Qt::AlignCenter,
+          true);
+    if (locked) Padlock(p, QPointF(key.right() - 5.5, key.center().y()), 5.5, QColor(150, 156, 166));
 }
 
 // A two-position switch: the lit half is the chosen one.
