@@ -30,7 +30,9 @@ FaultParse ApplyOne(std::string_view item, FaultPlan& plan) {
     const std::string_view name = item.substr(0, eq);
     const bool hasValue = eq != std::string_view::npos;
     const std::string_view value = hasValue ? item.substr(eq + 1) : std::string_view{};
-    const std::string quoted = "\"" + std::string(item) + "\"";
+    std::string quoted;  // appended piecewise: GCC 12 misreads "\"" + string as overlapping
+    quoted.reserve(item.size() + 2);
+    quoted.append(1, '"').append(item).append(1, '"');
     constexpr int kLargeCount = 1000000;
 
     if (name == "silent" && !hasValue) {
