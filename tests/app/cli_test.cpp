@@ -7,43 +7,16 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include "cli/text_table.h"
 #include "storage/settings_codec.h"
+#include "app/cli_runner.h"
 
 namespace {
 
-struct Result {
-    int code = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-QString CliPath() {
-#ifdef _WIN32
-    return QStringLiteral(VELLORA_BIN_DIR "/vellora-cli.exe");
-#else
-    return QStringLiteral(VELLORA_BIN_DIR "/vellora-cli");
-#endif
-}
-
-Result RunCli(const QStringList& args) {
-    QProcess process;
-    process.start(CliPath(), args);
-    Result r;
-    if (!process.waitForStarted(30000) || !process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
-        ADD_FAILURE() << "vellora-cli did not run: " << process.errorString().toStdString();
-        return r;
-    }
-    r.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    r.out = process.readAllStandardOutput();
-    r.err = process.readAllStandardError();
-    return r;
-}
+using Result = vellora::testing::CliResult;
+using vellora::testing::RunCli;
 
 QJsonObject ParseJson(const QByteArray& text) {
     QJsonParseError error{};

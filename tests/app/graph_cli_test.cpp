@@ -6,7 +6,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <cmath>
@@ -15,37 +14,14 @@
 #include "graph/reference_biquad.h"
 #include "model/workspace.h"
 #include "storage/settings_file.h"
+#include "app/cli_runner.h"
 
 namespace {
 
 using vellora::graph::test::Ref;
 
-struct Result {
-    int code = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Result RunCli(const QStringList& args) {
-#ifdef _WIN32
-    const QString program = QStringLiteral(VELLORA_BIN_DIR "/vellora-cli.exe");
-#else
-    const QString program = QStringLiteral(VELLORA_BIN_DIR "/vellora-cli");
-#endif
-    QProcess process;
-    process.start(program, args);
-    Result r;
-    if (!process.waitForStarted(30000) || !process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
-        ADD_FAILURE() << "vellora-cli did not run: " << process.errorString().toStdString();
-        return r;
-    }
-    r.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    r.out = process.readAllStandardOutput();
-    r.err = process.readAllStandardError();
-    return r;
-}
+using Result = vellora::testing::CliResult;
+using vellora::testing::RunCli;
 
 void ExpectError(const Result& r, const char* mention) {
     EXPECT_EQ(r.code, 2);
