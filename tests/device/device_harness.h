@@ -1,5 +1,6 @@
 // Test helpers: a simulated processor on a virtual clock whose output is collected, command
-// frames written from their header and payload, and golden bytes written as hex text.
+// frames written from their header and payload, golden bytes written as hex text, and runs of
+// arrivals with the answer expected for each.
 #pragma once
 
 #include <cstdint>
@@ -9,7 +10,10 @@
 #include <string_view>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "device/simulated_processor.h"
+#include "device/state_file.h"
 #include "model/clock.h"
 #include "protocol/wire_format.h"
 
@@ -30,8 +34,8 @@ inline Bytes CommandFrame(std::uint8_t command, std::uint8_t b2, std::uint8_t b3
                           const Bytes& payload = {0x23, 0x23}) {
     Bytes frame;
     frame.reserve(payload.size() + 7);
-    for (std::uint8_t b : {std::uint8_t{0xFE}, command, b2, b3, b4,
-                           static_cast<std::uint8_t>(payload.size() + 7)})
+    for (std::uint8_t b :
+         {std::uint8_t{0xFE}, command, b2, b3, b4, static_cast<std::uint8_t>(payload.size() + 7)})
         frame.push_back(b);
     for (std::uint8_t b : payload) frame.push_back(b);
     frame.push_back(protocol::FrameChecksum(frame));
@@ -43,9 +47,21 @@ inline Bytes SearchFrame() {
     return {f.begin(), f.end()};
 }
 
-inline ProcessorOptions WithVariant(char letter) {
-    ProcessorOptions options;
-    options.Variant = letter;
+/// Command 9, the current-mode query, and its answer from a factory device (mode 0).
+inline const Bytes kModeQuery = Hex("FE 09 23 23 23 09 23 23 BF");
+inline const Bytes kModeReply = Hex("FE 05 09 00 0C");
+
+/// The payload of a reply frame (without FE, length and checksum).
+inline Bytes Payload(const Bytes& reply) {
+    EXPECT_GE(reply.size(), 3u);
+    if (reply.size() < 3) return {};
+    return Bytes(reply.begin() + 2, reply.end() - 1);
+}
+
+/// Processor options with a fault text as vellora-sim takes it ("" = no fault).
+inline ProcessorOptions Options(std::string_view faults, char variant = 'A', int latency_ms = 2) {
+    ProcessorOptions options{variant, latency_ms, {}};
+    EXPECT_TRUE(faults.empty() || ApplyFaultText(faults, options.Faults).Ok) << faults;
     return options;
 }
 
@@ -65,9 +81,6 @@ public:
         sent.clear();
         device.Receive(bytes);
         clock.AdvanceBy(wait_ms);
-        return Joined();
-    }
-    Bytes Joined() const {
         Bytes all;
         for (const auto& chunk : sent) all.insert(all.end(), chunk.begin(), chunk.end());
         return all;
@@ -77,7 +90,6 @@ public:
     SimulatedProcessor device;
     std::vector<Bytes> sent;  ///< one entry per output call
     std::vector<std::int64_t> sent_at;
-    int unplugs = 0;
 
 private:
     void Wire() {
@@ -85,9 +97,28 @@ private:
             sent.emplace_back(b.begin(), b.end());
             sent_at.push_back(clock.NowMs());
         });
-        device.SetUnplugHandler([this] { ++unplugs; });
         device.Start();
     }
 };
+
+/// One arrival, the answer expected for it as hex text ("" = no answer), and whether the
+/// device's stored state must stay as it was (a refused or read-only request).
+struct Step {
+    Bytes Send;
+    std::string_view Reply;
+    bool Keeps = false;
+};
+
+/// Sends the steps in order to one device, 10 ms apart (up to 99 steps fit between its
+/// keep-alive bytes); a mismatch names the case and the step.
+inline void RunSteps(DeviceHarness& h, const std::vector<Step>& steps, std::string_view name) {
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        const Bytes before = steps[i].Keeps ? EncodeState(h.device.State()) : Bytes{};
+        EXPECT_EQ(h.Ask(steps[i].Send, 10), Hex(steps[i].Reply)) << name << ", step " << i;
+        if (steps[i].Keeps) {
+            EXPECT_EQ(EncodeState(h.device.State()), before) << name << ", step " << i;
+        }
+    }
+}
 
 }  // namespace vellora::device::testing

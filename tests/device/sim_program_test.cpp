@@ -1,17 +1,19 @@
-// The vellora-sim program end to end: started on a Unix socket in a temporary folder, found by
-// the terminal's socket port, identified, told to save a mode, stopped with SIGTERM, started
-// again on the same state folder; and its refusals of bad arguments.
+// The vellora-sim program end to end: started on a Unix socket in a temporary folder over a
+// damaged state file, found by the terminal's socket port, identified, told to save a mode,
+// stopped with SIGTERM, started again on the same state folder with the unplug fault; and its
+// refusals of bad arguments.
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <functional>
 
 #include <gtest/gtest.h>
 
 #include "device/device_harness.h"
-#include "device/state_file.h"
 #include "link/qt_clock.h"
 #include "link/socket_port.h"
 #include "link/usb_comm.h"
@@ -20,20 +22,14 @@
 namespace vellora::device {
 namespace {
 
-using testing::Bytes;
-using testing::CommandFrame;
-using testing::SearchFrame;
+using namespace testing;
 
-// Generous: the machine may be busy building other things.
-constexpr int kStartLimitMs = 30000;
-constexpr int kReplyLimitMs = 10000;
-
+constexpr int kLimitMs = 30000;  // generous: the machine may be busy building other things
 const QString kProgram = QStringLiteral(VELLORA_BIN_DIR "/vellora-sim");
 
-template <typename Pred>
-bool WaitUntil(Pred pred, int limit_ms) {
-    const QDeadlineTimer deadline(limit_ms);
-    while (!pred()) {
+bool WaitUntil(const std::function<bool()>& done) {
+    const QDeadlineTimer deadline(kLimitMs);
+    while (!done()) {
         if (deadline.hasExpired()) return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         QThread::msleep(1);
@@ -41,56 +37,32 @@ bool WaitUntil(Pred pred, int limit_ms) {
     return true;
 }
 
-class SimProgram {
-public:
-    explicit SimProgram(const QStringList& args) {
-        process.setProgram(kProgram);
-        process.setArguments(args);
-        process.start();
-    }
-    ~SimProgram() {
-        if (process.state() != QProcess::NotRunning) {
-            process.kill();
-            process.waitForFinished(kStartLimitMs);
-        }
-    }
-    /// The first line on stdout, or an empty text when none came in time.
-    QString ReadyLine() {
-        QByteArray out;
-        const bool got = WaitUntil(
-            [&] {
-                out += process.readAllStandardOutput();
-                return out.contains('\n') || process.state() == QProcess::NotRunning;
-            },
-            kStartLimitMs);
-        if (!got || !out.contains('\n')) return {};
-        return QString::fromUtf8(out.left(out.indexOf('\n')));
-    }
-    /// SIGTERM, then the exit code (-1 when it did not end normally in time).
-    int Stop() {
-        process.terminate();
-        if (!process.waitForFinished(kStartLimitMs)) return -1;
-        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    }
-    QProcess process;
-};
+/// Starts vellora-sim and returns the line it prints when ready ("" when none came).
+QString Start(QProcess& sim, const QStringList& args) {
+    sim.start(kProgram, args);
+    while (!sim.canReadLine() && sim.waitForReadyRead(kLimitMs)) continue;
+    return QString::fromUtf8(sim.readLine()).trimmed();
+}
+
+/// SIGTERM, then the exit code (-1 when it did not end normally in time).
+int Stop(QProcess& sim) {
+    sim.terminate();
+    if (!sim.waitForFinished(kLimitMs) || sim.exitStatus() != QProcess::NormalExit) return -1;
+    return sim.exitCode();
+}
 
 // The terminal side: socket port, USB_Comm and the receive parser on real time.
-class Terminal {
-public:
-    explicit Terminal(const link::Endpoint& endpoint) : port(endpoint) {
+struct SocketTerminal {
+    explicit SocketTerminal(const QString& socket)
+        : port(link::Endpoint{link::EndpointKind::Unix, socket.toStdString(), "", 0}) {
         comm.SetDataArrivalHandler(
             [this](const std::vector<std::uint8_t>& data) { parser.OnDeviceBytes(data); });
     }
-    bool Exchange(const Bytes& frame) {
+    /// Sends a frame and waits for the flag of the link state that its answer sets.
+    bool Send(const Bytes& frame, const bool& answered) {
         parser.ResetPosition();
         link.ReplyOk = false;
-        if (!comm.SendData(frame)) return false;
-        return WaitUntil([&] { return link.ReplyOk; }, kReplyLimitMs);
-    }
-    bool Identify() {
-        if (!comm.SendData(SearchFrame())) return false;
-        return WaitUntil([&] { return link.LinkUp; }, kReplyLimitMs);
+        return comm.SendData(frame) && WaitUntil([&] { return answered; });
     }
 
     link::QtClock clock;
@@ -101,96 +73,70 @@ public:
     protocol::ReceiveParser parser{workspace, link};
 };
 
-TEST(SimProgram, ServesATerminalAndKeepsItsStateAcrossRuns) {
+TEST(SimProgram, ServesTerminalsAndKeepsItsStateAcrossRuns) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString socket = dir.filePath("sim.sock");
     const QString state = dir.filePath("state");
-    const link::Endpoint endpoint{link::EndpointKind::Unix, socket.toStdString(), "", 0};
     const QStringList args{"--listen", "unix:" + socket, "--state", state, "--variant", "B"};
-    {
-        SimProgram sim(args);
-        ASSERT_EQ(sim.ReadyLine(), "vellora-sim: listening on unix:" + socket + " (variant B)");
-        Terminal terminal(endpoint);
-        ASSERT_TRUE(terminal.comm.Connect());
-        ASSERT_TRUE(terminal.Identify());
-        EXPECT_TRUE(terminal.link.VariantB);
-        ASSERT_TRUE(terminal.Exchange(CommandFrame(3, 5, 0, 0)));
-        EXPECT_EQ(terminal.parser.PayloadByte(1), 'S');
-        terminal.port.Close();
-        EXPECT_EQ(sim.Stop(), 0);
-    }
-    {
-        SimProgram sim(args);
-        ASSERT_FALSE(sim.ReadyLine().isEmpty());
-        Terminal terminal(endpoint);
-        ASSERT_TRUE(terminal.comm.Connect());
-        ASSERT_TRUE(terminal.Identify());
-        ASSERT_TRUE(terminal.Exchange(CommandFrame(9, 0x23, 0x23, 0x23)));
-        EXPECT_EQ(terminal.parser.PayloadByte(1), 5);
-        EXPECT_EQ(sim.Stop(), 0);
-    }
-}
-
-TEST(SimProgram, UnplugFaultDropsTheTerminalAndTheNextOneIsServed) {
-    QTemporaryDir dir;
-    const QString socket = dir.filePath("sim.sock");
-    const link::Endpoint endpoint{link::EndpointKind::Unix, socket.toStdString(), "", 0};
-    SimProgram sim({"--listen", "unix:" + socket, "--fault", "unplug-after=1"});
-    ASSERT_FALSE(sim.ReadyLine().isEmpty());
-    {
-        Terminal first(endpoint);
-        ASSERT_TRUE(first.comm.Connect());
-        ASSERT_TRUE(first.Identify());
-        EXPECT_TRUE(WaitUntil([&] { return !first.comm.IsOpen(); }, kReplyLimitMs));
-    }
-    Terminal second(endpoint);
-    ASSERT_TRUE(second.comm.Connect());
-    EXPECT_TRUE(second.Identify());  // the fault happens once
-    ASSERT_TRUE(second.Exchange(CommandFrame(9, 0x23, 0x23, 0x23)));
-    EXPECT_EQ(sim.Stop(), 0);
-}
-
-TEST(SimProgram, DamagedStateIsReportedAndTheDeviceStartsFromTheFactory) {
-    QTemporaryDir dir;
-    const QString socket = dir.filePath("sim.sock");
-    QFile damaged(dir.filePath("device-state.bin"));
+    ASSERT_TRUE(QDir().mkpath(state));
+    QFile damaged(state + "/device-state.bin");
     ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
     damaged.write("not a state");
     damaged.close();
-    SimProgram sim({"--listen", "unix:" + socket, "--state", dir.path()});
-    ASSERT_FALSE(sim.ReadyLine().isEmpty());
-    EXPECT_EQ(sim.Stop(), 0);
-    const QByteArray errors = sim.process.readAllStandardError();
-    EXPECT_TRUE(errors.contains("damaged")) << errors.toStdString();
-    EXPECT_TRUE(QFile::exists(dir.filePath("device-state.bin.damaged")));
-    ProcessorState state;
-    EXPECT_EQ(LoadStateFile(dir.path(), state), DeviceError::Ok);
-}
-
-TEST(SimProgram, BadArgumentsGiveOneErrorLineAndStatusTwo) {
-    for (const QStringList& args :
-         {QStringList{}, QStringList{"--listen", "sim"},
-          QStringList{"--listen", "unix:/x", "--variant", "AB"},
-          QStringList{"--listen", "unix:/x", "--panel-password", "12a4"},
-          QStringList{"--listen", "unix:/x", "--fault", "answer-from=0"},
-          QStringList{"--listen", "unix:/x", "--latency", "-3"}, QStringList{"--bogus"}}) {
-        QProcess process;
-        process.start(kProgram, args);
-        ASSERT_TRUE(process.waitForFinished(kStartLimitMs)) << args.join(' ').toStdString();
-        EXPECT_EQ(process.exitCode(), 2) << args.join(' ').toStdString();
-        EXPECT_TRUE(process.readAllStandardOutput().isEmpty());
-        EXPECT_TRUE(process.readAllStandardError().startsWith("vellora-sim: "));
+    {
+        // The damaged file is reported and kept aside; the device starts from the factory.
+        QProcess sim;
+        ASSERT_EQ(Start(sim, args), "vellora-sim: listening on unix:" + socket + " (variant B)");
+        SocketTerminal terminal(socket);
+        ASSERT_TRUE(terminal.comm.Connect());
+        ASSERT_TRUE(terminal.Send(SearchFrame(), terminal.link.LinkUp));
+        EXPECT_TRUE(terminal.link.VariantB);
+        ASSERT_TRUE(terminal.Send(CommandFrame(3, 5, 0, 0), terminal.link.ReplyOk));
+        EXPECT_EQ(terminal.parser.PayloadByte(1), 'S');
+        terminal.port.Close();
+        EXPECT_EQ(Stop(sim), 0);
+        EXPECT_TRUE(sim.readAllStandardError().contains("damaged"));
+        EXPECT_TRUE(QFile::exists(state + "/device-state.bin.damaged"));
     }
+    // The unplug fault drops the first terminal after its second answer, once.
+    QProcess sim;
+    ASSERT_FALSE(Start(sim, args + QStringList{"--fault", "unplug-after=2"}).isEmpty());
+    for (const bool first : {true, false}) {
+        SocketTerminal terminal(socket);
+        ASSERT_TRUE(terminal.comm.Connect());
+        ASSERT_TRUE(terminal.Send(SearchFrame(), terminal.link.LinkUp));
+        ASSERT_TRUE(terminal.Send(kModeQuery, terminal.link.ReplyOk));
+        EXPECT_EQ(terminal.parser.PayloadByte(1), 5);
+        EXPECT_TRUE(!first || WaitUntil([&] { return !terminal.comm.IsOpen(); }));
+    }
+    EXPECT_EQ(Stop(sim), 0);
 }
 
-TEST(SimProgram, EndpointItCannotListenOnIsStatusOne) {
-    QProcess process;
-    process.start(kProgram, {"--listen", "unix:/nonexistent-folder/sim.sock"});
-    ASSERT_TRUE(process.waitForFinished(kStartLimitMs));
-    EXPECT_EQ(process.exitCode(), 1);
-    EXPECT_TRUE(process.readAllStandardOutput().isEmpty());
-    EXPECT_TRUE(process.readAllStandardError().contains("cannot listen"));
+TEST(SimProgram, BadArgumentsAndEndpointsItCannotListenOn) {
+    const struct {
+        QStringList Args;
+        int Status;
+    } cases[] = {
+        {{}, 2},
+        {{"--listen", "sim"}, 2},
+        {{"--listen", "unix:/x", "--variant", "AB"}, 2},
+        {{"--listen", "unix:/x", "--panel-password", "12a4"}, 2},
+        {{"--listen", "unix:/x", "--fault", "answer-from=0"}, 2},
+        {{"--listen", "unix:/x", "--latency", "-3"}, 2},
+        {{"--bogus"}, 2},
+        {{"--listen", "unix:/nonexistent-folder/sim.sock"}, 1},
+    };
+    for (const auto& c : cases) {
+        QProcess sim;
+        sim.start(kProgram, c.Args);
+        ASSERT_TRUE(sim.waitForFinished(kLimitMs)) << c.Args.join(' ').toStdString();
+        EXPECT_EQ(sim.exitCode(), c.Status) << c.Args.join(' ').toStdString();
+        EXPECT_TRUE(sim.readAllStandardOutput().isEmpty());
+        const QByteArray error = sim.readAllStandardError();
+        EXPECT_TRUE(error.startsWith("vellora-sim: ")) << error.toStdString();
+        EXPECT_EQ(error.contains("cannot listen"), c.Status == 1) << error.toStdString();
+    }
 }
 
 }  // namespace

@@ -14,21 +14,7 @@
 namespace vellora::device {
 namespace {
 
-using testing::Bytes;
-using testing::CommandFrame;
-using testing::Hex;
-using testing::SearchFrame;
-
-// A listener that keeps every report it is handed.
-class Reports : public link::HidPortListener {
-public:
-    void InputReport(std::span<const std::uint8_t> report) override {
-        reports.emplace_back(report.begin(), report.end());
-    }
-    void PortLost(link::LinkError reason) override { lost.push_back(reason); }
-    std::vector<Bytes> reports;
-    std::vector<link::LinkError> lost;
-};
+using namespace testing;
 
 Bytes OutputReport(const Bytes& data, std::uint8_t id = 1) {
     Bytes report(link::kUsbReportLength, 0);
@@ -39,9 +25,8 @@ Bytes OutputReport(const Bytes& data, std::uint8_t id = 1) {
 }
 
 // The terminal's link stack over the simulated port: UsbComm, the receive parser.
-class LinkedDevice : public ::testing::Test {
-protected:
-    LinkedDevice() {
+struct Linked {
+    Linked() {
         comm.SetDataArrivalHandler([this](const std::vector<std::uint8_t>& data) {
             arrivals.push_back(data);
             parser.OnDeviceBytes(data);
@@ -51,6 +36,7 @@ protected:
     bool Send(const Bytes& frame) {
         parser.ResetPosition();
         link.ReplyOk = false;
+        arrivals.clear();
         const bool sent = comm.SendData(frame);
         clock.AdvanceBy(20);
         return sent;
@@ -67,126 +53,80 @@ protected:
     std::vector<bool> plugs;
 };
 
-TEST_F(LinkedDevice, FoundIdentifiedAndAnswering) {
-    ASSERT_TRUE(comm.Connect());
-    EXPECT_EQ(plugs, std::vector<bool>{true});
-    ASSERT_TRUE(Send(SearchFrame()));
-    EXPECT_TRUE(link.LinkUp);
-    ASSERT_TRUE(Send(CommandFrame(9, 0x23, 0x23, 0x23)));
-    EXPECT_TRUE(link.ReplyOk);
-    EXPECT_EQ(parser.PayloadByte(1), 0);
+TEST(SimulatedPort, BridgeIdsChunkingAndTheUnplugFault) {
+    Linked l;
+    l.processor.SetFaults(Options("unplug-after=3").Faults);
+    l.port.SetDeviceIds({0x1A86, 0xE010, false});
+    EXPECT_FALSE(l.comm.Connect());  // the processor's own ids find nothing now
+    l.comm.SetDeviceType(1);         // the bridge: report id 0
+    ASSERT_TRUE(l.comm.Connect());
+    ASSERT_TRUE(l.Send(SearchFrame()));
+    EXPECT_TRUE(l.link.LinkUp);
+    ASSERT_TRUE(l.Send(CommandFrame(4, 0x23, 0x23, 0x23)));
+    const auto sizes = [&l] {
+        std::vector<std::size_t> out;
+        for (const auto& a : l.arrivals) out.push_back(a.size());
+        return out;
+    };
+    EXPECT_EQ(sizes(), (std::vector<std::size_t>{60, 60, 15}));
+    EXPECT_EQ(l.parser.ReplyLength(), 135);
+    l.port.SetMaxDataPerReport(7);  // frames split anywhere
+    ASSERT_TRUE(l.Send(CommandFrame(11, 0, 4, 0)));
+    EXPECT_EQ(sizes().size(), 17u);
+    EXPECT_TRUE(l.link.ReplyOk);  // the answer went out before the cable
+    EXPECT_EQ(l.parser.ReplyLength(), 113);
+
+    EXPECT_EQ(l.plugs, (std::vector<bool>{true, false}));
+    EXPECT_FALSE(l.comm.IsOpen());
+    EXPECT_FALSE(l.processor.IsRunning());
+    EXPECT_FALSE(l.comm.Connect());
+    EXPECT_EQ(l.comm.LastError(), link::LinkError::NotFound);
+    l.port.Replug();
+    ASSERT_TRUE(l.comm.Connect());
+    ASSERT_TRUE(l.Send(kModeQuery));
+    EXPECT_TRUE(l.link.ReplyOk);
+    EXPECT_EQ(l.plugs, (std::vector<bool>{true, false, true}));  // once
 }
 
-TEST_F(LinkedDevice, LongReplyComesInReportsOfSixtyBytes) {
-    ASSERT_TRUE(comm.Connect());
-    ASSERT_TRUE(Send(SearchFrame()));
-    arrivals.clear();
-    ASSERT_TRUE(Send(CommandFrame(4, 0x23, 0x23, 0x23)));  // 135 bytes
-    ASSERT_EQ(arrivals.size(), 3u);
-    EXPECT_EQ(arrivals[0].size(), 60u);
-    EXPECT_EQ(arrivals[1].size(), 60u);
-    EXPECT_EQ(arrivals[2].size(), 15u);
-    EXPECT_TRUE(link.ReplyOk);
-    EXPECT_EQ(parser.ReplyLength(), 135);
-}
-
-TEST_F(LinkedDevice, SmallReportsSplitFramesAnywhereAndTheyStillArrive) {
-    port.SetMaxDataPerReport(7);
-    ASSERT_TRUE(comm.Connect());
-    ASSERT_TRUE(Send(SearchFrame()));
-    EXPECT_TRUE(link.LinkUp);
-    arrivals.clear();
-    ASSERT_TRUE(Send(CommandFrame(11, 0, 4, 0)));
-    EXPECT_EQ(arrivals.size(), 17u);  // 113 bytes in sevens
-    EXPECT_TRUE(link.ReplyOk);
-    EXPECT_EQ(parser.ReplyLength(), 113);
-}
-
-TEST_F(LinkedDevice, KeepAliveBytesKeepComing) {
-    ASSERT_TRUE(comm.Connect());
-    clock.AdvanceBy(3000);
-    EXPECT_EQ(arrivals, (std::vector<std::vector<std::uint8_t>>(3, {0xFF})));
-}
-
-TEST_F(LinkedDevice, UnpluggedDeviceIsLostAndNotFoundUntilReplugged) {
-    ASSERT_TRUE(comm.Connect());
-    port.Unplug();
-    EXPECT_EQ(plugs, (std::vector<bool>{true, false}));
-    EXPECT_FALSE(comm.IsOpen());
-    EXPECT_FALSE(processor.IsRunning());
-    EXPECT_FALSE(comm.Connect());
-    EXPECT_EQ(comm.LastError(), link::LinkError::NotFound);
-    port.Replug();
-    EXPECT_TRUE(comm.Connect());
-    EXPECT_EQ(plugs, (std::vector<bool>{true, false, true}));
-}
-
-TEST_F(LinkedDevice, UnplugFaultAfterTheIdentification) {
-    FaultPlan plan;
-    plan.UnplugAfterFrames = 1;
-    processor.SetFaults(plan);
-    ASSERT_TRUE(comm.Connect());
-    ASSERT_TRUE(Send(SearchFrame()));
-    EXPECT_TRUE(link.LinkUp);  // the answer went out before the cable
-    EXPECT_EQ(plugs, (std::vector<bool>{true, false}));
-    EXPECT_FALSE(port.Plugged());
-}
-
-TEST_F(LinkedDevice, BridgeIdsGiveReportIdZero) {
-    port.SetDeviceIds({0x1A86, 0xE010, false});
-    EXPECT_FALSE(comm.Connect());  // the processor's own ids find nothing now
-    comm.SetDeviceType(1);
-    ASSERT_TRUE(comm.Connect());
-    ASSERT_TRUE(Send(SearchFrame()));
-    EXPECT_TRUE(link.LinkUp);
-}
-
-TEST(SimulatedPortReports, NothingIsHandedOverInsideWriteReport) {
+TEST(SimulatedPort, ReportsGoOutOnTheClockAndMalformedOnesAreRefused) {
+    struct Reports : link::HidPortListener {
+        void InputReport(std::span<const std::uint8_t> r) override {
+            got.emplace_back(r.begin(), r.end());
+        }
+        void PortLost(link::LinkError) override {}
+        std::vector<Bytes> got;
+    } listener;
     model::VirtualClock clock;
-    SimulatedProcessor processor(clock);
-    processor.SetReplyLatencyMs(0);
+    SimulatedProcessor processor(clock, Options("", 'A', 0));
     SimulatedPort port(processor);
-    Reports listener;
     port.SetListener(&listener);
-    ASSERT_EQ(port.Open(SimulatedPort::kProcessorIds), link::LinkError::None);
-    ASSERT_EQ(port.WriteReport(OutputReport(SearchFrame())), link::LinkError::None);
-    EXPECT_TRUE(listener.reports.empty());
-    clock.RunDue();
-    ASSERT_EQ(listener.reports.size(), 1u);
-    Bytes expected(link::kUsbReportLength, 0);
-    const Bytes tag = Hex("01 0B FE 0B 54 52 2D 57 34 38 41 5F 3F");
-    std::copy(tag.begin(), tag.end(), expected.begin());
-    EXPECT_EQ(listener.reports[0], expected);
-    port.SetListener(nullptr);
-}
-
-TEST(SimulatedPortReports, MalformedReportsAreRefused) {
-    model::VirtualClock clock;
-    SimulatedProcessor processor(clock);
-    SimulatedPort port(processor);
     EXPECT_EQ(port.WriteReport(OutputReport(SearchFrame())), link::LinkError::NotOpen);
     ASSERT_EQ(port.Open(SimulatedPort::kProcessorIds), link::LinkError::None);
+    ASSERT_EQ(port.WriteReport(OutputReport(SearchFrame())), link::LinkError::None);
+    EXPECT_TRUE(listener.got.empty());  // never from inside WriteReport
+    clock.RunDue();
+    Bytes expected = Hex("01 0B FE 0B 54 52 2D 57 34 38 41 5F 3F");
+    expected.resize(link::kUsbReportLength, 0);
+    EXPECT_EQ(listener.got, std::vector<Bytes>{expected});
+
     Bytes shortReport = OutputReport(SearchFrame());
     shortReport.pop_back();
-    EXPECT_EQ(port.WriteReport(shortReport), link::LinkError::BadArgument);
-    EXPECT_EQ(port.WriteReport(OutputReport(SearchFrame(), 0)), link::LinkError::BadArgument);
     Bytes overCount = OutputReport({});
     overCount[1] = 64;
-    EXPECT_EQ(port.WriteReport(overCount), link::LinkError::BadArgument);
-    EXPECT_EQ(port.ReportsReceived(), 0u);
+    for (const Bytes& bad : {shortReport, OutputReport(SearchFrame(), 0), overCount})
+        EXPECT_EQ(port.WriteReport(bad), link::LinkError::BadArgument);
+    EXPECT_EQ(port.ReportsReceived(), 1u);
     EXPECT_EQ(port.Open({0x1234, 0x5678, true}), link::LinkError::None);  // already open
     port.Close();
     EXPECT_EQ(port.Open({0x1234, 0x5678, true}), link::LinkError::NotFound);
+    port.SetListener(nullptr);
 }
 
 TEST(SimEndpoint, BuildsAProcessorThatKeepsItsStateInTheFolder) {
     QTemporaryDir dir;
     model::VirtualClock clock;
-    link::Endpoint sim;
-    sim.Kind = link::EndpointKind::Sim;
-    SimulatedDeviceOptions options;
-    options.Processor.Variant = 'B';
-    options.StateFolder = dir.path();
+    const link::Endpoint sim{link::EndpointKind::Sim, "", "", 0};
+    const SimulatedDeviceOptions options{Options("", 'B'), dir.path()};
     {
         DevicePort made = MakeDevicePort(sim, clock, options);
         ASSERT_NE(made.Simulated, nullptr);
@@ -197,22 +137,17 @@ TEST(SimEndpoint, BuildsAProcessorThatKeepsItsStateInTheFolder) {
         ASSERT_EQ(made.Port->WriteReport(OutputReport(CommandFrame(3, 8, 0, 0))),
                   link::LinkError::None);
         clock.AdvanceBy(10);
-        EXPECT_EQ(made.Simulated->Processor().State().CurrentMode(), 8);
     }
     DevicePort again = MakeDevicePort(sim, clock, options);
     EXPECT_EQ(again.StateError, DeviceError::Ok);
     EXPECT_EQ(again.Simulated->Processor().State().CurrentMode(), 8);
-}
 
-TEST(SimEndpoint, OtherEndpointsAreTheLinksPorts) {
-    model::VirtualClock clock;
-    link::Endpoint socket;
-    socket.Kind = link::EndpointKind::Unix;
-    socket.Path = "/nonexistent/vellora.sock";
-    DevicePort made = MakeDevicePort(socket, clock);
-    ASSERT_NE(made.Port, nullptr);
-    EXPECT_EQ(made.Simulated, nullptr);
-    EXPECT_EQ(made.Port->Open(SimulatedPort::kProcessorIds), link::LinkError::NotFound);
+    // Other endpoints are the link layer's ports.
+    DevicePort other =
+        MakeDevicePort({link::EndpointKind::Unix, "/nonexistent/v.sock", "", 0}, clock);
+    ASSERT_NE(other.Port, nullptr);
+    EXPECT_EQ(other.Simulated, nullptr);
+    EXPECT_EQ(other.Port->Open(SimulatedPort::kProcessorIds), link::LinkError::NotFound);
 }
 
 }  // namespace

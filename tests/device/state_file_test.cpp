@@ -3,143 +3,81 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 
 #include <gtest/gtest.h>
 
 #include "device/device_harness.h"
-#include "device/state_file.h"
 #include "device/state_keeper.h"
 
 namespace vellora::device {
 namespace {
 
-using testing::Bytes;
-using testing::CommandFrame;
-using testing::DeviceHarness;
-using testing::Hex;
+using namespace testing;
 
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-    return file.readAll();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
-// Changes a device the way a terminal would, through its commands.
-void Tune(DeviceHarness& h) {
-    ASSERT_EQ(h.Ask(CommandFrame(0, 1, 0, 7, Hex("02 0C 00 C8 01 0A 00 14"))),
-              Hex("FE 05 00 53 56"));
-    ASSERT_EQ(h.Ask(CommandFrame(0, 0, 10, 38, Hex("00 08"))), Hex("FE 05 00 53 56"));
-    ASSERT_EQ(h.Ask(CommandFrame(3, 4, 0, 0)), Hex("FE 05 03 53 59"));
-    ASSERT_EQ(h.Ask(CommandFrame(8, 0, 2, 1, Hex("00 00 00 00 00 00 01 02 03 04 05 06"))),
-              Hex("FE 05 08 53 5E"));
-    ModeName name{};
-    ASSERT_EQ(MakeModeName(Hex("4B 54 56"), name), DeviceError::Ok);
-    ASSERT_EQ(h.device.State().SetName(4, name), DeviceError::Ok);
-}
-
-void ExpectTuned(const ProcessorState& s) {
-    EXPECT_EQ(s.CurrentMode(), 4);
-    EXPECT_EQ(s.Working().Slot(7, 1)->Gain, 260);
-    EXPECT_EQ(s.Mode(4)->Slot(7, 1)->Gain, 260);
-    EXPECT_EQ(s.Mode(3)->Slot(7, 1)->Gain, 250);
-    EXPECT_EQ(s.Working().ValueAt(2598, 0), 8);
-    EXPECT_EQ(s.Administrator(), (AdminPassword{1, 2, 3, 4, 5, 6}));
-    EXPECT_EQ(s.Panel(), (PanelPassword{0, 0, 0, 0}));
-    EXPECT_EQ(s.Names()[4][0], 0x4B);
-    EXPECT_EQ(s.Names()[5], FactoryModeName(5));
-}
-
-TEST(StateFolder, SecondDeviceStartsWhereTheFirstStopped) {
+TEST(StateFolder, SavedShortlyAfterChangesLoadedByTheNextDeviceDamagedFilesKeptAside) {
     QTemporaryDir dir;
     const QString folder = dir.filePath("dev");
+    const QString path = StateFilePath(folder);
     {
         DeviceHarness first;
         StateKeeper keeper(first.device, first.clock, folder);
         EXPECT_EQ(keeper.Load(), DeviceError::StateNotFound);
-        Tune(first);
+        (void)first.Ask(CommandFrame(1, 3, 4, 0));  // reads change nothing
+        (void)first.Ask(CommandFrame(4, 0x23, 0x23, 0x23));
+        (void)first.Ask(CommandFrame(8, 0, 2, 0, Hex("00 00 00 00 00 00")));
+        EXPECT_FALSE(keeper.HasUnsavedChanges());
+        RunSteps(first,
+                 {{CommandFrame(0, 1, 0, 7, Hex("02 0C 00 C8 01 0A 00 14")), "FE 05 00 53 56"},
+                  {CommandFrame(0, 0, 10, 38, Hex("00 08")), "FE 05 00 53 56"},
+                  {CommandFrame(3, 4, 0, 0), "FE 05 03 53 59"},
+                  {CommandFrame(8, 0, 2, 1, Hex("00 00 00 00 00 00 01 02 03 04 05 06")),
+                   "FE 05 08 53 5E"}},
+                 "a dance band, a setting of no mode, a saved mode, a password");
+        EXPECT_TRUE(keeper.HasUnsavedChanges());
+        EXPECT_FALSE(QFile::exists(path));
+        first.clock.AdvanceBy(StateKeeper::kSaveDelayMs);
+        EXPECT_FALSE(keeper.HasUnsavedChanges());
+        EXPECT_TRUE(QFile::exists(path));
+        ModeName name{};
+        ASSERT_EQ(MakeModeName(Hex("4B 54 56"), name), DeviceError::Ok);
+        ASSERT_EQ(first.device.State().SetName(4, name), DeviceError::Ok);
         keeper.MarkChanged();  // the name was set through State()
     }                          // the keeper saves on the way out
-    DeviceHarness second;
-    StateKeeper keeper(second.device, second.clock, folder);
-    ASSERT_EQ(keeper.Load(), DeviceError::Ok);
-    ExpectTuned(second.device.State());
-    EXPECT_FALSE(keeper.HasUnsavedChanges());
-}
-
-TEST(StateFolder, ChangesAreSavedShortlyAfterwardsOnTheClock) {
-    QTemporaryDir dir;
-    DeviceHarness h;
-    StateKeeper keeper(h.device, h.clock, dir.path());
-    (void)h.Ask(CommandFrame(3, 9, 0, 0), 10);
-    EXPECT_TRUE(keeper.HasUnsavedChanges());
-    EXPECT_FALSE(QFile::exists(StateFilePath(dir.path())));
-    h.clock.AdvanceBy(StateKeeper::kSaveDelayMs);
-    EXPECT_FALSE(keeper.HasUnsavedChanges());
-    ProcessorState read;
-    ASSERT_EQ(LoadStateFile(dir.path(), read), DeviceError::Ok);
-    EXPECT_EQ(read.CurrentMode(), 9);
-}
-
-TEST(StateFolder, ReadsChangeNothingAndSaveNothing) {
-    QTemporaryDir dir;
-    DeviceHarness h;
-    StateKeeper keeper(h.device, h.clock, dir.path());
-    (void)h.Ask(CommandFrame(1, 3, 4, 0));
-    (void)h.Ask(CommandFrame(4, 0x23, 0x23, 0x23));
-    (void)h.Ask(CommandFrame(8, 0, 2, 0, Hex("00 00 00 00 00 00")));
-    EXPECT_FALSE(keeper.HasUnsavedChanges());
-}
-
-TEST(StateFolder, DamagedFileIsReportedKeptAsideAndReplacedByTheFactoryState) {
-    QTemporaryDir dir;
     {
-        DeviceHarness first;
-        Tune(first);
-        ASSERT_EQ(SaveStateFile(dir.path(), first.device.State()), DeviceError::Ok);
+        DeviceHarness second;
+        StateKeeper keeper(second.device, second.clock, folder);
+        ASSERT_EQ(keeper.Load(), DeviceError::Ok);
+        EXPECT_FALSE(keeper.HasUnsavedChanges());
+        const ProcessorState& s = second.device.State();
+        EXPECT_EQ(s.CurrentMode(), 4);
+        EXPECT_EQ(s.Working().Slot(7, 1)->Gain, 260);
+        EXPECT_EQ(s.Mode(4)->Slot(7, 1)->Gain, 260);
+        EXPECT_EQ(s.Mode(3)->Slot(7, 1)->Gain, 250);
+        EXPECT_EQ(s.Working().ValueAt(2598, 0), 8);
+        EXPECT_EQ(s.Administrator(), (AdminPassword{1, 2, 3, 4, 5, 6}));
+        EXPECT_EQ(s.Names()[4][0], 0x4B);
+        EXPECT_EQ(s.Names()[5], FactoryModeName(5));
     }
-    const QString path = StateFilePath(dir.path());
-    QByteArray bytes = ReadAll(path);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
     bytes[200] = static_cast<char>(bytes[200] ^ 0x01);
-    WriteAll(path, bytes);
+    ASSERT_TRUE(file.seek(0));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+    file.close();
 
-    DeviceHarness h;
-    ASSERT_EQ(h.device.State().SetCurrentMode(2), DeviceError::Ok);
-    StateKeeper keeper(h.device, h.clock, dir.path());
+    DeviceHarness third;
+    StateKeeper keeper(third.device, third.clock, folder);
     EXPECT_EQ(keeper.Load(), DeviceError::StateCorrupt);
-    EXPECT_EQ(h.device.State().CurrentMode(), 0);
-    EXPECT_EQ(h.device.State().Mode(4)->Slot(7, 1)->Gain, 250);
+    EXPECT_EQ(third.device.State().CurrentMode(), 0);
     EXPECT_EQ(keeper.DamagedCopy(), path + ".damaged");
-    EXPECT_EQ(ReadAll(keeper.DamagedCopy()), bytes);
+    QFile kept(keeper.DamagedCopy());
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), bytes);
     ASSERT_EQ(keeper.Save(), DeviceError::Ok);
     ProcessorState read;
-    EXPECT_EQ(LoadStateFile(dir.path(), read), DeviceError::Ok);
-}
-
-TEST(StateFolder, EveryKindOfDamageIsCaught) {
-    ProcessorState state;
-    ASSERT_EQ(state.SetCurrentMode(3), DeviceError::Ok);
-    const Bytes good = EncodeState(state);
-    ProcessorState target;
-    ASSERT_EQ(DecodeState(good, target), DeviceError::Ok);
-    EXPECT_EQ(target.CurrentMode(), 3);
-
-    ProcessorState untouched;
-    Bytes shortened(good.begin(), good.end() - 1);
-    EXPECT_EQ(DecodeState(shortened, untouched), DeviceError::StateCorrupt);
-    Bytes longer = good;
-    longer.push_back(0);
-    EXPECT_EQ(DecodeState(longer, untouched), DeviceError::StateCorrupt);
-    Bytes tag = good;
-    tag[0] = 'X';
-    EXPECT_EQ(DecodeState(tag, untouched), DeviceError::StateCorrupt);
-    EXPECT_EQ(DecodeState({}, untouched), DeviceError::StateCorrupt);
-    EXPECT_EQ(untouched.CurrentMode(), 0);
+    EXPECT_EQ(LoadStateFile(folder, read), DeviceError::Ok);
 }
 
 // Seals changed file bytes again with the CRC-32 of everything before the last four bytes,
@@ -150,43 +88,54 @@ void Reseal(Bytes& bytes) {
         crc ^= bytes[i];
         for (int k = 0; k < 8; ++k) crc = (crc & 1u) ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
     }
-    crc = ~crc;
     for (std::size_t i = 0; i < 4; ++i)
-        bytes[bytes.size() - 4 + i] = static_cast<std::uint8_t>(crc >> (8 * i));
+        bytes[bytes.size() - 4 + i] = static_cast<std::uint8_t>(~crc >> (8 * i));
 }
 
-TEST(StateFolder, WellSealedButImpossibleContentIsRefused) {
+TEST(StateFolder, EveryKindOfDamageIsCaughtAndChangesNothing) {
     ProcessorState state;
-    Bytes bytes = EncodeState(state);
-    bytes[8] = 11;  // current mode 11 does not exist
-    Reseal(bytes);
-    EXPECT_EQ(DecodeState(bytes, state), DeviceError::StateCorrupt);
-    bytes[8] = 10;
-    bytes[9] = 10;  // an administrator digit of 10
-    Reseal(bytes);
-    EXPECT_EQ(DecodeState(bytes, state), DeviceError::StateCorrupt);
-    bytes[9] = 9;
-    bytes[19] = 0xFE;  // a name byte that would break the names reply
-    Reseal(bytes);
-    EXPECT_EQ(DecodeState(bytes, state), DeviceError::StateCorrupt);
-    bytes[19] = 0x41;
-    Reseal(bytes);
-    ASSERT_EQ(DecodeState(bytes, state), DeviceError::Ok);
+    ASSERT_EQ(state.SetCurrentMode(3), DeviceError::Ok);
+    const Bytes good = EncodeState(state);
+    struct Damage {
+        const char* Name;
+        std::function<void(Bytes&)> Change;
+        bool Resealed = false;  ///< only the content check can refuse it
+    };
+    const Damage damages[] = {
+        {"shortened", [](Bytes& b) { b.pop_back(); }},
+        {"longer", [](Bytes& b) { b.push_back(0); }},
+        {"empty", [](Bytes& b) { b.clear(); }},
+        {"another tag", [](Bytes& b) { b[0] = 'X'; }},
+        {"a changed byte", [](Bytes& b) { b[300] ^= 1; }},
+        {"current mode 11", [](Bytes& b) { b[8] = 11; }, true},
+        {"an administrator digit of 10", [](Bytes& b) { b[9] = 10; }, true},
+        {"a name byte that would break the names reply", [](Bytes& b) { b[19] = 0xFE; }, true},
+    };
+    for (const Damage& d : damages) {
+        Bytes bytes = good;
+        d.Change(bytes);
+        if (d.Resealed) Reseal(bytes);
+        ProcessorState untouched;
+        EXPECT_EQ(DecodeState(bytes, untouched), DeviceError::StateCorrupt) << d.Name;
+        EXPECT_EQ(untouched.CurrentMode(), 0) << d.Name;
+    }
+    Bytes possible = good;
+    possible[8] = 10;
+    possible[9] = 9;
+    possible[19] = 0x41;
+    Reseal(possible);
+    ASSERT_EQ(DecodeState(possible, state), DeviceError::Ok);
     EXPECT_EQ(state.CurrentMode(), 10);
     EXPECT_EQ(state.Administrator()[0], 9);
     EXPECT_EQ(state.Names()[0][0], 0x41);
 }
 
-TEST(StateFolder, FileOfAnotherSizeOrAFolderInItsPlace) {
+TEST(StateFolder, FolderInThePlaceOfTheFile) {
     QTemporaryDir dir;
-    WriteAll(StateFilePath(dir.path()), QByteArray(100, 'x'));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QString::fromLatin1(kStateFileName)));
     ProcessorState state;
-    EXPECT_EQ(LoadStateFile(dir.path(), state), DeviceError::StateCorrupt);
-
-    QTemporaryDir other;
-    ASSERT_TRUE(QDir(other.path()).mkdir(QString::fromLatin1(kStateFileName)));
-    EXPECT_EQ(LoadStateFile(other.path(), state), DeviceError::StateReadFailed);
-    EXPECT_EQ(SaveStateFile(other.path(), state), DeviceError::StateWriteFailed);
+    EXPECT_EQ(LoadStateFile(dir.path(), state), DeviceError::StateReadFailed);
+    EXPECT_EQ(SaveStateFile(dir.path(), state), DeviceError::StateWriteFailed);
 }
 
 }  // namespace
