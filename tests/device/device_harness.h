@@ -42,20 +42,15 @@ inline Bytes CommandFrame(std::uint8_t command, std::uint8_t b2, std::uint8_t b3
     return frame;
 }
 
-inline Bytes SearchFrame() {
-    const auto f = protocol::LinkSearchFrame();
-    return {f.begin(), f.end()};
-}
-
+/// The link search frame: command 250 with "YOP_CTRL".
+inline const Bytes kSearch = Hex("FE FA 23 23 23 0F 59 4F 50 5F 43 54 52 4C FC");
 /// Command 9, the current-mode query, and its answer from a factory device (mode 0).
 inline const Bytes kModeQuery = Hex("FE 09 23 23 23 09 23 23 BF");
 inline const Bytes kModeReply = Hex("FE 05 09 00 0C");
 
 /// The payload of a reply frame (without FE, length and checksum).
 inline Bytes Payload(const Bytes& reply) {
-    EXPECT_GE(reply.size(), 3u);
-    if (reply.size() < 3) return {};
-    return Bytes(reply.begin() + 2, reply.end() - 1);
+    return reply.size() < 3 ? Bytes{} : Bytes(reply.begin() + 2, reply.end() - 1);
 }
 
 /// Processor options with a fault text as vellora-sim takes it ("" = no fault).

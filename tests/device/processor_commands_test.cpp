@@ -29,18 +29,14 @@ TEST(BlockTransfers, MainOutputBlockIntoModeScenesAndTheCurrentMode) {
     EXPECT_EQ(Part(block, 16, 18), Hex("00 0A"));
     EXPECT_EQ(Part(block, 20, 24), Hex("01 00 00 10"));
 
-    block[1] = 77;    // 1024, kept per scene
-    block[9] = 60;    // 1028 (level 80), not kept per scene
-    block[18] = 120;  // 1032 Freq 30007: Freq 7, switched off
-    block[19] = 7;
+    block[1] = 77;  // 1024, kept per scene
+    block[9] = 60;  // 1028 (level 80), not kept per scene
     block[20] = 1;  // 1032 Gain 350
     block[21] = 100;
     ASSERT_EQ(h.Ask(CommandFrame(2, 16, 4, 0, block)), kAck2);  // mode 5, dance scene
     const model::ParamTable& mode5 = *h.device.State().Mode(5);
     EXPECT_EQ(mode5.ValueAt(1024, 1), 77);
     EXPECT_EQ(mode5.ValueAt(1024, 0), 100);
-    EXPECT_EQ(mode5.Slot(1032, 1)->Freq, 7);
-    EXPECT_TRUE(mode5.Slot(1032, 1)->EQdisabled);
     EXPECT_EQ(mode5.Slot(1032, 1)->Gain, 350);
     Bytes stored = block;
     stored[9] = 80;  // comes with the singing block only
@@ -66,11 +62,17 @@ TEST(BlockTransfers, ReadingAnotherModesWorkingBlockRecallsThatMode) {
     EXPECT_EQ(h.Ask(kModeQuery), Hex("FE 05 09 06 12"));
 }
 
-TEST(WriteParam, SceneRuleThenSaveToModeCopiesBothScenes) {
+TEST(WriteParam, SceneRuleBandEntriesAndSaveToModeCopyingBothScenes) {
     DeviceHarness h;
     // 1024 is kept per scene: 90 in the dance scene only; 1028 is not: 60 in both.
     ASSERT_EQ(h.Ask(CommandFrame(0, 1, 4, 0, Hex("00 5A"))), kAck0);
     ASSERT_EQ(h.Ask(CommandFrame(0, 1, 4, 4, Hex("00 3C"))), kAck0);
+    // Music band 7 in the dance scene: high shelf, ShelfQ 12, Freq 200, Gain 260, Q 20.
+    const Bytes entry = Hex("02 0C 00 C8 01 0A 00 14");
+    ASSERT_EQ(h.Ask(CommandFrame(0, 1, 0, 7, entry)), kAck0);
+    EXPECT_EQ(Part(Payload(h.Ask(CommandFrame(11, 11, 0, 0))), 56, 64), entry);
+    EXPECT_EQ(h.device.State().Working().Slot(7, 0)->Gain, 400);
+
     ASSERT_EQ(h.Ask(CommandFrame(3, 7, 0, 0)), Hex("FE 05 03 53 59"));
     EXPECT_EQ(h.device.State().CurrentMode(), 7);
     const model::ParamTable& mode7 = *h.device.State().Mode(7);
@@ -78,22 +80,8 @@ TEST(WriteParam, SceneRuleThenSaveToModeCopiesBothScenes) {
     EXPECT_EQ(mode7.ValueAt(1024, 1), 90);
     EXPECT_EQ(mode7.ValueAt(1028, 0), 60);
     EXPECT_EQ(mode7.ValueAt(1028, 1), 60);
+    EXPECT_EQ(mode7.Slot(7, 1)->Gain, 260);
     EXPECT_EQ(h.device.State().Mode(3)->ValueAt(1024, 1), 100);
-}
-
-TEST(WriteParam, BandEntryReadsBackThroughItsBlock) {
-    DeviceHarness h;
-    // Music band 7 in the dance scene: high shelf, ShelfQ 12, Freq 200, Gain 260, Q 20.
-    const Bytes entry = Hex("02 0C 00 C8 01 0A 00 14");
-    ASSERT_EQ(h.Ask(CommandFrame(0, 1, 0, 7, entry)), kAck0);
-    const model::SceneSlot& band = *h.device.State().Working().Slot(7, 1);
-    EXPECT_EQ(band.QType, 2);
-    EXPECT_EQ(band.ShelfQ, 12);
-    EXPECT_EQ(band.Freq, 200);
-    EXPECT_EQ(band.Gain, 260);
-    EXPECT_EQ(band.Q, 20);
-    EXPECT_EQ(h.device.State().Working().Slot(7, 0)->Gain, 400);
-    EXPECT_EQ(Part(Payload(h.Ask(CommandFrame(11, 11, 0, 0))), 56, 64), entry);
 }
 
 TEST(SettingsOfNoMode, OneSetWhateverTheModeFieldAndBlockWritesLeaveTheRightsAlone) {

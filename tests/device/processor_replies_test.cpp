@@ -1,6 +1,7 @@
-// The device's answers on the wire: exact reply bytes per command, written out by hand, and
-// the framing rules of the terminal's byte stream (split, joined, damaged frames).
-#include <algorithm>
+// The device's answers on the wire: exact reply bytes per command, written out by hand, the
+// framing rules of the terminal's byte stream (split, joined, damaged frames), the faults it
+// shows on demand, and time on its clock (keep-alive bytes, reply latency).
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -24,7 +25,7 @@ TEST(Replies, GoldenBytesPerCommand) {
     const Bytes setLevel = CommandFrame(0, 0, 10, 32, Hex("00 01"));  // 2592, user level
     const Bytes setLock = CommandFrame(0, 0, 10, 14, Hex("00 01"));   // 2574, panel lock
     const std::vector<Step> steps = {
-        {Hex("FE FA 23 23 23 0F 59 4F 50 5F 43 54 52 4C FC"), kTagA, true},
+        {kSearch, kTagA, true},
         {CommandFrame(250, 0x23, 0x23, 0x23, Bytes{'Y', 'O', 'P', '_', 'X', 'Y', 'Z', 'W'}), "",
          true},
         {CommandFrame(5, 0x23, 0x23, 0x23), "FE 05 05 4E 56", true},  // unknown command
@@ -54,7 +55,7 @@ TEST(Replies, GoldenBytesPerCommand) {
         {CommandFrame(8, 0, 2, 2), kAck8, true},  // close
         {setLevel, kNo0, true},
         {adminCheck, kAck8, true},
-        {SearchFrame(), kTagA, true},  // a new session
+        {kSearch, kTagA, true},  // a new session
         {setLevel, kNo0, true},
         {CommandFrame(8, 0, 0, 1, Hex("09 09 09 09 01 02 03 04")), kNo8, true},
         {CommandFrame(8, 0, 0, 1, Hex("00 00 00 00 01 02 03 04")), kAck8},
@@ -84,40 +85,33 @@ TEST(Replies, GoldenBytesPerCommand) {
     EXPECT_EQ(h.device.Counters().BadLength, 1u);
     EXPECT_EQ(h.device.Counters().StrayBytes, 3u);
     h.device.Stop();
-    EXPECT_TRUE(h.Ask(SearchFrame()).empty());
+    EXPECT_TRUE(h.Ask(kSearch).empty());
 }
 
 TEST(Replies, VariantBCarriesItsLetterAndOnlyCapitalLettersAreVariants) {
     DeviceHarness h(Options("", 'B'));
-    EXPECT_EQ(h.Ask(SearchFrame()), Hex("FE 0B 54 52 2D 57 34 38 42 5F 40"));
+    EXPECT_EQ(h.Ask(kSearch), Hex("FE 0B 54 52 2D 57 34 38 42 5F 40"));
     EXPECT_EQ(h.device.SetVariant('b'), DeviceError::BadVariant);
     EXPECT_EQ(h.device.SetVariant(static_cast<char>(0xFE)), DeviceError::BadVariant);
     EXPECT_EQ(h.device.Variant(), 'B');
 }
 
 TEST(Replies, TwoBandsAndThreePlainEntriesMakeATwentyFiveByteBlock) {
-    // A layout whose kind 0 holds two EQ bands and three plain entries.
+    // A layout whose kind 0 holds two EQ bands and three plain entries, alike in both scenes.
     model::Workspace layout;
     layout.SetMenuKindLast(0, 4);
     for (int s = 0; s < 2; ++s) {
-        model::SceneSlot& band0 = *layout.ParamStore.Slot(0, s);
-        band0.QType = model::kLowShelf;
-        band0.ShelfQ = 10;
-        band0.Freq = 100;
-        band0.Gain = 330;
-        band0.Q = 16;
-        model::SceneSlot& band1 = *layout.ParamStore.Slot(1, s);
-        band1.QType = model::kPeaking;
-        band1.ShelfQ = 10;
-        band1.Freq = 5;
-        band1.EQdisabled = true;
-        band1.Gain = 250;
-        band1.Q = 100;
-        const int32_t values[] = {30362, 250, 0};
-        for (int i = 2; i <= 4; ++i) {
-            layout.ParamStore.Slot(i, s)->FilterType = model::kPlain;
-            layout.ParamStore.Slot(i, s)->Value = values[i - 2];
-        }
+        model::ParamTable& t = layout.ParamStore;
+        std::tie(t.Slot(0, s)->QType, t.Slot(0, s)->Freq, t.Slot(0, s)->Gain, t.Slot(0, s)->Q) =
+            std::tuple(model::kLowShelf, 100, 330, 16);
+        std::tie(t.Slot(1, s)->QType, t.Slot(1, s)->Freq, t.Slot(1, s)->Gain, t.Slot(1, s)->Q) =
+            std::tuple(model::kPeaking, 5, 250, 100);
+        t.Slot(0, s)->ShelfQ = t.Slot(1, s)->ShelfQ = 10;
+        t.Slot(1, s)->EQdisabled = true;
+        for (int i = 2; i <= 4; ++i) t.Slot(i, s)->FilterType = model::kPlain;
+        t.SetValueAt(2, s, 30362);
+        t.SetValueAt(3, s, 250);
+        t.SetValueAt(4, s, 0);
     }
     DeviceHarness h{ProcessorState(layout)};
     EXPECT_EQ(h.Ask(CommandFrame(1, 0, 0, 0)),
@@ -140,8 +134,8 @@ TEST(Replies, FactoryModeNamesInGbk) {
 
 TEST(Replies, AnyByteSequenceGetsOnlyWellFormedAnswers) {
     // Random frames with right checksums (commands, header bytes and payloads of any kind)
-    // mixed with noise: every answer is a keep-alive byte or a whole reply frame whose inside
-    // stays below 253 and whose checksum holds.
+    // after random noise: every answer is a keep-alive byte or a whole reply frame whose
+    // inside stays below 253 and whose checksum holds.
     DeviceHarness h;
     std::uint32_t seed = 12345;
     const auto next = [&seed] {
@@ -149,18 +143,15 @@ TEST(Replies, AnyByteSequenceGetsOnlyWellFormedAnswers) {
         return static_cast<std::uint8_t>(seed >> 24);
     };
     const std::uint8_t commands[] = {0, 1, 2, 3, 4, 8, 9, 11, 250, 7};
-    Bytes stream;
     for (int i = 0; i < 3000; ++i) {
-        for (int n = next() < 40 ? next() % 20 : 0; n > 0; --n) stream.push_back(next());
+        Bytes noise(next() < 40 ? next() % 20 : 0);
         Bytes payload(next() % 120);
-        for (auto& b : payload) b = static_cast<std::uint8_t>(next() % 253);
-        const std::uint8_t command = commands[next() % std::size(commands)];
-        const Bytes frame = CommandFrame(command, next() % 30, next() % 12, next() % 3, payload);
-        stream.insert(stream.end(), frame.begin(), frame.end());
-    }
-    for (std::size_t at = 0; at < stream.size(); at += 61)
+        for (auto& b : noise) b = next();
+        for (auto& b : payload) b = next() % 253;
+        h.device.Receive(noise);
         h.device.Receive(
-            std::span(stream.data() + at, std::min<std::size_t>(61, stream.size() - at)));
+            CommandFrame(commands[next() % 10], next() % 30, next() % 12, next() % 3, payload));
+    }
     h.clock.AdvanceBy(50);
     ASSERT_GT(h.device.Counters().FramesAnswered, 1000u);
     for (const Bytes& out : h.sent) {
@@ -171,6 +162,103 @@ TEST(Replies, AnyByteSequenceGetsOnlyWellFormedAnswers) {
         for (std::size_t i = 1; i < out.size(); ++i) EXPECT_LT(out[i], 253) << "byte " << i;
         EXPECT_EQ(out.back(), protocol::FrameChecksum(std::span(out.data(), out.size() - 1)));
     }
+}
+
+TEST(Faults, EachFaultOnTheWire) {
+    const Bytes save4 = CommandFrame(3, 4, 0, 0);
+    const Bytes recordingLeft = CommandFrame(11, 0, 8, 0);
+    const struct {
+        const char* Faults;
+        std::vector<Step> Steps;
+        int ModeAfter;  ///< whether the frames were acted on
+    } cases[] = {
+        {"silent", {{kSearch, ""}, {save4, ""}}, 0},
+        // A different frame starts the count of transmissions again.
+        {"answer-from=3",
+         {{save4, ""},
+          {save4, ""},
+          {save4, "FE 05 03 53 59"},
+          {kModeQuery, ""},
+          {CommandFrame(3, 5, 0, 0), ""},
+          {kModeQuery, ""},
+          {kModeQuery, ""},
+          {kModeQuery, "FE 05 09 04 10"}},
+         4},
+        {"stop-after=2",
+         {{kSearch, "FE 0B 54 52 2D 57 34 38 41 5F 3F"},
+          {kModeQuery, "FE 05 09 00 0C"},
+          {save4, ""},
+          {kModeQuery, ""}},
+         0},
+        // The frames are acted on; only their answers are damaged.
+        {"bad-checksum", {{save4, "FE 05 03 53 5A"}, {kModeQuery, "FE 05 09 04 11"}}, 4},
+        {"bad-checksum=1", {{kModeQuery, "FE 05 09 00 0D"}, {kModeQuery, "FE 05 09 00 0C"}}, 0},
+        {"tag=XX-W48A_", {{kSearch, "FE 0B 58 58 2D 57 34 38 41 5F 49"}}, 0},
+        // This tag's reply has the checksum 0xFC, the largest ordinary byte; damaged it must
+        // not become 0xFD (the tone-key byte) but wrap to 0.
+        {"tag=aaaaaaaL", {{kSearch, "FE 0B 61 61 61 61 61 61 61 4C FC"}}, 0},
+        {"tag=aaaaaaaL,bad-checksum", {{kSearch, "FE 0B 61 61 61 61 61 61 61 4C 00"}}, 0},
+        // Other replies keep their size.
+        {"block-length=1",
+         {{recordingLeft, "FE 16 00 64 00 64 00 64 00 64 00 64 00 64 00 64 00 50 00 64 00 84"},
+          {kModeQuery, "FE 05 09 00 0C"}},
+         0},
+        {"block-length=-1",
+         {{recordingLeft, "FE 14 00 64 00 64 00 64 00 64 00 64 00 64 00 64 00 50 00 1E"}},
+         0},
+    };
+    for (const auto& c : cases) {
+        DeviceHarness h(Options(c.Faults));
+        RunSteps(h, c.Steps, c.Faults);
+        EXPECT_EQ(h.device.State().CurrentMode(), c.ModeAfter) << c.Faults;
+    }
+}
+
+TEST(Faults, NewPlanCountsFromZero) {
+    DeviceHarness h;
+    EXPECT_EQ(h.Ask(kModeQuery), kModeReply);
+    h.device.SetFaults(Options("stop-after=1").Faults);
+    EXPECT_EQ(h.Ask(kModeQuery), kModeReply);
+    EXPECT_TRUE(h.Ask(kModeQuery).empty());
+}
+
+TEST(Clock, KeepAliveOnceASecondUntilStoppedAndNoneUnderTheFault) {
+    DeviceHarness h;
+    h.clock.AdvanceBy(999);
+    EXPECT_TRUE(h.sent.empty());
+    h.clock.AdvanceBy(4001);
+    EXPECT_EQ(h.sent, (std::vector<Bytes>(5, Hex("FF"))));
+    EXPECT_EQ(h.sent_at, (std::vector<std::int64_t>{1000, 2000, 3000, 4000, 5000}));
+    h.device.Stop();
+    EXPECT_TRUE(h.Ask({}, 3000).empty());
+
+    DeviceHarness quiet(Options("no-keepalive"));
+    EXPECT_TRUE(quiet.Ask(Hex("FF"), 6000).empty());  // nor an echo
+    EXPECT_EQ(quiet.Ask(kModeQuery), kModeReply);
+}
+
+TEST(Clock, AnswersAfterTheLatencyAndNotAfterStop) {
+    DeviceHarness h(Options("", 'A', 40));
+    h.device.Receive(kModeQuery);
+    h.clock.AdvanceBy(39);
+    EXPECT_TRUE(h.sent.empty());
+    EXPECT_EQ(h.Ask({}, 1), kModeReply);
+    h.device.Receive(kModeQuery);
+    h.device.Stop();
+    EXPECT_TRUE(h.Ask({}, 100).empty());
+}
+
+TEST(FaultText, BadFormsAreRefusedAndChangeNothing) {
+    // The good forms are the ones the cases above are made from.
+    FaultPlan plan = Options("tag=AB,unplug-after=4").Faults;
+    const FaultPlan before = plan;
+    for (const char* bad : {"", "loud", "answer-from=0", "answer-from=x", "stop-after=-1",
+                            "stop-after=", "silent=1", "block-length=0", "tag=", "tag=123456789",
+                            "silent,,no-keepalive", "bad-checksum=0", "answer-from=3,loud"}) {
+        const FaultParse result = ApplyFaultText(bad, plan);
+        EXPECT_FALSE(result.Ok || result.Message.empty()) << bad;
+    }
+    EXPECT_EQ(plan, before);
 }
 
 }  // namespace

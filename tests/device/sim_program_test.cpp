@@ -90,7 +90,7 @@ TEST(SimProgram, ServesTerminalsAndKeepsItsStateAcrossRuns) {
         ASSERT_EQ(Start(sim, args), "vellora-sim: listening on unix:" + socket + " (variant B)");
         SocketTerminal terminal(socket);
         ASSERT_TRUE(terminal.comm.Connect());
-        ASSERT_TRUE(terminal.Send(SearchFrame(), terminal.link.LinkUp));
+        ASSERT_TRUE(terminal.Send(kSearch, terminal.link.LinkUp));
         EXPECT_TRUE(terminal.link.VariantB);
         ASSERT_TRUE(terminal.Send(CommandFrame(3, 5, 0, 0), terminal.link.ReplyOk));
         EXPECT_EQ(terminal.parser.PayloadByte(1), 'S');
@@ -105,7 +105,7 @@ TEST(SimProgram, ServesTerminalsAndKeepsItsStateAcrossRuns) {
     for (const bool first : {true, false}) {
         SocketTerminal terminal(socket);
         ASSERT_TRUE(terminal.comm.Connect());
-        ASSERT_TRUE(terminal.Send(SearchFrame(), terminal.link.LinkUp));
+        ASSERT_TRUE(terminal.Send(kSearch, terminal.link.LinkUp));
         ASSERT_TRUE(terminal.Send(kModeQuery, terminal.link.ReplyOk));
         EXPECT_EQ(terminal.parser.PayloadByte(1), 5);
         EXPECT_TRUE(!first || WaitUntil([&] { return !terminal.comm.IsOpen(); }));

@@ -53,7 +53,6 @@ TEST(StateFolder, SavedShortlyAfterChangesLoadedByTheNextDeviceDamagedFilesKeptA
         EXPECT_EQ(s.CurrentMode(), 4);
         EXPECT_EQ(s.Working().Slot(7, 1)->Gain, 260);
         EXPECT_EQ(s.Mode(4)->Slot(7, 1)->Gain, 260);
-        EXPECT_EQ(s.Mode(3)->Slot(7, 1)->Gain, 250);
         EXPECT_EQ(s.Working().ValueAt(2598, 0), 8);
         EXPECT_EQ(s.Administrator(), (AdminPassword{1, 2, 3, 4, 5, 6}));
         EXPECT_EQ(s.Names()[4][0], 0x4B);
@@ -105,7 +104,7 @@ TEST(StateFolder, EveryKindOfDamageIsCaughtAndChangesNothing) {
         {"shortened", [](Bytes& b) { b.pop_back(); }},
         {"longer", [](Bytes& b) { b.push_back(0); }},
         {"empty", [](Bytes& b) { b.clear(); }},
-        {"another tag", [](Bytes& b) { b[0] = 'X'; }},
+        {"another tag", [](Bytes& b) { b[0] = 'X'; }, true},
         {"a changed byte", [](Bytes& b) { b[300] ^= 1; }},
         {"current mode 11", [](Bytes& b) { b[8] = 11; }, true},
         {"an administrator digit of 10", [](Bytes& b) { b[9] = 10; }, true},
