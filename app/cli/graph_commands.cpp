@@ -127,7 +127,11 @@ std::string Shortest(float value) {
 }
 
 std::string ColumnName(const graph::CurveBand& band, int position) {
-    return "p" + std::to_string(position) + "_" + std::to_string(band.ParamIndex);
+    std::string name = "p";  // appended piecewise: GCC 12 misreads "p" + string as overlapping
+    name += std::to_string(position);
+    name += '_';
+    name += std::to_string(band.ParamIndex);
+    return name;
 }
 
 QJsonObject BandJson(const graph::CurveBand& band, int position) {
