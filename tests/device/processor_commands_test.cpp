@@ -111,8 +111,15 @@ TEST(ModeNames, SetNamesTravelInTheReplyAndNamesThatWouldBreakItAreRefused) {
     ASSERT_EQ(MakeModeName(Hex("61 62 63"), name), DeviceError::Ok);
     ASSERT_EQ(h.device.State().SetName(2, name), DeviceError::Ok);
     EXPECT_EQ(h.device.State().SetName(11, name), DeviceError::BadMode);
-    EXPECT_EQ(Part(h.Ask(CommandFrame(4, 0x23, 0x23, 0x23)), 26, 38),
-              Hex("61 62 63 00 00 00 00 00 00 00 00 00"));
+    // The names reply: 11 names of 12 bytes, the factory ones "模式1".."模式11" in GBK.
+    const Bytes reply = h.Ask(CommandFrame(4, 0x23, 0x23, 0x23));
+    ASSERT_EQ(reply.size(), 135u);
+    EXPECT_EQ(Part(reply, 0, 2), Hex("FE 87"));
+    EXPECT_EQ(Part(reply, 2, 14), Hex("C4 A3 CA BD 31 00 00 00 00 00 00 00"));
+    EXPECT_EQ(Part(reply, 26, 38), Hex("61 62 63 00 00 00 00 00 00 00 00 00"));
+    EXPECT_EQ(Part(reply, 110, 122), Hex("C4 A3 CA BD 31 30 00 00 00 00 00 00"));
+    EXPECT_EQ(Part(reply, 122, 134), Hex("C4 A3 CA BD 31 31 00 00 00 00 00 00"));
+    EXPECT_EQ(reply.back(), protocol::FrameChecksum(std::span(reply.data(), 134)));
 
     // Too long, an inner zero byte, bytes that would break the reply frame.
     for (const Bytes& bad : {Bytes(13, 0x41), Hex("41 00 42"), Hex("C8 FD"), Hex("B6 FE")})

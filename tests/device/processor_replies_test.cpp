@@ -42,13 +42,11 @@ TEST(Replies, GoldenBytesPerCommand) {
         {CommandFrame(11, 0, 4, 1), "FE 05 0B 4E 5C", true},
         {CommandFrame(2, 0, 4, 0, Bytes(109, 0)), "FE 05 02 4E 53", true},  // main output: 110
         {CommandFrame(3, 11, 0, 0), "FE 05 03 4E 54", true},                // only eleven modes
-        {CommandFrame(8, 0, 0, 0, Hex("01 02 03 04")), kNo8, true},
-        {CommandFrame(8, 0, 2, 0, Hex("00 00 00 00")), kNo8, true},              // six digits
-        {CommandFrame(8, 0, 1, 0, Hex("00 00 00 00")), kNo8, true},              // no slot 1
+        {CommandFrame(8, 0, 2, 0, Hex("00 00 00 00")), kNo8, true},         // six digits
+        {CommandFrame(8, 0, 1, 0, Hex("00 00 00 00")), kNo8, true},         // no slot 1
         {CommandFrame(8, 0, 0, 1, Hex("00 00 00 00 01 02 0A 04")), kNo8, true},  // not digits
         // The rights entries change only after their own password, within one session.
         {setLevel, kNo0, true},
-        {setLock, kNo0, true},
         {adminCheck, kAck8, true},
         {setLevel, kAck0},
         {setLock, kNo0, true},
@@ -86,14 +84,12 @@ TEST(Replies, GoldenBytesPerCommand) {
     EXPECT_EQ(h.device.Counters().StrayBytes, 3u);
     h.device.Stop();
     EXPECT_TRUE(h.Ask(kSearch).empty());
-}
 
-TEST(Replies, VariantBCarriesItsLetterAndOnlyCapitalLettersAreVariants) {
-    DeviceHarness h(Options("", 'B'));
-    EXPECT_EQ(h.Ask(kSearch), Hex("FE 0B 54 52 2D 57 34 38 42 5F 40"));
-    EXPECT_EQ(h.device.SetVariant('b'), DeviceError::BadVariant);
-    EXPECT_EQ(h.device.SetVariant(static_cast<char>(0xFE)), DeviceError::BadVariant);
-    EXPECT_EQ(h.device.Variant(), 'B');
+    DeviceHarness b(Options("", 'B'));
+    EXPECT_EQ(b.Ask(kSearch), Hex("FE 0B 54 52 2D 57 34 38 42 5F 40"));
+    EXPECT_EQ(b.device.SetVariant('b'), DeviceError::BadVariant);
+    EXPECT_EQ(b.device.SetVariant(static_cast<char>(0xFE)), DeviceError::BadVariant);
+    EXPECT_EQ(b.device.Variant(), 'B');
 }
 
 TEST(Replies, TwoBandsAndThreePlainEntriesMakeATwentyFiveByteBlock) {
@@ -116,20 +112,6 @@ TEST(Replies, TwoBandsAndThreePlainEntriesMakeATwentyFiveByteBlock) {
     DeviceHarness h{ProcessorState(layout)};
     EXPECT_EQ(h.Ask(CommandFrame(1, 0, 0, 0)),
               Hex("FE 19 01 0A 00 64 01 50 00 10 00 0A 78 05 01 00 00 64 79 70 01 00 00 00 BD"));
-}
-
-TEST(Replies, FactoryModeNamesInGbk) {
-    DeviceHarness h;
-    const Bytes reply = h.Ask(CommandFrame(4, 0x23, 0x23, 0x23));
-    ASSERT_EQ(reply.size(), 135u);
-    EXPECT_EQ(Bytes(reply.begin(), reply.begin() + 2), Hex("FE 87"));
-    const auto name = [&](int mode) {
-        return Bytes(reply.begin() + 2 + 12 * mode, reply.begin() + 14 + 12 * mode);
-    };
-    EXPECT_EQ(name(0), Hex("C4 A3 CA BD 31 00 00 00 00 00 00 00"));
-    EXPECT_EQ(name(9), Hex("C4 A3 CA BD 31 30 00 00 00 00 00 00"));
-    EXPECT_EQ(name(10), Hex("C4 A3 CA BD 31 31 00 00 00 00 00 00"));
-    EXPECT_EQ(reply.back(), protocol::FrameChecksum(std::span(reply.data(), 134)));
 }
 
 TEST(Replies, AnyByteSequenceGetsOnlyWellFormedAnswers) {

@@ -62,8 +62,7 @@ TEST(StateFolder, SavedShortlyAfterChangesLoadedByTheNextDeviceDamagedFilesKeptA
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
     QByteArray bytes = file.readAll();
     bytes[200] = static_cast<char>(bytes[200] ^ 0x01);
-    ASSERT_TRUE(file.seek(0));
-    ASSERT_EQ(file.write(bytes), bytes.size());
+    ASSERT_TRUE(file.seek(0) && file.write(bytes) == bytes.size());
     file.close();
 
     DeviceHarness third;
