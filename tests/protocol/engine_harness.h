@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <iterator>
 #include <memory>
 #include <span>
 #include <string>
@@ -26,15 +27,16 @@
 
 namespace vellora::protocol::testing {
 
-/// Records the window side of the engine as short event names, in order.
+/// The warning of a command unanswered after all transmissions or a device silent too long.
+inline const std::string kLinkTimeoutText = "与目标通信连接超时，已断开连接。";
+
+/// Records the window side of the engine: the calls that change what is enabled or shown as
+/// event names in order, the rest as their latest values or counts.
 class RecordingView : public EngineView {
 public:
     void BeginBulk(BulkOperation) override { events.push_back("BeginBulk"); }
     void EndBulk(BulkOperation) override { events.push_back("EndBulk"); }
-    void BulkProgress(int done, int total) override {
-        last_progress = {done, total};
-        ++progress_calls;
-    }
+    void BulkProgress(int done, int total) override { last_progress = {done, total}; }
     void ProgressStep() override { ++progress_steps; }
     void SetConnectStatus(int value) override { connect_status = value; }
     void SetSwitchCaption(std::string_view text) override { caption = std::string(text); }
@@ -56,7 +58,6 @@ public:
 
     std::vector<std::string> events;
     std::array<int, 2> last_progress{0, 0};
-    int progress_calls = 0;
     int progress_steps = 0;
     int connect_status = -1;
     std::string caption;
@@ -69,17 +70,6 @@ public:
 struct Sent {
     std::int64_t at;
     std::vector<uint8_t> bytes;
-    [[nodiscard]] bool IsCommand() const {
-        return bytes.size() > 1 && bytes[0] == kFrameStart &&
-               bytes[1] != static_cast<uint8_t>(Command::LinkSearch);
-    }
-    [[nodiscard]] bool IsSearch() const {
-        return bytes.size() > 1 && bytes[0] == kFrameStart &&
-               bytes[1] == static_cast<uint8_t>(Command::LinkSearch);
-    }
-    [[nodiscard]] bool IsKeepAlive() const {
-        return bytes.size() == 1 && bytes[0] == KeepAliveByte;
-    }
 };
 
 class EngineHarness {
@@ -104,14 +94,20 @@ public:
     }
     void Forget() {
         sent.clear();
-        device.ClearFrameLog();
         prompts.ClearRecord();
         view.events.clear();
     }
 
-    [[nodiscard]] std::vector<Sent> Commands() const { return Filter(&Sent::IsCommand); }
-    [[nodiscard]] std::vector<Sent> Searches() const { return Filter(&Sent::IsSearch); }
-    [[nodiscard]] std::vector<Sent> KeepAlives() const { return Filter(&Sent::IsKeepAlive); }
+    /// Frames other than the search frame; search frames; single keep-alive bytes.
+    [[nodiscard]] std::vector<Sent> Commands() const {
+        return Filter([](const Sent& s) { return s.bytes.size() > 1 && s.bytes[1] != 250; });
+    }
+    [[nodiscard]] std::vector<Sent> Searches() const {
+        return Filter([](const Sent& s) { return s.bytes.size() > 1 && s.bytes[1] == 250; });
+    }
+    [[nodiscard]] std::vector<Sent> KeepAlives() const {
+        return Filter([](const Sent& s) { return s.bytes == std::vector<uint8_t>{0xFF}; });
+    }
     [[nodiscard]] std::vector<std::string> Warnings() const {
         return prompts.Texts(ScriptedPrompts::Kind::Warning);
     }
@@ -132,10 +128,10 @@ public:
     Communications engine{ws, link, clock, sink, wait, prompts, view};
 
 private:
-    [[nodiscard]] std::vector<Sent> Filter(bool (Sent::*keep)() const) const {
+    template <typename Keep>
+    [[nodiscard]] std::vector<Sent> Filter(Keep keep) const {
         std::vector<Sent> out;
-        for (const Sent& s : sent)
-            if ((s.*keep)()) out.push_back(s);
+        std::copy_if(sent.begin(), sent.end(), std::back_inserter(out), keep);
         return out;
     }
 };
@@ -148,15 +144,16 @@ inline device::FaultPlan Faults(std::string_view text) {
     return plan;
 }
 
-inline device::ProcessorOptions WithFaults(std::string_view text) {
-    device::ProcessorOptions options;
-    options.Faults = Faults(text);
-    return options;
-}
-
 /// The harness on the heap (the workspace and the device's tables are large).
 inline std::unique_ptr<EngineHarness> MakeHarness(device::ProcessorOptions options = {}) {
     return std::make_unique<EngineHarness>(std::move(options));
+}
+
+/// Command, byte 2 and byte 3 of each frame.
+inline std::vector<std::array<int, 3>> Headers(const std::vector<Sent>& frames) {
+    std::vector<std::array<int, 3>> out;
+    for (const Sent& f : frames) out.push_back({f.bytes[1], f.bytes[2], f.bytes[3]});
+    return out;
 }
 
 }  // namespace vellora::protocol::testing

@@ -4,50 +4,53 @@
 
 #include "device/fault_plan.h"
 #include "engine_harness.h"
-#include "protocol/link_texts.h"
 #include "protocol/password_window.h"
 
 namespace vellora::protocol {
 namespace {
 
 using testing::Faults;
+using testing::kLinkTimeoutText;
 using testing::MakeHarness;
+using Texts = std::vector<std::string>;
+using Times = std::vector<std::int64_t>;
 
-std::vector<std::int64_t> Times(const std::vector<testing::Sent>& sent, std::int64_t from) {
-    std::vector<std::int64_t> out;
+Times At(const std::vector<testing::Sent>& sent, std::int64_t from) {
+    Times out;
     for (const auto& s : sent) out.push_back(s.at - from);
     return out;
 }
 
-TEST(LinkTickTest, SearchesTwiceASecondWhileDown) {
-    auto h = MakeHarness();
+// LinkUp, SearchOff, the indicator and the switch caption.
+std::tuple<bool, bool, int, std::string> Shown(const testing::EngineHarness& h) {
+    return {h.link.LinkUp, h.link.SearchOff, h.view.connect_status, h.view.caption};
+}
+
+// Down: a search every 10 ticks. A search answered brings the link up (variant B here); then
+// a keep-alive every 20 ticks, and the device's keep-alives hold the link.
+TEST(LinkTickTest, SearchesWhileDownThenKeepAliveOnceASecond) {
+    device::ProcessorOptions options;
+    options.Variant = 'B';
+    auto h = MakeHarness(options);
     h->device.SetFaults(Faults("silent"));
     const std::int64_t start = h->clock.NowMs();
     h->engine.CommBaseTicks().Start();
     h->clock.AdvanceBy(1600);
-    EXPECT_EQ(Times(h->Searches(), start), (std::vector<std::int64_t>{500, 1000, 1500}));
+    EXPECT_EQ(At(h->Searches(), start), (Times{500, 1000, 1500}));
     EXPECT_TRUE(h->KeepAlives().empty());
-}
 
-TEST(LinkTickTest, SearchBringsTheLinkUpThenKeepAliveOnceASecond) {
-    device::ProcessorOptions options;
-    options.Variant = 'B';
-    auto h = MakeHarness(options);
-    const std::int64_t start = h->clock.NowMs();
-    h->engine.CommBaseTicks().Start();
-    h->clock.AdvanceBy(520);
-    ASSERT_TRUE(h->link.LinkUp);
-    EXPECT_TRUE(h->link.VariantB);
-    EXPECT_TRUE(h->link.StartSyncRequest);
+    h->device.SetFaults({});
+    h->clock.AdvanceTo(start + 2020);
+    EXPECT_EQ(std::tuple(h->link.LinkUp, h->link.VariantB, h->link.StartSyncRequest),
+              std::tuple(true, true, true));
     EXPECT_EQ(h->engine.DeviceTag(), "TR-W48B_");
     EXPECT_EQ(h->view.connect_status, 1);
-
-    h->clock.AdvanceTo(start + 3000);
-    // Linked since the search at 500: ticks 550.. count 20 per keep-alive.
-    EXPECT_EQ(Times(h->KeepAlives(), start), (std::vector<std::int64_t>{1500, 2500}));
-    EXPECT_EQ(h->Searches().size(), 1u);
+    h->clock.AdvanceTo(start + 4500);
+    // Linked since the search at 2000: ticks 2050.. count 20 per keep-alive.
+    EXPECT_EQ(At(h->KeepAlives(), start), (Times{3000, 4000}));
+    EXPECT_EQ(h->Searches().size(), 4u);
     EXPECT_EQ(h->view.progress_steps, 2);
-    EXPECT_TRUE(h->link.LinkUp) << "the device's keep-alives hold the link";
+    EXPECT_TRUE(h->link.LinkUp);
 }
 
 TEST(LinkTickTest, DeviceWithoutKeepAliveIsDroppedOnTheTick101) {
@@ -56,54 +59,42 @@ TEST(LinkTickTest, DeviceWithoutKeepAliveIsDroppedOnTheTick101) {
     h->device.SetFaults(Faults("no-keepalive"));
     const std::int64_t start = h->clock.NowMs();
     h->engine.CommBaseTicks().Start();
-
     h->clock.AdvanceTo(start + 2000);
     EXPECT_EQ(h->engine.ReadCurrentMode(), CommandStatus::Ok) << "it still answers commands";
     h->clock.AdvanceTo(start + 100 * 50);
     EXPECT_TRUE(h->link.LinkUp);
     EXPECT_TRUE(h->Warnings().empty());
     h->clock.AdvanceTo(start + 101 * 50);
-    EXPECT_FALSE(h->link.LinkUp);
-    EXPECT_EQ(h->Warnings(), std::vector<std::string>{std::string(texts::kLinkTimeout)});
-    EXPECT_EQ(h->view.connect_status, 0);
+    EXPECT_EQ(h->Warnings(), Texts{kLinkTimeoutText});
+    EXPECT_EQ(std::pair(h->link.LinkUp, h->view.connect_status), std::pair(false, 0));
 }
 
 TEST(LinkTickTest, NoSearchWhileSwitchedOffButAnUnaskedIdentificationCounts) {
     auto h = MakeHarness();
     h->engine.IndicatorClick();
-    EXPECT_TRUE(h->link.SearchOff);
-    EXPECT_EQ(h->view.connect_status, 2);
     h->engine.CommBaseTicks().Start();
     h->clock.AdvanceBy(3000);
     EXPECT_TRUE(h->Searches().empty());
-
-    // The device identifies itself without being asked by this terminal.
-    const auto search = LinkSearchFrame();
-    h->device.Receive(search);
+    h->device.Receive(LinkSearchFrame());  // another terminal asks the device
     h->clock.AdvanceBy(50);
-    EXPECT_TRUE(h->link.LinkUp);
-    EXPECT_TRUE(h->link.StartSyncRequest);
-    EXPECT_EQ(h->view.connect_status, 1);
+    EXPECT_EQ(std::tuple(h->link.LinkUp, h->link.StartSyncRequest, h->view.connect_status),
+              std::tuple(true, true, 1));
 }
 
-TEST(LinkTickTest, BlinkPhaseFlipsEveryFourTicks) {
+// The blink phase flips every 4 ticks while armed; the tone-key byte resets the key shift.
+TEST(LinkTickTest, BlinkAndToneKeyReachTheView) {
     auto h = MakeHarness();
-    h->device.SetFaults(Faults("silent"));
+    h->LinkUp();
     h->engine.CommBaseTicks().Start();
     h->engine.ArmBlink();
     h->clock.AdvanceBy(199);
     EXPECT_TRUE(h->view.blinks.empty());
-    h->clock.AdvanceBy(1);
-    h->clock.AdvanceBy(400);
+    h->clock.AdvanceBy(401);
     EXPECT_EQ(h->view.blinks, (std::vector<bool>{true, false, true}));
     h->engine.StopBlink();
     h->clock.AdvanceBy(1000);
     EXPECT_EQ(h->view.blinks.size(), 3u);
-}
 
-TEST(LinkTickTest, ToneKeyByteResetsTheKeyShift) {
-    auto h = MakeHarness();
-    h->LinkUp();
     h->ws.ParamStore.SetValueAt(model::entry::kKeyShift, 0, 8);
     h->device.SendToneKey();
     h->clock.AdvanceBy(10);
@@ -111,75 +102,56 @@ TEST(LinkTickTest, ToneKeyByteResetsTheKeyShift) {
     EXPECT_EQ(h->view.tone_resets, 1);
 }
 
-TEST(LinkSwitchTest, SwitchOffAsksToSaveWithTheModeShownFromOne) {
-    auto h = MakeHarness();
-    h->LinkUp();
-    h->link.Modified = true;
-    h->prompts.AddAnswer(true);
-    EXPECT_EQ(h->engine.SwitchCaption(), "联机开启");
-
-    h->engine.SwitchClick();
-    EXPECT_EQ(h->prompts.Texts(ScriptedPrompts::Kind::Question),
-              std::vector<std::string>{"您当前的调节还未保存到设备, 是否在保存到模式1"});
-    const auto frames = h->Commands();
-    ASSERT_EQ(frames.size(), 1u);
-    EXPECT_EQ(frames[0].bytes[1], static_cast<uint8_t>(Command::SaveToMode));
-    EXPECT_EQ(frames[0].bytes[2], 0);
-    EXPECT_FALSE(h->link.Modified) << "an answered SaveToMode clears it";
-    EXPECT_EQ(h->view.caption, "联机关闭");
-    EXPECT_EQ(h->view.connect_status, 0);
-    EXPECT_TRUE(h->link.SearchOff);
-    EXPECT_FALSE(h->link.LinkUp);
-
-    h->engine.SwitchClick();
-    EXPECT_EQ(h->view.caption, "联机开启");
-    EXPECT_FALSE(h->link.SearchOff);
-}
-
-TEST(LinkSwitchTest, SwitchOffAnsweredNoSavesNothing) {
-    auto h = MakeHarness();
-    h->link.CurrentMode = 6;
-    h->LinkUp();
-    h->link.Modified = true;
-    h->prompts.AddAnswer(false);
-    h->engine.SwitchClick();
-    EXPECT_EQ(h->prompts.Texts(ScriptedPrompts::Kind::Question),
-              std::vector<std::string>{"您当前的调节还未保存到设备, 是否在保存到模式7"});
-    EXPECT_TRUE(h->Commands().empty());
-    EXPECT_TRUE(h->link.Modified);
-}
-
-TEST(LinkSwitchTest, IndicatorSwitchesWithoutAQuestion) {
+// Switching off while linked with unsaved changes asks to save into the current mode, shown
+// counted from 1; "yes" sends SaveToMode, which clears Modified once answered. The indicator
+// switches the same way without the question.
+TEST(LinkSwitchTest, SwitchAndIndicator) {
+    for (const bool yes : {true, false}) {
+        auto h = MakeHarness();
+        h->LinkUp();
+        h->link.CurrentMode = yes ? 0 : 6;
+        h->link.Modified = true;
+        h->prompts.AddAnswer(yes);
+        EXPECT_EQ(h->engine.SwitchCaption(), "联机开启");
+        h->engine.SwitchClick();
+        EXPECT_EQ(
+            h->prompts.Texts(ScriptedPrompts::Kind::Question),
+            Texts{std::string("您当前的调节还未保存到设备, 是否在保存到模式") + (yes ? "1" : "7")});
+        const auto frames = h->Commands();
+        ASSERT_EQ(frames.size(), yes ? 1u : 0u);
+        if (yes) {
+            EXPECT_EQ(testing::Headers(frames)[0], (std::array<int, 3>{3, 0, 0}));
+        }
+        EXPECT_EQ(h->link.Modified, !yes);
+        EXPECT_EQ(Shown(*h), std::tuple(false, true, 0, "联机关闭"));
+        h->engine.SwitchClick();
+        EXPECT_EQ(Shown(*h), std::tuple(false, false, 0, "联机开启"));
+    }
     auto h = MakeHarness();
     h->LinkUp();
     h->link.Modified = true;
     h->engine.IndicatorClick();
-    EXPECT_EQ(h->view.connect_status, 2);
-    EXPECT_EQ(h->view.caption, "联机关闭");
-    EXPECT_FALSE(h->link.LinkUp);
+    EXPECT_EQ(Shown(*h), std::tuple(false, true, 2, "联机关闭"));
     EXPECT_TRUE(h->prompts.Messages().empty());
     h->engine.IndicatorClick();
-    EXPECT_EQ(h->view.connect_status, 0);
-    EXPECT_EQ(h->view.caption, "联机开启");
-    EXPECT_FALSE(h->link.SearchOff);
+    EXPECT_EQ(Shown(*h), std::tuple(false, false, 0, "联机开启"));
 }
 
 TEST(PasswordWindowTest, CaptionsDigitsAndSlots) {
     auto h = MakeHarness();
     PasswordWindow admin(h->engine, h->prompts, PasswordInputType::Administrator);
-    EXPECT_EQ(admin.Caption(), "管理员权限确认");
-    EXPECT_EQ(admin.DigitCount(), 6u);
-    EXPECT_EQ(admin.Slot(), 2);
     PasswordWindow panel(h->engine, h->prompts, PasswordInputType::PanelLock);
-    EXPECT_EQ(panel.Caption(), "面板锁解锁");
-    EXPECT_EQ(panel.DigitCount(), 4u);
-    EXPECT_EQ(panel.Slot(), 0);
-    EXPECT_EQ(panel.Label(), "请输入密码：");
-    EXPECT_EQ(panel.ButtonCaption(), "确定");
+    EXPECT_EQ(std::tuple(admin.Caption(), admin.DigitCount(), admin.Slot()),
+              std::tuple("管理员权限确认", 6u, 2));
+    EXPECT_EQ(std::tuple(panel.Caption(), panel.DigitCount(), panel.Slot()),
+              std::tuple("面板锁解锁", 4u, 0));
+    EXPECT_EQ(std::tuple(panel.Label(), panel.ButtonCaption()), std::tuple("请输入密码：", "确定"));
     EXPECT_FALSE(panel.OK());
 }
 
-TEST(PasswordWindowTest, InputRulesSendNothingUntilTheEntryIsWellFormed) {
+// Nothing is sent until the entry is well formed; a refused entry warns; an unanswered check
+// keeps the window open with only the link's own warning.
+TEST(PasswordWindowTest, InputRules) {
     auto h = MakeHarness();
     const std::array<uint8_t, 4> password{0, 4, 0, 7};
     ASSERT_EQ(h->device.State().SetPanel(password), device::DeviceError::Ok);
@@ -188,36 +160,31 @@ TEST(PasswordWindowTest, InputRulesSendNothingUntilTheEntryIsWellFormed) {
 
     EXPECT_EQ(window.Submit(""), PasswordEntry::Empty);
     EXPECT_TRUE(h->prompts.Messages().empty());
-    for (const char* bad : {"12.4", "-123", "+123", " 123", "１２３４", "12a4"}) {
+    for (const char* bad : {"12.4", "-123", "+123", " 123", "１２３４", "12a4"})
         EXPECT_EQ(window.Submit(bad), PasswordEntry::NotDigits) << bad;
-    }
     EXPECT_EQ(window.Submit("123"), PasswordEntry::WrongLength);
     EXPECT_EQ(window.Submit("12345"), PasswordEntry::WrongLength);
     EXPECT_TRUE(h->sent.empty()) << "nothing is sent for a refused entry";
-    std::vector<std::string> expected(6, "密码只能输入数字0~9");
+    Texts expected(6, "密码只能输入数字0~9");
     expected.insert(expected.end(), 2, "密码请输入4位!");
     EXPECT_EQ(h->Warnings(), expected);
 
     h->prompts.ClearRecord();
     EXPECT_EQ(window.Submit("7040"), PasswordEntry::Refused);
-    EXPECT_EQ(h->Warnings(), std::vector<std::string>{"密码错误！"});
+    EXPECT_EQ(h->Warnings(), Texts{"密码错误！"});
     EXPECT_FALSE(window.OK());
     EXPECT_EQ(window.Submit("0407"), PasswordEntry::Accepted);
     EXPECT_TRUE(window.OK());
     const auto frames = h->Commands();
     ASSERT_EQ(frames.size(), 2u);
     EXPECT_EQ(frames[1].bytes, (std::vector<uint8_t>{0xFE, 8, 0, 0, 0, 11, 0, 4, 0, 7, 0x1C}));
-}
 
-TEST(PasswordWindowTest, UnansweredCheckKeepsTheWindowOpenWithoutAMessage) {
-    auto h = MakeHarness();
-    h->LinkUp();
     h->device.SetFaults(Faults("silent"));
-    PasswordWindow window(h->engine, h->prompts, PasswordInputType::Administrator);
-    EXPECT_EQ(window.Submit("000000"), PasswordEntry::NoReply);
-    EXPECT_FALSE(window.OK());
-    EXPECT_EQ(h->Warnings(), std::vector<std::string>{std::string(texts::kLinkTimeout)})
-        << "only the link's own warning";
+    h->prompts.ClearRecord();
+    PasswordWindow unanswered(h->engine, h->prompts, PasswordInputType::Administrator);
+    EXPECT_EQ(unanswered.Submit("000000"), PasswordEntry::NoReply);
+    EXPECT_FALSE(unanswered.OK());
+    EXPECT_EQ(h->Warnings(), Texts{kLinkTimeoutText});
 }
 
 }  // namespace

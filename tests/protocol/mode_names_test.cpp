@@ -18,43 +18,27 @@ namespace {
 using testing::Hex;
 using testing::Text;
 
-std::vector<uint8_t> NamesReply(const std::vector<std::vector<uint8_t>>& fields) {
-    std::vector<uint8_t> payload(kModeNameCount * kModeNameBytes, 0);
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        for (std::size_t b = 0; b < fields[i].size() && b < kModeNameBytes; ++b)
-            payload[i * kModeNameBytes + b] = fields[i][b];
-    return payload;
-}
-
 TEST(ModeNamesTest, DecodesGbkFieldsUpToTheirFirstZero) {
-    // "模式1" in GBK is C4 A3 CA BD 31; "卡拉OK" is BF A8 C0 AD 4F 4B.
-    const auto payload = NamesReply({Hex("C4 A3 CA BD 31"),
-                                     {'a', 'b', 'c', 0, 'x', 'y', 'z'},
-                                     Hex("BF A8 C0 AD 4F 4B"),
-                                     {},
-                                     {},
-                                     {},
-                                     {},
-                                     {},
-                                     {},
-                                     {},
-                                     Text("ABCDEFGHIJKL")});
+    std::vector<uint8_t> payload(kModeNameCount * kModeNameBytes, 0);
+    const auto put = [&payload](std::size_t field, const std::vector<uint8_t>& bytes) {
+        std::copy(bytes.begin(), bytes.end(), payload.begin() + field * kModeNameBytes);
+    };
+    put(0, Hex("C4 A3 CA BD 31"));     // "模式1" in GBK
+    put(1, {'a', 'b', 'c', 0, 'x'});   // bytes after the zero belong to no name
+    put(2, Hex("BF A8 C0 AD 4F 4B"));  // "卡拉OK"
+    put(10, Text("ABCDEFGHIJKL"));     // a full field has no zero byte
     const auto names = DecodeModeNames(payload);
     EXPECT_EQ(names[0], "模式1");
-    EXPECT_EQ(names[1], "abc") << "bytes after the zero belong to no name";
+    EXPECT_EQ(names[1], "abc");
     EXPECT_EQ(names[2], "卡拉OK");
     EXPECT_EQ(names[3], "");
-    EXPECT_EQ(names[10], "ABCDEFGHIJKL") << "a full field has no zero byte";
-}
+    EXPECT_EQ(names[10], "ABCDEFGHIJKL");
 
-TEST(ModeNamesTest, ShortReplyLeavesTheMissingNamesEmpty) {
-    auto payload = NamesReply({Text("first"), Text("second"), Text("third-name")});
-    payload.resize(30);  // names 0 and 1 whole, name 2 cut to 6 bytes
-    const auto names = DecodeModeNames(payload);
-    EXPECT_EQ(names[0], "first");
-    EXPECT_EQ(names[1], "second");
-    EXPECT_EQ(names[2], "third-");
-    for (int i = 3; i < kModeNameCount; ++i) EXPECT_EQ(names[static_cast<std::size_t>(i)], "");
+    payload.resize(28);  // names 0 and 1 whole, name 2 cut to 4 bytes
+    const auto cut = DecodeModeNames(payload);
+    EXPECT_EQ(cut[1], "abc");
+    EXPECT_EQ(cut[2], "卡拉");
+    for (std::size_t i = 3; i < cut.size(); ++i) EXPECT_EQ(cut[i], "") << i;
     EXPECT_EQ(DecodeModeNames({})[0], "");
 }
 
@@ -79,40 +63,23 @@ TEST(ModeNamesTest, SafeBaseNames) {
 TEST(ModeNamesTest, HostileNamesNeverLeaveTheFolder) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const std::vector<std::string> hostile = {"..",
-                                              "../..",
-                                              "/",
-                                              "/etc/passwd",
-                                              "..\\..\\x",
-                                              "\n",
-                                              std::string(12, '.'),
-                                              "a/../../b",
-                                              std::string("\x7f\x1b[2J"),
-                                              " . ",
-                                              "C:\\x"};
-    for (int mode = 0; mode < static_cast<int>(hostile.size()); ++mode) {
-        const QString base = ModeFileBaseName(hostile[static_cast<std::size_t>(mode)], mode);
-        SCOPED_TRACE(hostile[static_cast<std::size_t>(mode)]);
-        EXPECT_FALSE(base.isEmpty());
-        EXPECT_FALSE(base.contains('/'));
-        EXPECT_FALSE(base.contains('\\'));
-        EXPECT_FALSE(base.contains(".."));
+    const char* hostile[] = {"..",   "../..",        "/",         "/etc/passwd", "..\\..\\x",
+                             "\n",   "............", "a/../../b", "\x7f\x1b[2J", " . ",
+                             "C:\\x"};
+    for (int mode = 0; mode < static_cast<int>(std::size(hostile)); ++mode) {
+        SCOPED_TRACE(hostile[mode]);
+        const QString base = ModeFileBaseName(hostile[mode], mode);
+        EXPECT_FALSE(base.isEmpty() || base.contains('/') || base.contains('\\') ||
+                     base.contains(".."));
         for (const QChar c : base) EXPECT_GE(c.unicode(), 0x20);
         const auto path = ModeFilePath(dir.path(), base);
         ASSERT_TRUE(path.has_value());
         EXPECT_EQ(QFileInfo(*path).absolutePath(), QDir(dir.path()).absolutePath());
         EXPECT_TRUE(path->endsWith(".vl"));
     }
-}
-
-TEST(ModeNamesTest, PathsRefuseAnythingButAPlainName) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
     EXPECT_EQ(ModeFilePath(dir.path(), "abc"), QDir(dir.path()).absoluteFilePath("abc.vl"));
-    EXPECT_FALSE(ModeFilePath(dir.path(), "").has_value());
-    EXPECT_FALSE(ModeFilePath(dir.path(), "..").has_value());
-    EXPECT_FALSE(ModeFilePath(dir.path(), "../abc").has_value());
-    EXPECT_FALSE(ModeFilePath(dir.path(), "sub/abc").has_value());
+    for (const char* refused : {"", "..", "../abc", "sub/abc"})
+        EXPECT_FALSE(ModeFilePath(dir.path(), refused).has_value()) << refused;
 }
 
 TEST(ModeNamesTest, CollisionsGetASuffixIgnoringCase) {
