@@ -25,7 +25,8 @@ TEST(Replies, GoldenBytesPerCommand) {
     const Bytes setLevel = CommandFrame(0, 0, 10, 32, Hex("00 01"));  // 2592, user level
     const Bytes setLock = CommandFrame(0, 0, 10, 14, Hex("00 01"));   // 2574, panel lock
     const std::vector<Step> steps = {
-        {kSearch, kTagA, true},
+        {kSearch, kTagA, true},  // the identification of variant A
+        // A search with another text is not meant for this device.
         {CommandFrame(250, 0x23, 0x23, 0x23, Bytes{'Y', 'O', 'P', '_', 'X', 'Y', 'Z', 'W'}), "",
          true},
         {CommandFrame(5, 0x23, 0x23, 0x23), "FE 05 05 4E 56", true},  // unknown command
