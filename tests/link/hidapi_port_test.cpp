@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "link/usb_comm.h"
-
 namespace vellora::link {
 namespace {
 
@@ -27,25 +25,6 @@ TEST(HidapiPort, NoMatchingDeviceIsNotFound) {
     EXPECT_EQ(port.Enumerations(), 2);
     EXPECT_EQ(port.Open(DeviceMatch{0xFFFF, 0xFFFD, true}), LinkError::NotFound);  // other ids
     EXPECT_EQ(port.Enumerations(), 3);
-}
-
-TEST(HidapiPort, UsbCommOverHidapiFindsNothingAndRaisesNoPlug) {
-    model::VirtualClock clock;
-    HidapiPort port(clock);
-    UsbComm comm(port, clock);
-    ASSERT_TRUE(comm.SetVendorID("&HFFFF"));
-    ASSERT_TRUE(comm.SetProductID("&HFFFE"));
-    comm.SetDeviceSimulator(true);
-    int plugs = 0;
-    comm.SetPlugHandler([&](bool) { ++plugs; });
-    comm.Start();
-    clock.AdvanceBy(5000);  // a dozen scans, hidapi asked at most once a second
-    EXPECT_FALSE(comm.IsOpen());
-    EXPECT_EQ(comm.LastError(), LinkError::NotFound);
-    EXPECT_FALSE(comm.SendData(std::vector<std::uint8_t>{0xFF}));
-    EXPECT_EQ(plugs, 0);
-    // Scans every 405 ms; hidapi enumerates at 405, 1620, 2835 and 4050 ms.
-    EXPECT_EQ(port.Enumerations(), 4);
 }
 
 TEST(HidapiPort, BridgeReportsReadWithoutTheirIdGetTheCommonLayout) {

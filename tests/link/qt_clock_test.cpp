@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "link/event_loop.h"
+#include "link/link_test_support.h"
 
 namespace vellora::link {
 namespace {

@@ -4,8 +4,8 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QSignalSpy>
-#include <QTcpSocket>
 #include <QTemporaryDir>
+#include <memory>
 
 #if defined(Q_OS_UNIX)
 #include <sys/socket.h>
@@ -15,23 +15,23 @@
 
 #include <gtest/gtest.h>
 
-#include "link/event_loop.h"
-#include "link/scripted_port.h"
+#include "link/link_test_support.h"
 #include "link/socket_bridge_server.h"
 #include "link/socket_port.h"
-#include "link/usb_comm.h"
 
 namespace vellora::link {
 namespace {
 
 using testing::Bytes;
+using testing::Data;
+using testing::RecordingComm;
 using testing::WaitUntil;
-using Data = std::vector<std::uint8_t>;
 
 QByteArray Raw(const Data& d) {
     return QByteArray(reinterpret_cast<const char*>(d.data()), static_cast<qsizetype>(d.size()));
 }
 
+/// A record written by hand: length byte, report id, count, data, zero padding.
 Data Record(std::uint8_t length, std::uint8_t id, const Data& data) {
     Data r(static_cast<std::size_t>(length) + 1, 0);
     r[0] = length;
@@ -41,27 +41,26 @@ Data Record(std::uint8_t length, std::uint8_t id, const Data& data) {
     return r;
 }
 
-// A device written by hand, byte by byte: a plain local server with no record logic.
-class RawDeviceTest : public ::testing::Test {
-protected:
-    RawDeviceTest() {
-        EXPECT_TRUE(server.listen(QString::fromStdString(endpoint.Path)));
-        comm.SetDataArrivalHandler([this](const Data& d) { arrived.push_back(d); });
-        comm.SetPlugHandler([this](bool s) { plugs.push_back(s); });
+Data Join(Data a, const Data& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// A terminal's UsbComm on a SocketPort, and a device written by hand, byte by byte: a plain
+// local server with no record logic.
+struct RawDevice {
+    RawDevice() { EXPECT_TRUE(server.listen(QString::fromStdString(endpoint.Path))); }
+    void Connect() {
+        ASSERT_TRUE(rec.comm.Connect());
+        ASSERT_TRUE(WaitUntil([&] { return (peer = server.nextPendingConnection()) != nullptr; }));
     }
-    void ConnectDevice() {
-        ASSERT_TRUE(comm.Connect());
-        ASSERT_TRUE(WaitUntil([&] {
-            if (peer == nullptr) peer = server.nextPendingConnection();
-            return peer != nullptr;
-        }));
+    void Write(const Data& bytes) {
+        peer->write(Raw(bytes));
+        peer->flush();
     }
     QByteArray ReadPeer(qsizetype n) {
         QByteArray got;
-        EXPECT_TRUE(WaitUntil([&] {
-            got += peer->readAll();
-            return got.size() >= n;
-        }));
+        EXPECT_TRUE(WaitUntil([&] { return (got += peer->readAll()).size() >= n; }));
         return got;
     }
 
@@ -71,247 +70,157 @@ protected:
     QLocalSocket* peer = nullptr;
     model::VirtualClock clock;
     SocketPort port{endpoint};
-    UsbComm comm{port, clock};
-    std::vector<Data> arrived;
-    std::vector<bool> plugs;
+    RecordingComm rec{port, clock};
 };
 
-TEST_F(RawDeviceTest, OutputReportTravelsAsOneRecordOfSixtyFiveBytes) {
-    ConnectDevice();
-    const Data frame = Bytes(15, 0x80);
-    ASSERT_TRUE(comm.SendData(frame));
-    const QByteArray got = ReadPeer(66);
-    Data expected(66, 0);
-    expected[0] = 65;
-    expected[1] = 1;
-    expected[2] = 15;
-    std::copy(frame.begin(), frame.end(), expected.begin() + 3);
-    EXPECT_EQ(got, Raw(expected));
+TEST(RawDevice, OutputReportIsOneRecordOfSixtyFiveBytes) {
+    for (const int type : {0, 1}) {
+        RawDevice d;
+        d.rec.comm.SetDeviceType(type);
+        ASSERT_NO_FATAL_FAILURE(d.Connect());
+        const Data frame = Bytes(15, 0x80);
+        ASSERT_TRUE(d.rec.comm.SendData(frame));
+        // Report id 1, or 0 through the bridge chip, whose feature report does not travel.
+        const std::uint8_t id = type == 1 ? 0 : 1;
+        EXPECT_EQ(d.ReadPeer(66), Raw(Record(65, id, frame))) << "type " << type;
+    }
 }
 
-TEST_F(RawDeviceTest, BridgeDeviceTypeSendsReportIdZeroAndNoFeatureRecord) {
-    comm.SetDeviceType(1);
-    comm.SetDeviceSimulator(false);
-    ConnectDevice();
-    ASSERT_TRUE(comm.SendData(Data{0xFF}));
-    const QByteArray got = ReadPeer(66);
-    ASSERT_EQ(got.size(), 66);  // the feature report did not travel
-    EXPECT_EQ(static_cast<std::uint8_t>(got[0]), 65);
-    EXPECT_EQ(static_cast<std::uint8_t>(got[1]), 0);
-    EXPECT_EQ(static_cast<std::uint8_t>(got[2]), 1);
-    EXPECT_EQ(static_cast<std::uint8_t>(got[3]), 0xFF);
-}
-
-TEST_F(RawDeviceTest, RecordsSplitAnywhereAreJoined) {
-    ConnectDevice();
-    Data stream = Record(65, 1, {1, 2, 3});
-    const Data second = Record(65, 1, Bytes(60, 50));
-    stream.insert(stream.end(), second.begin(), second.end());
-    for (const std::uint8_t byte : stream) {
-        peer->write(Raw({byte}));
-        peer->flush();
+TEST(RawDevice, RecordsSplitAnywhereAreJoined) {
+    RawDevice d;
+    ASSERT_NO_FATAL_FAILURE(d.Connect());
+    for (const std::uint8_t byte : Join(Record(65, 1, {1, 2, 3}), Record(65, 1, Bytes(60, 50)))) {
+        d.Write({byte});
         QCoreApplication::processEvents();
     }
-    ASSERT_TRUE(WaitUntil([&] { return arrived.size() == 2; }, &clock));
-    EXPECT_EQ(arrived[0], (Data{1, 2, 3}));
-    EXPECT_EQ(arrived[1], Bytes(60, 50));
-    EXPECT_EQ(plugs, (std::vector<bool>{true}));
+    ASSERT_TRUE(WaitUntil([&] { return d.rec.arrived.size() == 2; }, &d.clock));
+    EXPECT_EQ(d.rec.arrived, (std::vector<Data>{{1, 2, 3}, Bytes(60, 50)}));
+    EXPECT_EQ(d.rec.plugs, std::vector<bool>{true});
 }
 
-TEST_F(RawDeviceTest, WrongRecordLengthIsALostDevice) {
-    ConnectDevice();
-    Data stream = Record(65, 1, {7});
-    const Data bad = Record(64, 1, {8});
-    stream.insert(stream.end(), bad.begin(), bad.end());
-    peer->write(Raw(stream));
-    peer->flush();
-    ASSERT_TRUE(WaitUntil([&] { return plugs.size() == 2; }, &clock));
-    EXPECT_EQ(arrived, std::vector<Data>{Data{7}});  // what came before still counts
-    EXPECT_EQ(plugs, (std::vector<bool>{true, false}));
-    EXPECT_EQ(comm.LastError(), LinkError::BadRecord);
-    EXPECT_TRUE(WaitUntil([&] { return peer->state() == QLocalSocket::UnconnectedState; }));
-}
-
-TEST_F(RawDeviceTest, CountOverSixtyIsALostDevice) {
-    ConnectDevice();
-    Data bad = Record(65, 1, {});
-    bad[2] = 61;
-    peer->write(Raw(bad));
-    peer->flush();
-    ASSERT_TRUE(WaitUntil([&] { return plugs.size() == 2; }, &clock));
-    EXPECT_TRUE(arrived.empty());
-    EXPECT_EQ(comm.LastError(), LinkError::BadRecord);
-}
-
-TEST_F(RawDeviceTest, ZeroLengthRecordIsALostDevice) {
-    ConnectDevice();
-    peer->write(Raw({0}));
-    peer->flush();
-    ASSERT_TRUE(WaitUntil([&] { return plugs.size() == 2; }, &clock));
-    EXPECT_EQ(comm.LastError(), LinkError::BadRecord);
-}
-
-TEST_F(RawDeviceTest, ConnectionEndingInsideARecordIsAShortRecord) {
-    ConnectDevice();
+TEST(RawDevice, BrokenRecordsAndEndsAreALostDevice) {
+    const Data good_then_bad = Join(Record(65, 1, {7}), Record(64, 1, {8}));
     const Data whole = Record(65, 1, {5, 6});
-    peer->write(Raw(Data(whole.begin(), whole.begin() + 30)));
-    peer->flush();
-    QCoreApplication::processEvents();
-    peer->disconnectFromServer();
-    ASSERT_TRUE(WaitUntil([&] { return plugs.size() == 2; }, &clock));
-    EXPECT_TRUE(arrived.empty());
-    EXPECT_EQ(comm.LastError(), LinkError::ShortRecord);
-}
-
-TEST_F(RawDeviceTest, PlainDisconnectIsADisconnectedDevice) {
-    ConnectDevice();
-    peer->disconnectFromServer();
-    ASSERT_TRUE(WaitUntil([&] { return plugs.size() == 2; }, &clock));
-    EXPECT_EQ(comm.LastError(), LinkError::Disconnected);
-    EXPECT_FALSE(port.IsOpen());
-}
-
-TEST(SocketPort, StaleSocketFileIsNotFound) {
-    QTemporaryDir dir;
-    const std::string path = dir.filePath("none.sock").toStdString();
-    SocketPort port(Endpoint{EndpointKind::Unix, path, "", 0});
-    EXPECT_EQ(port.Open(DeviceMatch{}), LinkError::NotFound);
-    EXPECT_FALSE(port.IsOpen());
-    const Data report(65, 1);
-    EXPECT_EQ(port.WriteReport(report), LinkError::NotOpen);
+    const Data half(whole.begin(), whole.begin() + 30);
+    struct Case {
+        const char* what;
+        Data stream;
+        bool hang_up;
+        std::vector<Data> arrived;
+        LinkError error;
+    };
+    const Case cases[] = {
+        {"length 64 after a good record", good_then_bad, false, {{7}}, LinkError::BadRecord},
+        {"end inside a record", half, true, {}, LinkError::ShortRecord},
+        {"plain end", {}, true, {}, LinkError::Disconnected},
+    };
+    for (const Case& c : cases) {
+        RawDevice d;
+        ASSERT_NO_FATAL_FAILURE(d.Connect());
+        if (!c.stream.empty()) d.Write(c.stream);
+        if (c.hang_up) {
+            QCoreApplication::processEvents();
+            d.peer->disconnectFromServer();
+        }
+        ASSERT_TRUE(WaitUntil([&] { return d.rec.plugs.size() == 2; }, &d.clock)) << c.what;
+        EXPECT_EQ(d.rec.arrived, c.arrived) << c.what;  // what came before still counts
+        EXPECT_EQ(d.rec.comm.LastError(), c.error) << c.what;
+        EXPECT_FALSE(d.port.IsOpen()) << c.what;
+        EXPECT_TRUE(WaitUntil([&] { return d.peer->state() == QLocalSocket::UnconnectedState; }))
+            << c.what;
+    }
 }
 
 class ServerTest : public ::testing::Test {
 protected:
+    /// A terminal connected to the listening server, once the server has taken it.
+    std::unique_ptr<QLocalSocket> Terminal() {
+        auto terminal = std::make_unique<QLocalSocket>();
+        terminal->connectToServer(QString::fromStdString(endpoint.Path));
+        EXPECT_TRUE(terminal->waitForConnected(5000));
+        EXPECT_TRUE(WaitUntil([&] { return server.HasClient(); }));
+        return terminal;
+    }
+
     QTemporaryDir dir;
     Endpoint endpoint{EndpointKind::Unix, dir.filePath("dev.sock").toStdString(), "", 0};
     SocketBridgeServer server;
 };
 
-TEST_F(ServerTest, InputReportRecordOnTheWire) {
+TEST_F(ServerTest, RecordsBothWaysAndTheLimitsOfSendReport) {
     ASSERT_EQ(server.Listen(endpoint), LinkError::None);
-    QLocalSocket terminal;
-    terminal.connectToServer(QString::fromStdString(endpoint.Path));
-    ASSERT_TRUE(terminal.waitForConnected(5000));
-    ASSERT_TRUE(WaitUntil([&] { return server.HasClient(); }));
-    ASSERT_EQ(server.SendReport(Data{0xFA, 0x01}), LinkError::None);
-    QByteArray got;
-    ASSERT_TRUE(WaitUntil([&] {
-        got += terminal.readAll();
-        return got.size() >= 66;
-    }));
-    Data expected(66, 0);
-    expected[0] = 65;
-    expected[1] = 1;
-    expected[2] = 2;
-    expected[3] = 0xFA;
-    expected[4] = 0x01;
-    EXPECT_EQ(got, Raw(expected));
-}
-
-TEST_F(ServerTest, SendReportLimits) {
-    ASSERT_EQ(server.Listen(endpoint), LinkError::None);
-    EXPECT_EQ(server.SendReport(Data{1}), LinkError::NotOpen);
-    QLocalSocket terminal;
-    terminal.connectToServer(QString::fromStdString(endpoint.Path));
-    ASSERT_TRUE(terminal.waitForConnected(5000));
-    ASSERT_TRUE(WaitUntil([&] { return server.HasClient(); }));
-    EXPECT_EQ(server.SendReport(Bytes(61)), LinkError::BadArgument);
-    EXPECT_EQ(server.SendReport(Bytes(60)), LinkError::None);
-}
-
-TEST_F(ServerTest, OutputDataOfEachRecordInOrderAndCountZeroIgnored) {
-    ASSERT_EQ(server.Listen(endpoint), LinkError::None);
-    std::vector<QByteArray> got;
+    std::vector<QByteArray> output;
     QObject::connect(&server, &SocketBridgeServer::OutputData,
-                     [&](const QByteArray& d) { got.push_back(d); });
-    QLocalSocket terminal;
-    terminal.connectToServer(QString::fromStdString(endpoint.Path));
-    ASSERT_TRUE(terminal.waitForConnected(5000));
-    Data stream = Record(65, 1, {1, 2});
-    for (const Data& r : {Record(65, 1, {}), Record(65, 0, {3})})
-        stream.insert(stream.end(), r.begin(), r.end());
-    terminal.write(Raw(stream));
-    terminal.flush();
-    ASSERT_TRUE(WaitUntil([&] { return got.size() == 2; }));
-    EXPECT_EQ(got[0], Raw({1, 2}));
-    EXPECT_EQ(got[1], Raw({3}));
+                     [&](const QByteArray& d) { output.push_back(d); });
+    EXPECT_EQ(server.SendReport(Data{1}), LinkError::NotOpen);
+    const auto terminal = Terminal();
+    EXPECT_EQ(server.SendReport(Bytes(61)), LinkError::BadArgument);  // nothing is sent
+    ASSERT_EQ(server.SendReport(Data{0xFA, 0x01}), LinkError::None);
+    ASSERT_EQ(server.SendReport(Bytes(60, 1)), LinkError::None);
+    QByteArray got;
+    ASSERT_TRUE(WaitUntil([&] { return (got += terminal->readAll()).size() >= 132; }));
+    Data first = {65, 1, 2, 0xFA, 0x01};
+    first.resize(66);
+    EXPECT_EQ(got, Raw(Join(first, Record(65, 1, Bytes(60, 1)))));
+
+    // The terminal's records: each one's data bytes in order, a count of 0 ignored.
+    terminal->write(Raw(Join(Join(Record(65, 1, {1, 2}), Record(65, 1, {})), Record(65, 0, {3}))));
+    terminal->flush();
+    ASSERT_TRUE(WaitUntil([&] { return output.size() == 2; }));
+    EXPECT_EQ(output, (std::vector<QByteArray>{Raw({1, 2}), Raw({3})}));
 }
 
-TEST_F(ServerTest, MalformedTerminalRecordDropsTheTerminal) {
+TEST_F(ServerTest, TerminalThatBreaksTheRecordFormatIsDropped) {
     ASSERT_EQ(server.Listen(endpoint), LinkError::None);
     QSignalSpy gone(&server, &SocketBridgeServer::ClientDisconnected);
     QSignalSpy data(&server, &SocketBridgeServer::OutputData);
-    QLocalSocket terminal;
-    terminal.connectToServer(QString::fromStdString(endpoint.Path));
-    ASSERT_TRUE(terminal.waitForConnected(5000));
-    terminal.write(Raw({200, 1, 2, 3}));
-    terminal.flush();
+    const auto bad = Terminal();
+    bad->write(Raw({200, 1, 2, 3}));
+    bad->flush();
     ASSERT_TRUE(WaitUntil([&] { return gone.count() == 1; }));
-    EXPECT_EQ(gone.at(0).at(0).value<LinkError>(), LinkError::BadRecord);
-    EXPECT_EQ(data.count(), 0);
     EXPECT_FALSE(server.HasClient());
-    EXPECT_TRUE(WaitUntil([&] { return terminal.state() == QLocalSocket::UnconnectedState; }));
-}
+    EXPECT_TRUE(WaitUntil([&] { return bad->state() == QLocalSocket::UnconnectedState; }));
 
-TEST_F(ServerTest, TerminalLeavingMidRecordIsReported) {
-    ASSERT_EQ(server.Listen(endpoint), LinkError::None);
-    QSignalSpy gone(&server, &SocketBridgeServer::ClientDisconnected);
-    QLocalSocket terminal;
-    terminal.connectToServer(QString::fromStdString(endpoint.Path));
-    ASSERT_TRUE(terminal.waitForConnected(5000));
-    ASSERT_TRUE(WaitUntil([&] { return server.HasClient(); }));
-    terminal.write(Raw({65, 1, 1}));
-    terminal.flush();
+    const auto leaving = Terminal();  // leaves in the middle of a record
+    leaving->write(Raw({65, 1, 1}));
+    leaving->flush();
     QCoreApplication::processEvents();
-    terminal.disconnectFromServer();
-    ASSERT_TRUE(WaitUntil([&] { return gone.count() == 1; }));
-    EXPECT_EQ(gone.at(0).at(0).value<LinkError>(), LinkError::ShortRecord);
+    leaving->disconnectFromServer();
+    ASSERT_TRUE(WaitUntil([&] { return gone.count() == 2; }));
+    EXPECT_EQ(gone.at(0).at(0).value<LinkError>(), LinkError::BadRecord);
+    EXPECT_EQ(gone.at(1).at(0).value<LinkError>(), LinkError::ShortRecord);
+    EXPECT_EQ(data.count(), 0);
 }
 
-TEST_F(ServerTest, OneTerminalAtATime) {
+TEST_F(ServerTest, OneTerminalAtATimeAndADroppedOneHasLostItsDevice) {
     ASSERT_EQ(server.Listen(endpoint), LinkError::None);
     QSignalSpy connected(&server, &SocketBridgeServer::ClientConnected);
+    QSignalSpy gone(&server, &SocketBridgeServer::ClientDisconnected);
     model::VirtualClock clock;
     SocketPort first_port(endpoint);
     SocketPort second_port(endpoint);
-    UsbComm first(first_port, clock);
-    UsbComm second(second_port, clock);
-    std::vector<bool> second_plugs;
-    second.SetPlugHandler([&](bool s) { second_plugs.push_back(s); });
-    std::vector<Data> first_arrived;
-    first.SetDataArrivalHandler([&](const Data& d) { first_arrived.push_back(d); });
+    RecordingComm first(first_port, clock);
+    RecordingComm second(second_port, clock);
 
-    ASSERT_TRUE(first.Connect());
+    ASSERT_TRUE(first.comm.Connect());
     ASSERT_TRUE(WaitUntil([&] { return server.HasClient(); }));
-    (void)second.Connect();  // accepted by the system, then turned away
-    ASSERT_TRUE(WaitUntil([&] { return !second.IsOpen(); }, &clock));
+    (void)second.comm.Connect();  // accepted by the system, then turned away
+    ASSERT_TRUE(WaitUntil([&] { return !second.comm.IsOpen(); }, &clock));
     EXPECT_EQ(connected.count(), 1);
-    if (!second_plugs.empty()) {
-        EXPECT_EQ(second_plugs, (std::vector<bool>{true, false}));
+    if (!second.plugs.empty()) {
+        EXPECT_EQ(second.plugs, (std::vector<bool>{true, false}));
     }
 
     ASSERT_EQ(server.SendReport(Data{0x11}), LinkError::None);
-    ASSERT_TRUE(WaitUntil([&] { return first_arrived.size() == 1; }, &clock));
-    EXPECT_EQ(first_arrived[0], Data{0x11});
-    EXPECT_TRUE(first.IsOpen());
-}
+    ASSERT_TRUE(WaitUntil([&] { return first.arrived.size() == 1; }, &clock));
+    EXPECT_EQ(first.arrived[0], Data{0x11});
 
-TEST_F(ServerTest, DroppedClientIsALostDeviceForTheTerminal) {
-    ASSERT_EQ(server.Listen(endpoint), LinkError::None);
-    QSignalSpy gone(&server, &SocketBridgeServer::ClientDisconnected);
-    model::VirtualClock clock;
-    SocketPort port(endpoint);
-    UsbComm comm(port, clock);
-    std::vector<bool> plugs;
-    comm.SetPlugHandler([&](bool s) { plugs.push_back(s); });
-    ASSERT_TRUE(comm.Connect());
-    ASSERT_TRUE(WaitUntil([&] { return server.HasClient(); }));
     server.DropClient();
-    ASSERT_TRUE(WaitUntil([&] { return plugs.size() == 2; }, &clock));
-    EXPECT_EQ(plugs, (std::vector<bool>{true, false}));
-    EXPECT_EQ(gone.count(), 1);
-    EXPECT_EQ(comm.LastError(), LinkError::Disconnected);
+    ASSERT_TRUE(WaitUntil([&] { return first.plugs.size() == 2; }, &clock));
+    EXPECT_EQ(first.plugs, (std::vector<bool>{true, false}));
+    EXPECT_EQ(first.comm.LastError(), LinkError::Disconnected);
+    ASSERT_EQ(gone.count(), 1);
+    EXPECT_EQ(gone.at(0).at(0).value<LinkError>(), LinkError::Disconnected);
 }
 
 #if defined(Q_OS_UNIX)
@@ -328,7 +237,6 @@ TEST_F(ServerTest, LeftoverSocketFileIsReplacedButALiveOneIsNot) {
     ASSERT_TRUE(QFileInfo::exists(QString::fromStdString(endpoint.Path)));
 
     ASSERT_EQ(server.Listen(endpoint), LinkError::None) << server.ErrorString();
-
     SocketBridgeServer other;
     EXPECT_EQ(other.Listen(endpoint), LinkError::ListenFailed);
     EXPECT_FALSE(other.ErrorString().empty());
@@ -350,12 +258,13 @@ TEST_F(ServerTest, NeverReplacesAFileThatIsNotASocket) {
 }
 
 TEST_F(ServerTest, TcpListensOnLoopbackOnly) {
-    SocketBridgeServer tcp;
-    EXPECT_EQ(tcp.Listen(Endpoint{EndpointKind::Tcp, "", "0.0.0.0", 0}), LinkError::ListenFailed);
-    EXPECT_EQ(tcp.Listen(Endpoint{EndpointKind::Tcp, "", "192.0.2.1", 0}), LinkError::ListenFailed);
-    ASSERT_EQ(tcp.Listen(Endpoint{EndpointKind::Tcp, "", "127.0.0.1", 0}), LinkError::None);
-    EXPECT_GT(tcp.ListeningEndpoint().Port, 0);
-    EXPECT_EQ(tcp.Listen(Endpoint{EndpointKind::Auto, "", "", 0}), LinkError::ListenFailed);
+    EXPECT_EQ(server.Listen(Endpoint{EndpointKind::Tcp, "", "0.0.0.0", 0}),
+              LinkError::ListenFailed);
+    EXPECT_EQ(server.Listen(Endpoint{EndpointKind::Tcp, "", "192.0.2.1", 0}),
+              LinkError::ListenFailed);
+    ASSERT_EQ(server.Listen(Endpoint{EndpointKind::Tcp, "", "127.0.0.1", 0}), LinkError::None);
+    EXPECT_GT(server.ListeningEndpoint().Port, 0);
+    EXPECT_EQ(server.Listen(Endpoint{EndpointKind::Auto, "", "", 0}), LinkError::ListenFailed);
 }
 
 }  // namespace
