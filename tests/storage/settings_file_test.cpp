@@ -24,8 +24,7 @@ namespace {
 
 QByteArray ReadAll(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return file.readAll();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 bool WriteAll(const QString& path, const QByteArray& data) {
@@ -39,56 +38,49 @@ QByteArray AsBytes(const std::vector<uint8_t>& v) {
 
 class SettingsFileTest : public ::testing::Test {
 protected:
-    QTemporaryDir dir;
-    std::unique_ptr<model::Workspace> ws = std::make_unique<model::Workspace>();
-
     QString Path(const QString& name) const { return dir.filePath(name); }
     QStringList Entries() const {
         return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     }
+
+    QTemporaryDir dir;
+    std::unique_ptr<model::Workspace> ws = std::make_unique<model::Workspace>();
 };
 
 TEST(SettingsName, AppendsVLUnlessTheNameEndsInVL) {
-    EXPECT_EQ(WithSettingsExtension("abc"), "abc.VL");
-    EXPECT_EQ(WithSettingsExtension("abc.vl"), "abc.vl");
-    EXPECT_EQ(WithSettingsExtension("ABC.VL"), "ABC.VL");
-    EXPECT_EQ(WithSettingsExtension("abc.Vl"), "abc.Vl");
-    EXPECT_EQ(WithSettingsExtension("abc.vlx"), "abc.vlx.VL");
-    EXPECT_EQ(WithSettingsExtension("abc.txt"), "abc.txt.VL");
-    EXPECT_EQ(WithSettingsExtension("vl"), "vl.VL");
-    EXPECT_EQ(WithSettingsExtension("/tmp/x.vl/abc"), "/tmp/x.vl/abc.VL");
-    EXPECT_EQ(WithSettingsExtension(QString::fromUtf8("/音响/配置")),
-              QString::fromUtf8("/音响/配置.VL"));
+    const std::pair<const char*, const char*> cases[] = {
+        {"abc", "abc.VL"},
+        {"abc.vl", "abc.vl"},
+        {"ABC.VL", "ABC.VL"},
+        {"abc.Vl", "abc.Vl"},
+        {"abc.vlx", "abc.vlx.VL"},
+        {"vl", "vl.VL"},
+        {"/tmp/x.vl/abc", "/tmp/x.vl/abc.VL"},
+        {"/音响/配置", "/音响/配置.VL"},
+    };
+    for (const auto& [chosen, saved] : cases)
+        EXPECT_EQ(WithSettingsExtension(QString::fromUtf8(chosen)), QString::fromUtf8(saved));
 }
 
-TEST_F(SettingsFileTest, SaveWritesTheImageUnderExactlyTheGivenName) {
-    ASSERT_TRUE(dir.isValid());
-    const QString path = Path("abc");
-    ASSERT_EQ(SaveSettingsFile(path, ws->ParamStore), StorageError::Ok);
-    EXPECT_EQ(QFileInfo(path).size(), 252000);
-    EXPECT_EQ(ReadAll(path), AsBytes(EncodeTable(ws->ParamStore)));
-    EXPECT_EQ(Entries(), QStringList{"abc"});
-}
-
-TEST_F(SettingsFileTest, LoadFillsTheModeImageAndNeverTheStore) {
+TEST_F(SettingsFileTest, SaveWritesTheImageUnderTheGivenNameAndLoadFillsOnlyTheModeImage) {
     ws->ParamStore.Slot(7, 0)->Gain = 123;
     ws->ParamStore.Slot(2590, 0)->Value = 1;
-    const QString path = Path("saved.VL");
-    ASSERT_EQ(SaveSettingsFile(path, ws->ParamStore), StorageError::Ok);
+    ASSERT_EQ(SaveSettingsFile(Path("abc"), ws->ParamStore), StorageError::Ok);
+    EXPECT_EQ(Entries(), QStringList{"abc"});
+    EXPECT_EQ(ReadAll(Path("abc")), AsBytes(EncodeTable(ws->ParamStore)));
     const auto saved = std::make_unique<model::ParamTable>(ws->ParamStore);
 
     ws->ParamStore.Slot(7, 0)->Gain = 250;  // the live store moves on after the save
-    ASSERT_EQ(LoadSettingsFile(path, *ws), StorageError::Ok);
+    ASSERT_EQ(LoadSettingsFile(Path("abc"), *ws), StorageError::Ok);
     EXPECT_TRUE(ws->ModeImage == *saved);  // all three slots, the factory slot too
     EXPECT_EQ(ws->ParamStore.Slot(7, 0)->Gain, 250);
-    EXPECT_EQ(ws->ModeImage.Slot(7, 0)->Gain, 123);
 }
 
 TEST_F(SettingsFileTest, FilesOfAnyOtherSizeAreRefusedAndChangeNothing) {
     const QByteArray good = AsBytes(EncodeTable(ws->ParamStore));
     ws->ModeImage.Slot(100, 1)->Value = 77;  // a mark the refused loads must keep
     const auto before = std::make_unique<model::ParamTable>(ws->ModeImage);
-    const std::vector<std::pair<QString, QByteArray>> files = {
+    const std::pair<QString, QByteArray> files[] = {
         {"empty.VL", QByteArray()},
         {"short.VL", good.left(251999)},
         {"long.VL", good + QByteArray(1, '\0')},
@@ -97,48 +89,25 @@ TEST_F(SettingsFileTest, FilesOfAnyOtherSizeAreRefusedAndChangeNothing) {
     for (const auto& [name, data] : files) {
         ASSERT_TRUE(WriteAll(Path(name), data));
         EXPECT_EQ(LoadSettingsFile(Path(name), *ws), StorageError::WrongSize) << name.toStdString();
-        EXPECT_TRUE(ws->ModeImage == *before) << name.toStdString();
         std::vector<uint8_t> bytes(5, 1);
         EXPECT_EQ(ReadSettingsBytes(Path(name), bytes), StorageError::WrongSize);
-        EXPECT_TRUE(bytes.empty());
+        EXPECT_TRUE(bytes.empty()) << name.toStdString();
     }
     EXPECT_EQ(LoadSettingsFile(Path("missing.VL"), *ws), StorageError::NotFound);
     EXPECT_EQ(LoadSettingsFile(dir.path(), *ws), StorageError::NotAFile);
     EXPECT_TRUE(ws->ModeImage == *before);
 }
 
-TEST_F(SettingsFileTest, SaveIntoAFolderThatCannotBeWrittenLeavesNoFile) {
-    // A folder that does not exist, and a "folder" that is a file.
+TEST_F(SettingsFileTest, SaveWhereNoFileCanBeWrittenFailsAndLeavesNoFile) {
+    // A folder that does not exist, a "folder" that is a file, a folder as the name.
     EXPECT_NE(SaveSettingsFile(Path("nowhere/abc.VL"), ws->ParamStore), StorageError::Ok);
     ASSERT_TRUE(WriteAll(Path("plain"), "x"));
     EXPECT_NE(SaveSettingsFile(Path("plain/abc.VL"), ws->ParamStore), StorageError::Ok);
-    EXPECT_EQ(Entries(), QStringList{"plain"});
-    EXPECT_EQ(ReadAll(Path("plain")), "x");
-    // An existing folder as the target name.
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder.VL"));
     EXPECT_EQ(SaveSettingsFile(Path("folder.VL"), ws->ParamStore), StorageError::NotAFile);
-    EXPECT_TRUE(QFileInfo(Path("folder.VL")).isDir());
-}
-
-TEST_F(SettingsFileTest, SaveIntoAReadOnlyFolderReportsAnError) {
-    ASSERT_TRUE(QDir(dir.path()).mkdir("ro"));
-    const QString ro = Path("ro");
-    ASSERT_TRUE(QFile::setPermissions(ro, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-    {
-        QFile probe(ro + "/probe");
-        if (probe.open(QIODevice::WriteOnly)) {  // the superuser writes anywhere
-            probe.close();
-            probe.remove();
-            QFile::setPermissions(
-                ro, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-            GTEST_SKIP() << "this user can write into read-only folders";
-        }
-    }
-    EXPECT_NE(SaveSettingsFile(ro + "/abc.VL", ws->ParamStore), StorageError::Ok);
-    EXPECT_TRUE(
-        QDir(ro).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
-    QFile::setPermissions(ro,
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_EQ(Entries(), (QStringList{"folder.VL", "plain"}));
+    EXPECT_EQ(ReadAll(Path("plain")), "x");
+    EXPECT_TRUE(QDir(Path("folder.VL")).isEmpty());
 }
 
 #ifdef VELLORA_HAVE_RLIMIT
@@ -149,7 +118,6 @@ TEST_F(SettingsFileTest, AFailedSaveDoesNotDestroyAGoodFile) {
     ASSERT_EQ(SaveSettingsFile(path, ws->ParamStore), StorageError::Ok);
     const QByteArray good = ReadAll(path);
     ASSERT_EQ(good.size(), 252000);
-
     auto changed = std::make_unique<model::ParamTable>(ws->ParamStore);
     changed->Slot(7, 0)->Gain = 260;
 
