@@ -2,6 +2,8 @@
 // of the value table and the slider's documented edge cases.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "controls/slider_values.h"
 
 namespace vellora::controls {
@@ -12,6 +14,11 @@ struct TextCase {
     int position;
     const char* text;
 };
+
+// Names the case in test output ("type 2, position 400 -> 0.0") instead of its raw bytes.
+void PrintTo(const TextCase& c, std::ostream* os) {
+    *os << "type " << c.type << ", position " << c.position << " -> " << c.text;
+}
 
 class ValueTextTest : public ::testing::TestWithParam<TextCase> {};
 
