@@ -3,7 +3,6 @@
 
 #include <array>
 #include <cmath>
-#include <limits>
 
 #include "model/name_tables.h"
 #include "model/value_scales.h"
@@ -52,12 +51,7 @@ double GainDb(int32_t step) {
     return (static_cast<double>(step) - model::kGainZero) / 10.0;
 }
 
-std::string GainDbText(int32_t step) {
-    // GainText subtracts the 0 dB step in int; the lowest steps would overflow there.
-    if (step > std::numeric_limits<int32_t>::min() + model::kGainZero)
-        return model::GainText(step) + " dB";
-    return model::FormatFixed(GainDb(step), 1) + " dB";
-}
+std::string GainDbText(int32_t step) { return model::GainText(step) + " dB"; }
 
 std::optional<double> QFactor(int32_t index) {
     if (index < 0 || index > model::kQMax) return std::nullopt;
