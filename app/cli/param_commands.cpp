@@ -175,17 +175,22 @@ constexpr std::string_view kSceneOption =
     "  --scene S           0 singing, 1 dance scene (default: the device's current scene);\n"
     "                      entries of menu kinds 8..10 have one value for both scenes\n";
 
+// The arguments get and set share: device options, --scene and PARAM (the first positional).
+bool ReadParamCommand(const Invocation& inv, std::size_t positionals, const char* what, ParsedArgs& parsed,
+                      DeviceOptions& options, int& index, std::optional<int>& scene, int& status) {
+    status = kExitOk;
+    return ParseDeviceArgs(inv, {{"--scene", true}}, positionals, what, parsed, options, status) &&
+           ReadParam(inv, parsed.positionals[0], index, status) &&
+           ReadScene(inv, parsed, scene, status);
+}
+
 int RunGet(Invocation& inv) {
     ParsedArgs parsed;
     DeviceOptions options;
     int status = kExitOk;
-    if (!ParseDeviceArgs(inv, {{"--scene", true}}, 1, "PARAM", parsed, options, status))
-        return status;
     int index = 0;
     std::optional<int> scene;
-    if (!ReadParam(inv, parsed.positionals[0], index, status) ||
-        !ReadScene(inv, parsed, scene, status))
-        return status;
+    if (!ReadParamCommand(inv, 1, "PARAM", parsed, options, index, scene, status)) return status;
 
     DeviceSession session(inv, options);
     if (!session.Open() || !session.Synchronise()) return kExitDevice;
@@ -215,12 +220,9 @@ int RunSet(Invocation& inv) {
     ParsedArgs parsed;
     DeviceOptions options;
     int status = kExitOk;
-    if (!ParseDeviceArgs(inv, {{"--scene", true}}, 2, "PARAM and VALUE", parsed, options, status))
-        return status;
     int index = 0;
     std::optional<int> scene;
-    if (!ReadParam(inv, parsed.positionals[0], index, status) ||
-        !ReadScene(inv, parsed, scene, status))
+    if (!ReadParamCommand(inv, 2, "PARAM and VALUE", parsed, options, index, scene, status))
         return status;
     std::vector<std::pair<model::Field, int32_t>> writes;
     if (!ReadValue(inv, parsed.positionals[1], storage::FactoryLayout().Entry(index), writes,
