@@ -108,13 +108,10 @@ TEST(UndoRedo, PositionsUpToAndBeyondAFullHistory) {
         h.Changes(c.changes);
         for (int i = 0; i < c.undos; ++i) ASSERT_EQ(h.history.Undo(h.writer), UndoResult::Done);
         for (int i = 0; i < c.redos; ++i) ASSERT_EQ(h.history.Redo(h.writer), UndoResult::Done);
-        EXPECT_TRUE(h.Holds(c.state));
         EXPECT_EQ(h.history.UndoPos(), c.pos);
         EXPECT_EQ(h.history.UndoTop(), c.top);
         EXPECT_EQ(h.view.buttons, std::pair(c.canUndo, c.canRedo));
         EXPECT_EQ(h.modified, c.changes > 0);
-        // Neighbouring states differ in one entry: one send per step.
-        EXPECT_EQ(h.writer.sent.size(), static_cast<size_t>(c.undos + c.redos));
         if (!c.canUndo) {
             EXPECT_EQ(h.history.Undo(h.writer), UndoResult::NothingToDo);
         }
@@ -122,6 +119,7 @@ TEST(UndoRedo, PositionsUpToAndBeyondAFullHistory) {
             EXPECT_EQ(h.history.Redo(h.writer), UndoResult::NothingToDo);
         }
         EXPECT_TRUE(h.Holds(c.state));
+        // Neighbouring states differ in one entry: one send per step.
         EXPECT_EQ(h.writer.sent.size(), static_cast<size_t>(c.undos + c.redos));
     }
 }
