@@ -42,6 +42,36 @@ TEST(ModeNamesTest, DecodesGbkFieldsUpToTheirFirstZero) {
     EXPECT_EQ(DecodeModeNames({})[0], "");
 }
 
+TEST(ModeNamesTest, GbkBothWaysAndRefusals) {
+    std::vector<uint8_t> out;
+    if (EncodeGbk("a", out) == GbkEncodeError::NoConverter)
+        GTEST_SKIP() << "no GBK converter in this Qt build";
+    struct Case {
+        std::string text;
+        const char* gbk;
+    };
+    const std::vector<Case> cases = {
+        {"模式1", "C4 A3 CA BD 31"},
+        {"卡拉OK", "BF A8 C0 AD 4F 4B"},
+        {"三", "C8 FD"},  // a second byte the frames reserve: the device refuses such names
+        {"", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        ASSERT_EQ(EncodeGbk(c.text, out), GbkEncodeError::Ok);
+        EXPECT_EQ(out, Hex(c.gbk));
+        EXPECT_EQ(DecodeGbk(Hex(c.gbk)), c.text);
+    }
+    // A character GBK cannot say is refused, never replaced; so is text that is not UTF-8.
+    out = Hex("01 02");
+    for (const std::string refused : {"模式😀", "\xC3", "ab\xE2\x82"}) {
+        EXPECT_EQ(EncodeGbk(refused, out), GbkEncodeError::NotGbk) << refused;
+        EXPECT_EQ(out, Hex("01 02"));
+    }
+    // A lead byte without its second byte becomes U+FFFD; the rest of the name stays.
+    EXPECT_EQ(DecodeGbk(Hex("41 81 20 42")), "A\uFFFD B");
+}
+
 TEST(ModeNamesTest, SafeBaseNames) {
     struct Case {
         std::string name;
