@@ -3,6 +3,9 @@
 
 #include <QByteArray>
 #include <QString>
+#if VELLORA_CLI_GUI
+#include <QGuiApplication>
+#endif
 
 namespace vellora::cli {
 
@@ -19,10 +22,14 @@ void FilterSessionNotes(QtMsgType type, const QMessageLogContext& context, const
 
 }  // namespace
 
-std::unique_ptr<QGuiApplication> MakeApplication(int& argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+std::unique_ptr<QCoreApplication> MakeApplication(int& argc, char** argv) {
     g_previousHandler = qInstallMessageHandler(FilterSessionNotes);
+#if VELLORA_CLI_GUI
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     return std::make_unique<QGuiApplication>(argc, argv);
+#else
+    return std::make_unique<QCoreApplication>(argc, argv);
+#endif
 }
 
 }  // namespace vellora::cli

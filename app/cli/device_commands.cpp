@@ -12,6 +12,7 @@
 #include "cli/device_session.h"
 #include "protocol/mode_names.h"
 #include "protocol/wire_format.h"
+#include "storage/mode_files.h"
 #include "storage/settings_codec.h"
 #include "storage/settings_file.h"
 #include "storage/storage_error.h"
@@ -199,9 +200,9 @@ int RunBackup(Invocation& inv) {
     std::vector<QString> bases;
     std::vector<QString> paths;
     for (int mode = 0; mode < kManagedModes; ++mode) {
-        const QString base = protocol::UniqueBaseName(
-            protocol::ModeFileBaseName(names[static_cast<std::size_t>(mode)], mode), bases);
-        const auto path = protocol::ModeFilePath(folder, base);
+        const QString base = storage::UniqueBaseName(
+            storage::ModeFileBaseName(names[static_cast<std::size_t>(mode)], mode), bases);
+        const auto path = storage::ModeFilePath(folder, base);
         if (!path)
             return inv.Fail("the name of mode " + std::to_string(mode + 1) + " gives no file name");
         if (QFileInfo::exists(*path) && !parsed.Has("--force"))

@@ -1,7 +1,7 @@
 // vellora-cli curve and render: the response graph of a settings file's page, as numbers
-// (one row per grid point: frequency, every band's dB, the sum) and as a PNG picture.
+// (one row per grid point: frequency, every band's dB, the sum) and, when built with Qt Gui,
+// as a PNG picture.
 #include <QByteArray>
-#include <QImageWriter>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QSaveFile>
@@ -15,11 +15,19 @@
 #include "cli/command_registry.h"
 #include "cli/settings_view.h"
 #include "cli/text_table.h"
+#include "graph/curve_list_builder.h"
+#include "graph/graph_geometry.h"
+#include "graph/response_table.h"
+#include "model/value_scales.h"
+#include "model/workspace.h"
+
+#if VELLORA_CLI_GUI
+#include <QImageWriter>
+
 #include "graph/graph_pictures.h"
 #include "graph/picture_store.h"
 #include "graph/response_graph.h"
-#include "model/value_scales.h"
-#include "model/workspace.h"
+#endif
 
 namespace vellora::cli {
 
@@ -49,6 +57,7 @@ constexpr std::string_view kCurveHelp =
     "  --json      one JSON object, schema \"vellora.curve/1\": the bands with their fields,\n"
     "              \"freq\", one array per band in \"columns\", and \"sum\"\n";
 
+#if VELLORA_CLI_GUI
 constexpr std::string_view kRenderHelp =
     "Usage: vellora-cli render FILE --page P [--scene S] [--view V] [--width W] [--height H]\n"
     "                          [--select N] [--scale K] --out PNG\n"
@@ -67,6 +76,7 @@ constexpr std::string_view kRenderHelp =
     "  --select N  the selected band's list position; default 0\n"
     "  --scale K   pixel density 1..4 (2 for a high-density screen); default 1\n"
     "  --out PNG   the picture to write (replaced only once completely written)\n";
+#endif
 
 struct GraphArgs {
     std::string path;
@@ -257,6 +267,7 @@ int RunCurve(Invocation& inv) {
     return kExitOk;
 }
 
+#if VELLORA_CLI_GUI
 int RunRender(Invocation& inv) {
     static constexpr std::array<OptionDef, 8> kOptions{{{"--page", true},
                                                          {"--scene", true},
@@ -313,6 +324,7 @@ int RunRender(Invocation& inv) {
             << graph.FrontLayer().width() << " x " << graph.FrontLayer().height() << " pixels\n";
     return kExitOk;
 }
+#endif
 
 }  // namespace
 
@@ -320,8 +332,10 @@ void RegisterGraphCommands(CommandRegistry& registry) {
     registry.Add({"curve",
                   "print the response curves of a page: frequency, each band's dB, the sum",
                   kCurveHelp, RunCurve});
+#if VELLORA_CLI_GUI
     registry.Add(
         {"render", "draw the response graph of a page as a PNG picture", kRenderHelp, RunRender});
+#endif
 }
 
 }  // namespace vellora::cli

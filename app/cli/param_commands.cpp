@@ -9,6 +9,7 @@
 #include "cli/arg_parser.h"
 #include "cli/command_registry.h"
 #include "cli/device_session.h"
+#include "model/comma_fields.h"
 #include "model/value_scales.h"
 #include "model/workspace.h"
 #include "protocol/frame_builder.h"
@@ -109,15 +110,8 @@ bool ReadValue(const Invocation& inv, const std::string& text, const storage::En
     const auto fields = SettableFields(entry);
     std::string keys;
     for (const auto& [key, range] : fields) keys += (keys.empty() ? "" : ", ") + key;
-    std::vector<std::string> parts;
-    for (std::size_t start = 0;;) {
-        const std::size_t comma = text.find(',', start);
-        parts.push_back(
-            text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
-        if (comma == std::string::npos) break;
-        start = comma + 1;
-    }
-    for (const std::string& part : parts) {
+    for (const std::string_view field : model::SplitCommas(text)) {
+        const std::string part(field);
         const std::size_t equals = part.find('=');
         std::string key = equals == std::string::npos ? "value" : part.substr(0, equals);
         const std::string number = equals == std::string::npos ? part : part.substr(equals + 1);

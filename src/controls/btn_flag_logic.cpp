@@ -2,18 +2,20 @@
 #include "controls/btn_flag_logic.h"
 
 #include <QString>
-#include <QStringList>
 
 #include <algorithm>
+
+#include "model/comma_fields.h"
 
 namespace vellora::controls {
 
 std::vector<int> ParsePictureList(const std::string& text) {
     std::vector<int> out;
-    const QStringList parts = QString::fromStdString(text).split(QLatin1Char(','));
-    for (const QString& part : parts) {
+    for (const std::string_view part : model::SplitCommas(text)) {
         bool ok = false;
-        const int number = part.trimmed().toInt(&ok);
+        const int number = QString::fromUtf8(part.data(), static_cast<qsizetype>(part.size()))
+                               .trimmed()
+                               .toInt(&ok);
         out.push_back(ok ? number : 0);
     }
     return out;

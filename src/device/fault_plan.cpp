@@ -3,6 +3,8 @@
 
 #include <charconv>
 
+#include "model/comma_fields.h"
+
 namespace vellora::device {
 
 namespace {
@@ -76,15 +78,9 @@ FaultParse ApplyOne(std::string_view item, FaultPlan& plan) {
 FaultParse ApplyFaultText(std::string_view text, FaultPlan& plan) {
     if (text.empty()) return Fail("empty fault; " + std::string(kForms));
     FaultPlan changed = plan;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        const std::size_t comma = text.find(',', start);
-        const std::string_view item = text.substr(
-            start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
+    for (const std::string_view item : model::SplitCommas(text)) {
         if (item.empty()) return Fail("empty fault in \"" + std::string(text) + "\"");
         if (FaultParse one = ApplyOne(item, changed); !one.Ok) return one;
-        if (comma == std::string_view::npos) break;
-        start = comma + 1;
     }
     plan = std::move(changed);
     return {};

@@ -1,10 +1,11 @@
 // GBK mode names: factory names from fixed bytes, checks, and conversion from and to text.
 #include "device/mode_names.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
 #include <algorithm>
 #include <string>
+#include <vector>
+
+#include "protocol/wire_format.h"
 
 namespace vellora::device {
 
@@ -12,8 +13,6 @@ namespace {
 
 // "模式" in GBK: 模 = C4 A3, 式 = CA BD.
 constexpr std::array<std::uint8_t, 4> kModeWordGbk{0xC4, 0xA3, 0xCA, 0xBD};
-constexpr std::uint8_t kFirstReservedByte = 253;
-constexpr const char* kGbk = "GBK";
 
 }  // namespace
 
@@ -28,7 +27,7 @@ ModeName FactoryModeName(int mode) {
 DeviceError MakeModeName(std::span<const std::uint8_t> gbk, ModeName& name) {
     if (gbk.size() > kModeNameBytes) return DeviceError::BadName;
     if (std::any_of(gbk.begin(), gbk.end(),
-                    [](std::uint8_t b) { return b == 0 || b >= kFirstReservedByte; }))
+                    [](std::uint8_t b) { return b == 0 || b > protocol::kMaxDataByte; }))
         return DeviceError::BadName;
     name.fill(0);
     std::copy(gbk.begin(), gbk.end(), name.begin());
@@ -36,13 +35,16 @@ DeviceError MakeModeName(std::span<const std::uint8_t> gbk, ModeName& name) {
 }
 
 DeviceError ModeNameFromText(QStringView text, ModeName& name) {
-    QStringEncoder encoder(kGbk, QStringConverter::Flag::Stateless);
-    if (!encoder.isValid()) return DeviceError::NoNameEncoding;
-    const QByteArray bytes = encoder.encode(text);
-    if (encoder.hasError()) return DeviceError::BadName;
-    return MakeModeName(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                                  static_cast<std::size_t>(bytes.size())),
-                        name);
+    std::vector<std::uint8_t> bytes;
+    switch (protocol::EncodeGbk(text.toUtf8().toStdString(), bytes)) {
+        case protocol::GbkEncodeError::Ok:
+            return MakeModeName(bytes, name);
+        case protocol::GbkEncodeError::NoConverter:
+            return DeviceError::NoNameEncoding;
+        case protocol::GbkEncodeError::NotGbk:
+            break;
+    }
+    return DeviceError::BadName;
 }
 
 std::span<const std::uint8_t> ModeNameBytes(const ModeName& name) {
@@ -51,18 +53,13 @@ std::span<const std::uint8_t> ModeNameBytes(const ModeName& name) {
 }
 
 QString ModeNameText(const ModeName& name) {
-    const auto bytes = ModeNameBytes(name);
-    const QByteArray raw(reinterpret_cast<const char*>(bytes.data()),
-                         static_cast<qsizetype>(bytes.size()));
-    QStringDecoder decoder(kGbk, QStringConverter::Flag::Stateless);
-    if (!decoder.isValid()) return QString::fromLatin1(raw);
-    return decoder.decode(raw);
+    return QString::fromStdString(protocol::DecodeGbk(ModeNameBytes(name)));
 }
 
 bool IsWellFormedModeName(const ModeName& name) {
     const auto used = ModeNameBytes(name);
     if (std::any_of(used.begin(), used.end(),
-                    [](std::uint8_t b) { return b >= kFirstReservedByte; }))
+                    [](std::uint8_t b) { return b > protocol::kMaxDataByte; }))
         return false;
     return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(used.size()), name.end(),
                        [](std::uint8_t b) { return b == 0; });

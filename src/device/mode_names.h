@@ -1,5 +1,6 @@
 // Mode names as the processor keeps them: 12 bytes each in the GBK code page, padded with
-// zero bytes. The factory names "模式1".."模式11" are written here as their GBK bytes.
+// zero bytes. The factory names "模式1".."模式11" are written here as their GBK bytes; the
+// sizes and the GBK conversion are the protocol's.
 #pragma once
 
 #include <QString>
@@ -10,12 +11,14 @@
 #include <span>
 
 #include "device/device_error.h"
+#include "protocol/mode_names.h"
 
 namespace vellora::device {
 
-inline constexpr int kModeCount = 11;  ///< stored modes 0..10 (shown to users as 1..11)
-inline constexpr std::size_t kModeNameBytes = 12;
-inline constexpr std::size_t kModeNamesReplyBytes = kModeNameBytes * kModeCount;  // 132
+/// Stored modes 0..10 (shown to users as 1..11), one name each.
+inline constexpr int kModeCount = protocol::kModeNameCount;
+using protocol::kModeNameBytes;
+using protocol::kModeNamesReplyBytes;
 
 using ModeName = std::array<std::uint8_t, kModeNameBytes>;
 
@@ -34,7 +37,7 @@ using ModeName = std::array<std::uint8_t, kModeNameBytes>;
 /// The name's bytes up to its first zero byte.
 [[nodiscard]] std::span<const std::uint8_t> ModeNameBytes(const ModeName& name);
 
-/// The name as text, decoded from GBK; the bytes as Latin-1 when there is no GBK converter.
+/// The name as text, decoded from GBK as protocol::DecodeGbk does (U+FFFD for what is not GBK).
 [[nodiscard]] QString ModeNameText(const ModeName& name);
 
 /// True when the name could have come from MakeModeName: no byte 253..255 and only zero

@@ -5,6 +5,8 @@
 #include <charconv>
 #include <vector>
 
+#include "model/comma_fields.h"
+
 namespace vellora::model {
 
 namespace {
@@ -70,15 +72,7 @@ const std::array<std::vector<MenuItemEntry>, 10>& Lists() {
     static const auto lists = [] {
         std::array<std::vector<MenuItemEntry>, 10> out;
         for (size_t k = 0; k < kListTexts.size(); ++k) {
-            std::vector<std::string_view> fields;
-            std::string_view text = kListTexts[k];
-            size_t start = 0;
-            while (true) {
-                size_t comma = text.find(',', start);
-                fields.push_back(text.substr(start, comma == std::string_view::npos ? comma : comma - start));
-                if (comma == std::string_view::npos) break;
-                start = comma + 1;
-            }
+            const std::vector<std::string_view> fields = SplitCommas(kListTexts[k]);
             for (size_t i = 0; i + 1 < fields.size(); i += 2)
                 out[k].push_back({fields[i], ParseListAddress(fields[i + 1])});
         }

@@ -7,6 +7,8 @@
 #include <limits>
 #include <vector>
 
+#include "model/comma_fields.h"
+
 namespace vellora::model {
 
 const std::string_view kFreqTableText =
@@ -39,18 +41,6 @@ const std::string_view kQTableText =
     "5400,5700,6000,6400,6800,7200,7600,8100,8500,9100,9600,10200,10800,11400,12100,12800";
 
 namespace {
-
-std::vector<std::string_view> SplitCommas(std::string_view text) {
-    std::vector<std::string_view> out;
-    size_t start = 0;
-    while (true) {
-        size_t comma = text.find(',', start);
-        out.push_back(text.substr(start, comma == std::string_view::npos ? comma : comma - start));
-        if (comma == std::string_view::npos) break;
-        start = comma + 1;
-    }
-    return out;
-}
 
 float ParseFloat(std::string_view text) {
     float value = 0.0f;

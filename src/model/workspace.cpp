@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "model/comma_fields.h"
 #include "model/value_scales.h"
 
 namespace vellora::model {
@@ -144,14 +145,7 @@ bool ParseNumber(std::string_view text, long long& out) {
 
 int ParseAddr(std::string_view text) {
     if (text.empty()) return -1;
-    std::vector<std::string_view> fields;
-    size_t start = 0;
-    while (true) {
-        size_t comma = text.find(',', start);
-        fields.push_back(text.substr(start, comma == std::string_view::npos ? comma : comma - start));
-        if (comma == std::string_view::npos) break;
-        start = comma + 1;
-    }
+    const std::vector<std::string_view> fields = SplitCommas(text);
     if (fields.size() != 3) return -1;
     long long kind = 0;
     long long address = 0;

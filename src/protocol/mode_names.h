@@ -1,12 +1,10 @@
-// The device's mode names: decoded from the ReadModeNames reply (11 names of 12 GBK bytes),
-// and turned into safe, distinct file names for mode files inside one folder.
+// The device's mode names: 11 names of 12 GBK bytes in the ReadModeNames reply and the GBK
+// conversion both ways.
 #pragma once
 
-#include <QString>
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -14,32 +12,28 @@
 
 namespace vellora::protocol {
 
-inline constexpr int kModeNameCount = 11;
-inline constexpr std::size_t kModeNameBytes = 12;
-/// Extension of the mode files the mode manager keeps.
-inline constexpr std::string_view kModeFileExtension = ".vl";
+inline constexpr int kModeNameCount = 11;          ///< one name per stored mode 0..10
+inline constexpr std::size_t kModeNameBytes = 12;  ///< GBK bytes, zero-padded
+inline constexpr std::size_t kModeNamesReplyBytes = kModeNameBytes * kModeNameCount;  // 132
 
-/// GBK bytes as UTF-8; bytes that are not GBK become U+FFFD.
+/// GBK bytes as UTF-8; bytes that are not GBK become U+FFFD. Without a GBK converter in this
+/// Qt build, bytes below 0x80 (GBK's single bytes, which are ASCII) stay and every other byte
+/// becomes U+FFFD.
 [[nodiscard]] std::string DecodeGbk(std::span<const uint8_t> bytes);
+
+/// Why text did not become GBK bytes.
+enum class GbkEncodeError : uint8_t {
+    Ok = 0,
+    NoConverter,  ///< this Qt build has no GBK converter
+    NotGbk,       ///< a character GBK cannot say (or text that is not UTF-8): never replaced
+};
+
+/// UTF-8 text as GBK bytes into `out` (replaced); on an error `out` is unchanged.
+[[nodiscard]] GbkEncodeError EncodeGbk(std::string_view utf8, std::vector<uint8_t>& out);
 
 /// Name i (0..10) from payload bytes 12 x i .. 12 x i + 11, up to its first zero byte, as
 /// UTF-8. Names the payload does not reach (a short reply) are empty.
 [[nodiscard]] std::array<std::string, kModeNameCount> DecodeModeNames(
     std::span<const uint8_t> payload);
-
-/// A mode name as a file's base name (no extension), safe on every platform: path
-/// separators, control characters and the characters Windows forbids become "_", runs of
-/// dots collapse to one, a leading dot becomes "_", trailing dots and blanks go, a device
-/// name of Windows (CON, NUL, COM1 ...) gets a leading "_". A name with nothing left becomes
-/// "模式" + (mode + 1), the name the mode manager shows for the row.
-[[nodiscard]] QString ModeFileBaseName(std::string_view name, int mode);
-
-/// `base` itself when no name in `taken` equals it ignoring case, else `base` + " (2)",
-/// " (3)", ... whichever is free first.
-[[nodiscard]] QString UniqueBaseName(const QString& base, const std::vector<QString>& taken);
-
-/// The absolute path of `base` + ".vl" in `folder`; nullopt unless that file lies directly
-/// in the folder (a base name that is not a plain file name is refused).
-[[nodiscard]] std::optional<QString> ModeFilePath(const QString& folder, const QString& base);
 
 }  // namespace vellora::protocol
