@@ -71,11 +71,11 @@ SliderMachine::SliderMachine(model::Clock& clock, const ControlLookSource& look,
 
 void SliderMachine::ApplyForms() {
     if (form_ == kFader) {
-        value_type_ = 10;
-        max_value_ = 150;
+        value_type_ = kFaderValueType;
+        max_value_ = kFaderMaxValue;
     } else if (form_ == kBandStrip) {
-        value_type_ = 15;
-        max_value_ = 360;
+        value_type_ = kBandStripValueType;
+        max_value_ = kBandStripMaxValue;
     }
     position_ = std::min(position_, max_value_);
 }
