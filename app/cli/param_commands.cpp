@@ -52,9 +52,7 @@ bool ReadParam(const Invocation& inv, const std::string& text, int& index, int& 
         return false;
     }
     if (!storage::FactoryLayout().Defines(index)) {
-        status = inv.Fail("entry " + std::to_string(index) + " (kind " +
-                          std::to_string(index / 256) + ", address " + std::to_string(index % 256) +
-                          ") is not a parameter of the device");
+        status = inv.Fail(model::ParamAddressText(index) + " is not a parameter of the device");
         return false;
     }
     return true;
@@ -139,7 +137,7 @@ void PrintEntry(const Invocation& inv, const model::Workspace& ws, int index, in
     const storage::EntryInfo& entry = storage::FactoryLayout().Entry(index);
     const model::SceneSlot& s = *ws.ParamStore.Slot(index, slot);
     const std::string_view name = storage::EntryName(index);
-    inv.out << "entry " << index << " (kind " << index / 256 << ", address " << index % 256 << ")";
+    inv.out << model::ParamAddressText(index);
     if (!name.empty()) inv.out << ' ' << name;
     inv.out << '\n';
     if (index >= model::kModeScopedEnd) {

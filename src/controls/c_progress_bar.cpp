@@ -33,6 +33,7 @@ void C_ProgressBar::SetValue(int value) {
 
 void C_ProgressBar::SetMaxValue(int value) {
     max_value_ = Short(value);
+    value_ = Short(std::clamp<int>(value_, 0, ProgressScale(max_value_)));
     update();
 }
 

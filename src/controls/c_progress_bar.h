@@ -18,7 +18,7 @@ public:
     /// Values above MaxValue (1 when MaxValue is 0 or less) are cut to it, below 0 to 0; repaints.
     void SetValue(int value);
     [[nodiscard]] int16_t MaxValue() const { return max_value_; }
-    /// Full scale; 0 or less is drawn as 1. Repaints.
+    /// Full scale; 0 or less is drawn as 1. Cuts Value to the new scale and repaints.
     void SetMaxValue(int value);
     [[nodiscard]] uint8_t ShowContent() const { return show_content_; }
     /// 0: the waiting text; otherwise the percentage text.

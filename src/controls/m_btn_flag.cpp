@@ -8,6 +8,7 @@
 
 #include "controls/btn_flag_logic.h"
 #include "controls/control_look_source.h"
+#include "controls/design_bag.h"
 #include "graph/picture_store.h"
 
 namespace vellora::controls {
@@ -34,11 +35,21 @@ int VbShift(Qt::KeyboardModifiers m) {
 
 }  // namespace
 
+BtnFlagStored BtnFlagStored::FromBag(const QVariantMap& bag) {
+    BtnFlagStored s;
+    ReadText(bag, "PngIndexStr", s.PNGIndexStr);
+    ReadInt(bag, "Value", s.Value);
+    ReadInt(bag, "ActionType", s.ActionType);
+    ReadBool(bag, "Enabled", s.Enabled);
+    ReadText(bag, "SpecialFeature", s.SpecialFeature);
+    return s;
+}
+
 MBtnFlag::MBtnFlag(const ControlContext& context, const BtnFlagStored& stored, QWidget* parent)
-    : QWidget(parent), context_(context) {
+    : BoundControl(context, parent) {
     action_type_ = stored.ActionType;
     enabled_ = stored.Enabled;
-    special_feature_ = stored.SpecialFeature;
+    SetSpecialFeature(stored.SpecialFeature);
     png_index_str_ = stored.PNGIndexStr;
     pictures_ = ParsePictureList(png_index_str_.toStdString());
     stored_ = StoredFromValue(action_type_, stored.Value);
@@ -48,7 +59,7 @@ MBtnFlag::MBtnFlag(const ControlContext& context, const BtnFlagStored& stored, Q
 
 void MBtnFlag::SizeToFirstPicture() {
     if (pictures_.empty()) return;
-    const QSize size = context_.pictures.Size(pictures_.front());
+    const QSize size = Context().pictures.Size(pictures_.front());
     if (!size.isEmpty()) setFixedSize(size);
 }
 
@@ -70,21 +81,15 @@ void MBtnFlag::SetValue(int value) {
 
 void MBtnFlag::SetEnabled(bool on) {
     enabled_ = on;
-    if (special_feature_ == QLatin1String("DisabledRefresh")) Refresh();
-}
-
-void MBtnFlag::Refresh() {
-    update();
-}
-
-void MBtnFlag::BkGround_Init(bool) {
-    if (context_.look.Closing()) return;
-    background_ready_ = true;
-    update();
+    if (SpecialFeature() == QLatin1String("DisabledRefresh")) Refresh();
 }
 
 bool MBtnFlag::Locked() const {
-    return context_.look.ButtonLocked(addr_);
+    return Context().look.ButtonLocked(Addr());
+}
+
+bool MBtnFlag::IsSwitch() const {
+    return action_type_ == kOnOff || action_type_ == kTwoHalf || action_type_ == kTwoHalfInverted;
 }
 
 int MBtnFlag::CurrentPicture() const {
@@ -92,31 +97,47 @@ int MBtnFlag::CurrentPicture() const {
 }
 
 void MBtnFlag::paintEvent(QPaintEvent*) {
-    if (!background_ready_) return;
+    if (!BackgroundReady()) return;
     QPainter painter(this);
     last_drawn_ = CurrentPicture();
-    if (last_drawn_ != 0) context_.pictures.Draw(painter, last_drawn_, QPoint(0, 0));
+    if (last_drawn_ != 0) Context().pictures.Draw(painter, last_drawn_, QPoint(0, 0));
     ++paint_count_;
 }
 
-void MBtnFlag::mousePressEvent(QMouseEvent* event) {
-    event->accept();
-    if (!enabled_ || Locked()) return;
-    emit MouseDown(VbButton(event->button()), VbShift(event->modifiers()), event->position().x(),
-                   event->position().y());
-    const BtnStep step = PressStep(action_type_, stored_, event->position().x(), width());
+void MBtnFlag::PressAt(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF at) {
+    emit MouseDown(VbButton(button), VbShift(modifiers), at.x(), at.y());
+    const BtnStep step = PressStep(action_type_, stored_, at.x(), width());
     stored_ = step.stored;
     if (step.click) emit Click();
     Refresh();
 }
 
-void MBtnFlag::mouseReleaseEvent(QMouseEvent* event) {
-    event->accept();
-    if (!enabled_ || Locked()) return;
+void MBtnFlag::ReleaseAfterPress() {
     const BtnStep step = ReleaseStep(action_type_, stored_);
     stored_ = step.stored;
     if (step.click) emit Click();
-    if (!context_.look.Closing()) Refresh();
+    if (!Context().look.Closing()) Refresh();
+}
+
+void MBtnFlag::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+    if (!enabled_ || Locked()) return;
+    PressAt(event->button(), event->modifiers(), event->position());
+}
+
+void MBtnFlag::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+    if (!enabled_ || Locked()) return;
+    ReleaseAfterPress();
+}
+
+void MBtnFlag::ClickByAccessibility() {
+    if (!enabled_ || Locked()) return;
+    double x = width() / 2.0;
+    if (action_type_ == kTwoHalf || action_type_ == kTwoHalfInverted)
+        x = stored_ == 0 ? width() * 0.75 : width() * 0.25;
+    PressAt(Qt::LeftButton, Qt::NoModifier, QPointF(x, height() / 2.0));
+    ReleaseAfterPress();
 }
 
 void MBtnFlag::PointerEnter() {

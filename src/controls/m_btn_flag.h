@@ -3,23 +3,28 @@
 #pragma once
 
 #include <QString>
-#include <QWidget>
+#include <QVariantMap>
 
 #include <vector>
 
-#include "controls/control_context.h"
+#include "controls/bound_control.h"
 
 namespace vellora::controls {
 
+/// The properties a flag button is created with, as the windows' design data gives them.
 struct BtnFlagStored {
     QString PNGIndexStr = QStringLiteral("142,143");
     int Value = 0;
     int ActionType = 3;
     bool Enabled = true;
     QString SpecialFeature = QStringLiteral("0");
+
+    /// Reads the design-data keys "PngIndexStr", "Value", "ActionType", "Enabled" and
+    /// "SpecialFeature"; absent keys keep the defaults above.
+    static BtnFlagStored FromBag(const QVariantMap& bag);
 };
 
-class MBtnFlag : public QWidget {
+class MBtnFlag : public BoundControl {
     Q_OBJECT
 
 public:
@@ -34,22 +39,20 @@ public:
     void SetValue(int value);  ///< repaints; raises nothing
     [[nodiscard]] int ActionType() const { return action_type_; }
     void SetActionType(int type) { action_type_ = type; }
-    [[nodiscard]] bool Enabled() const { return enabled_; }
+    [[nodiscard]] bool Enabled() const override { return enabled_; }
     /// Repaints at once only with SpecialFeature "DisabledRefresh".
     void SetEnabled(bool on);
-    [[nodiscard]] const QString& SpecialFeature() const { return special_feature_; }
-    void SetSpecialFeature(const QString& text) { special_feature_ = text; }
-    /// The bound ParamIndex; -1 for command buttons.
-    [[nodiscard]] int Addr() const { return addr_; }
-    void SetAddr(int addr) { addr_ = addr; }
-    [[nodiscard]] const QString& EQindex() const { return eq_index_; }
-    void SetEQindex(const QString& text) { eq_index_ = text; }
 
-    void Refresh();
-    /// The button draws no background pictures; this marks it ready to draw.
-    void BkGround_Init(bool hideFirst = false);
-
-    [[nodiscard]] bool Locked() const;
+    /// Locked by the lock byte of a bound parameter.
+    [[nodiscard]] bool Locked() const override;
+    /// Whether the button switches between two values (ActionType 0, 3 and 4).
+    [[nodiscard]] bool IsSwitch() const;
+    /// The stored value, which chooses the picture (1 shows a switch's second look).
+    [[nodiscard]] int StoredValue() const { return stored_; }
+    /// A press and release by assistive technology, with the events of a mouse click in the
+    /// button's middle; a two-half switch is pressed on the half it does not show, so it
+    /// turns over. Ignored while disabled or locked.
+    void ClickByAccessibility();
     /// The picture the current state draws (0 for none) and the one the last paint drew.
     [[nodiscard]] int CurrentPicture() const;
     [[nodiscard]] int LastDrawnPicture() const { return last_drawn_; }
@@ -77,18 +80,15 @@ protected:
 
 private:
     void SizeToFirstPicture();
+    void PressAt(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF at);
+    void ReleaseAfterPress();
     void PointerEnter();
 
-    ControlContext context_;
     QString png_index_str_;
     std::vector<int> pictures_;
     int stored_ = 0;
     int action_type_ = 3;
     bool enabled_ = true;
-    QString special_feature_;
-    int addr_ = -1;
-    QString eq_index_;
-    bool background_ready_ = false;
     bool pointer_inside_ = false;
     int last_drawn_ = 0;
     int paint_count_ = 0;

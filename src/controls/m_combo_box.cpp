@@ -12,14 +12,23 @@
 #include "controls/combo_drop_list.h"
 #include "controls/combo_lists.h"
 #include "controls/control_look_source.h"
+#include "controls/design_bag.h"
 
 namespace vellora::controls {
 
+ComboStored ComboStored::FromBag(const QVariantMap& bag) {
+    ComboStored s;
+    ReadInt(bag, "ShowType", s.ShowType);
+    ReadBool(bag, "Enabled", s.Enabled);
+    ReadText(bag, "SpecialFeature", s.SpecialFeature);
+    return s;
+}
+
 MComboBox::MComboBox(const ControlContext& context, const ComboStored& stored, QWidget* parent)
-    : QWidget(parent), context_(context) {
+    : BoundControl(context, parent) {
     show_type_ = stored.ShowType;
     enabled_ = stored.Enabled;
-    special_feature_ = stored.SpecialFeature;
+    SetSpecialFeature(stored.SpecialFeature);
     list_ = new ComboDropList(this);
     connect(list_, &ComboDropList::Pressed, this, &MComboBox::OnListPressed);
     Fill();
@@ -69,7 +78,7 @@ void MComboBox::SetEnabled(bool on) {
 }
 
 bool MComboBox::Locked() const {
-    return context_.look.ButtonLocked(addr_);
+    return Context().look.ButtonLocked(Addr());
 }
 
 void MComboBox::Refresh() {
@@ -83,12 +92,6 @@ void MComboBox::Refresh() {
     }
 }
 
-void MComboBox::BkGround_Init(bool) {
-    if (context_.look.Closing()) return;
-    background_ready_ = true;
-    update();
-}
-
 void MComboBox::PlaceList() {
     const QPoint origin = mapToGlobal(QPoint(0, 0));
     const QScreen* screen = this->screen();
@@ -99,11 +102,11 @@ void MComboBox::PlaceList() {
 }
 
 void MComboBox::paintEvent(QPaintEvent*) {
-    if (!background_ready_) return;
+    if (!BackgroundReady()) return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     last_plan_ = ComboFacePlan(show_type_, Value(), ItemCount(), pressed_, Locked() || !enabled_);
-    ExecutePlan(painter, context_.pictures, last_plan_);
+    ExecutePlan(painter, Context().pictures, last_plan_);
 }
 
 void MComboBox::mousePressEvent(QMouseEvent* event) {
@@ -117,6 +120,19 @@ void MComboBox::mousePressEvent(QMouseEvent* event) {
 void MComboBox::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
     pressed_ = false;
+    Refresh();
+}
+
+bool MComboBox::ChooseByAccessibility(int index) {
+    if (!enabled_ || Locked() || index < 0 || index >= ItemCount()) return false;
+    list_->SetSelection(index);
+    OnListPressed();
+    return true;
+}
+
+void MComboBox::ToggleListByAccessibility() {
+    if (!enabled_ || Locked()) return;
+    dropped_ = !dropped_;
     Refresh();
 }
 

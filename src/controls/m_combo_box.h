@@ -4,24 +4,29 @@
 #pragma once
 
 #include <QString>
-#include <QWidget>
+#include <QVariantMap>
 
 #include <vector>
 
-#include "controls/control_context.h"
+#include "controls/bound_control.h"
 #include "controls/paint_plan.h"
 
 namespace vellora::controls {
 
 class ComboDropList;
 
+/// The properties a list box is created with, as the windows' design data gives them.
 struct ComboStored {
     int ShowType = 0;
     bool Enabled = true;
     QString SpecialFeature = QStringLiteral("0");
+
+    /// Reads the design-data keys "ShowType", "Enabled" and "SpecialFeature"; absent keys keep
+    /// the defaults above.
+    static ComboStored FromBag(const QVariantMap& bag);
 };
 
-class MComboBox : public QWidget {
+class MComboBox : public BoundControl {
     Q_OBJECT
 
 public:
@@ -36,25 +41,27 @@ public:
     [[nodiscard]] int Value() const;
     /// Selects an item (beyond the last: the last; below 0: the first) and repaints; no event.
     void SetValue(int value);
-    [[nodiscard]] bool Enabled() const { return enabled_; }
+    [[nodiscard]] bool Enabled() const override { return enabled_; }
     void SetEnabled(bool on);
-    [[nodiscard]] const QString& SpecialFeature() const { return special_feature_; }
-    void SetSpecialFeature(const QString& text) { special_feature_ = text; }
-    [[nodiscard]] int Addr() const { return addr_; }
-    void SetAddr(int addr) { addr_ = addr; }
-    [[nodiscard]] const QString& EQindex() const { return eq_index_; }
-    void SetEQindex(const QString& text) { eq_index_ = text; }
 
-    void Refresh();
-    void BkGround_Init(bool hideFirst = false);
+    /// Repaints the face, and shows the open list beside the control or hides it.
+    void Refresh() override;
 
-    [[nodiscard]] bool Locked() const;
+    /// Locked by the lock byte of a bound parameter.
+    [[nodiscard]] bool Locked() const override;
     [[nodiscard]] bool Dropped() const { return dropped_; }
     [[nodiscard]] int ItemCount() const;
     [[nodiscard]] QString ItemText(int index) const;
     /// The open list window (List1).
     [[nodiscard]] ComboDropList* List() const { return list_; }
     [[nodiscard]] const PaintPlan& LastPlan() const { return last_plan_; }
+
+    /// An item chosen by assistive technology, as if picked in the open list: the list
+    /// closes, Value holds the item and Click is raised. Ignored while disabled or locked, or
+    /// for an index outside the list. Returns whether it was taken.
+    bool ChooseByAccessibility(int index);
+    /// Opens or closes the list, as a press on the face does.
+    void ToggleListByAccessibility();
 
 signals:
     /// The user picked item `index` in the open list; Value already holds it.
@@ -71,16 +78,11 @@ private:
     void PlaceList();
     void OnListPressed();
 
-    ControlContext context_;
     ComboDropList* list_ = nullptr;
     int show_type_ = 0;
     bool enabled_ = true;
-    QString special_feature_;
-    int addr_ = -1;
-    QString eq_index_;
     bool pressed_ = false;
     bool dropped_ = false;
-    bool background_ready_ = false;
     PaintPlan last_plan_;
 };
 

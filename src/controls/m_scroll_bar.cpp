@@ -2,6 +2,7 @@
 // input; the entry box commits on Enter, steps on the arrow keys and closes on focus loss.
 #include "controls/m_scroll_bar.h"
 
+#include <QAccessible>
 #include <QEnterEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -42,7 +43,7 @@ Pt ToPt(const QPointF& p) {
 }  // namespace
 
 MScrollBar::MScrollBar(const ControlContext& context, const SliderStored& stored, QWidget* parent)
-    : QWidget(parent), context_(context) {
+    : BoundControl(context, parent) {
     text2_ = new QLineEdit(this);
     text2_->setObjectName(QStringLiteral("Text2"));
     text2_->hide();
@@ -64,15 +65,20 @@ MScrollBar::MScrollBar(const ControlContext& context, const SliderStored& stored
 
 MScrollBar::~MScrollBar() = default;
 
-void MScrollBar::Refresh() {
-    update();
+void MScrollBar::OnRepaint() {
+    Refresh();
+    const int position = machine_->Position();
+    if (position == announced_position_) return;
+    announced_position_ = position;
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent event(this, position);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
-void MScrollBar::BkGround_Init(bool hideFirst) {
-    (void)hideFirst;
-    if (context_.look.Closing()) return;
+void MScrollBar::PrepareBackground() {
     const qreal dpr =
-        std::max({qreal(1.0), devicePixelRatioF(), context_.pictures.DevicePixelRatio()});
+        std::max({qreal(1.0), devicePixelRatioF(), Context().pictures.DevicePixelRatio()});
     const SliderLayout& l = machine_->Layout();
     background_ =
         QImage(static_cast<int>(std::ceil(l.width * dpr)),
@@ -82,26 +88,24 @@ void MScrollBar::BkGround_Init(bool hideFirst) {
     {
         QPainter painter(&background_);
         painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-        ExecutePlan(painter, context_.pictures, SliderBackgroundPlan(*machine_));
+        ExecutePlan(painter, Context().pictures, SliderBackgroundPlan(*machine_));
     }
-    background_ready_ = true;
-    update();
 }
 
 void MScrollBar::paintEvent(QPaintEvent*) {
     if (!machine_->TVisible()) {
         QPainter painter(this);
-        last_plan_ = SliderFacePlan(*machine_, context_.look);
-        ExecutePlan(painter, context_.pictures, last_plan_);
+        last_plan_ = SliderFacePlan(*machine_, Context().look);
+        ExecutePlan(painter, Context().pictures, last_plan_);
         ++paint_count_;
         return;
     }
-    if (!background_ready_) return;
+    if (!BackgroundReady()) return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     painter.drawImage(QPointF(0, 0), background_);
-    last_plan_ = SliderFacePlan(*machine_, context_.look);
-    ExecutePlan(painter, context_.pictures, last_plan_);
+    last_plan_ = SliderFacePlan(*machine_, Context().look);
+    ExecutePlan(painter, Context().pictures, last_plan_);
     ++paint_count_;
 }
 

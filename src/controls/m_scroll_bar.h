@@ -5,11 +5,10 @@
 
 #include <QImage>
 #include <QString>
-#include <QWidget>
 
 #include <memory>
 
-#include "controls/control_context.h"
+#include "controls/bound_control.h"
 #include "controls/paint_plan.h"
 #include "controls/slider_machine.h"
 
@@ -17,7 +16,7 @@ class QLineEdit;
 
 namespace vellora::controls {
 
-class MScrollBar : public QWidget, private SliderEvents {
+class MScrollBar : public BoundControl, private SliderEvents {
     Q_OBJECT
 
 public:
@@ -37,7 +36,7 @@ public:
     /// The parameter value in the host's units (single precision in stored files).
     [[nodiscard]] double Value() const { return machine_->Value(); }
     void SetValue(double value) { machine_->SetValue(value); }
-    [[nodiscard]] bool Enabled() const { return machine_->Enabled(); }
+    [[nodiscard]] bool Enabled() const override { return machine_->Enabled(); }
     void SetEnabled(bool on) { machine_->SetEnabled(on); }
     [[nodiscard]] bool TVisible() const { return machine_->TVisible(); }
     void SetTVisible(bool on) { machine_->SetTVisible(on); }
@@ -57,25 +56,17 @@ public:
     void SetEQdisabled(bool off) { machine_->SetEQdisabled(off); }
     [[nodiscard]] int MuteRAMindex() const { return machine_->MuteRAMindex(); }
     void SetMuteRAMindex(int index) { machine_->SetMuteRAMindex(index); }
-    /// The bound ParamIndex, -1 while unbound.
-    [[nodiscard]] int Addr() const { return machine_->Addr(); }
-    void SetAddr(int addr) { machine_->SetAddr(addr); }
-    [[nodiscard]] const QString& EQindex() const { return eq_index_; }
-    void SetEQindex(const QString& text) { eq_index_ = text; }
-    [[nodiscard]] const QString& SpecialFeature() const { return special_feature_; }
-    void SetSpecialFeature(const QString& text) { special_feature_ = text; }
     [[nodiscard]] bool ForceShowFocus() const { return machine_->ForceShowFocus(); }
     void SetForceShowFocus(bool on) { machine_->SetForceShowFocus(on); }
 
-    /// Repaints from the current state (nothing is drawn before the first BkGround_Init).
-    void Refresh();
-    /// Prepares the background pictures of the current form; the control is see-through
-    /// elsewhere, so `hideFirst` needs no snapshot. Does nothing while the program closes.
-    void BkGround_Init(bool hideFirst = false);
     /// Raises Scroll.
     void RaiseEventScroll() { machine_->RaiseEventScroll(); }
+    /// A position set by assistive technology: a user's edit (Scroll when it changes), in
+    /// the slider's steps 0..MaxValue; ignored while input is blocked.
+    bool SetPositionByAccessibility(int position) { return machine_->UserSetPosition(position); }
 
-    [[nodiscard]] bool BackgroundReady() const { return background_ready_; }
+    /// Locked by the lock byte, or by the bass auto control on a per-scene parameter.
+    [[nodiscard]] bool Locked() const override { return machine_->Locked(); }
     /// The drawing of the last paint and how many paints drew anything.
     [[nodiscard]] const PaintPlan& LastPlan() const { return last_plan_; }
     [[nodiscard]] int PaintCount() const { return paint_count_; }
@@ -99,28 +90,27 @@ protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void PrepareBackground() override;
+    void AddrChanged() override { machine_->SetAddr(Addr()); }
 
 private:
     void OnScroll() override { emit Scroll(); }
     void OnClick() override { emit Click(); }
     void OnMouseIn() override { emit MouseIn(); }
-    void OnRepaint() override { Refresh(); }
+    void OnRepaint() override;
     void OnResize(int width, int height) override;
     void OnEntryShow(IRect box, const std::string& text) override;
     void OnEntryHide() override;
     void OnEntryFocus() override;
     void OnCursor(bool own) override;
 
-    ControlContext context_;
     QLineEdit* text2_ = nullptr;
     std::unique_ptr<SliderMachine> machine_;
-    QString eq_index_;
-    QString special_feature_;
     QImage background_;
-    bool background_ready_ = false;
     bool after_double_click_ = false;
     PaintPlan last_plan_;
     int paint_count_ = 0;
+    int announced_position_ = -1;
 };
 
 }  // namespace vellora::controls

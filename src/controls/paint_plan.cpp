@@ -56,6 +56,15 @@ PaintOp TextAt(std::string text, double x, double y, uint32_t argb) {
     return op;
 }
 
+PaintOp TextCentred(std::string text, IRect box, uint32_t argb) {
+    PaintOp op;
+    op.kind = PaintOp::Kind::TextCentred;
+    op.text = std::move(text);
+    op.target = box;
+    op.argb = argb;
+    return op;
+}
+
 PaintOp FillRect(IRect target, uint32_t argb) {
     PaintOp op;
     op.kind = PaintOp::Kind::Fill;
@@ -66,7 +75,8 @@ PaintOp FillRect(IRect target, uint32_t argb) {
 
 bool DrawsPicture(const PaintPlan& plan, int number) {
     for (const PaintOp& op : plan)
-        if (op.kind != PaintOp::Kind::Text && op.kind != PaintOp::Kind::Fill && op.number == number)
+        if (op.kind != PaintOp::Kind::Text && op.kind != PaintOp::Kind::TextCentred &&
+            op.kind != PaintOp::Kind::Fill && op.number == number)
             return true;
     return false;
 }
@@ -74,7 +84,8 @@ bool DrawsPicture(const PaintPlan& plan, int number) {
 std::vector<const PaintOp*> Texts(const PaintPlan& plan) {
     std::vector<const PaintOp*> out;
     for (const PaintOp& op : plan)
-        if (op.kind == PaintOp::Kind::Text) out.push_back(&op);
+        if (op.kind == PaintOp::Kind::Text || op.kind == PaintOp::Kind::TextCentred)
+            out.push_back(&op);
     return out;
 }
 
@@ -101,6 +112,10 @@ void ExecutePlan(QPainter& painter, graph::PictureStore& pictures, const PaintPl
                 graph::PictureStore::DrawText(
                     painter, QPoint(static_cast<int>(op.x), static_cast<int>(op.y)),
                     QString::fromStdString(op.text), QColor::fromRgba(op.argb));
+                break;
+            case PaintOp::Kind::TextCentred:
+                graph::PictureStore::DrawTextCentred(
+                    painter, target, QString::fromStdString(op.text), QColor::fromRgba(op.argb));
                 break;
             case PaintOp::Kind::Fill:
                 painter.fillRect(target, QColor::fromRgba(op.argb));

@@ -21,12 +21,13 @@ inline constexpr uint32_t kLockedTextColour = 0xFF888888;
 
 struct PaintOp {
     enum class Kind {
-        Picture,  ///< `number` at natural size, top-left (x, y)
-        Part,     ///< part `source` of `number` (natural coordinates) into `target`
-        Scaled,   ///< `number` made at the size of `target`
-        Rotated,  ///< `number` turned by `degrees` clockwise about its centre, placed at (x, y)
-        Text,     ///< `text` in the UI font, top-left (x, y), colour `argb`
-        Fill,     ///< `target` filled with `argb`
+        Picture,      ///< `number` at natural size, top-left (x, y)
+        Part,         ///< part `source` of `number` (natural coordinates) into `target`
+        Scaled,       ///< `number` made at the size of `target`
+        Rotated,      ///< `number` turned by `degrees` clockwise about its centre, placed at (x, y)
+        Text,         ///< `text` in the UI font, top-left (x, y), colour `argb`
+        TextCentred,  ///< `text` in the UI font centred on `target`, colour `argb`
+        Fill,         ///< `target` filled with `argb`
     };
     Kind kind = Kind::Picture;
     int number = 0;
@@ -44,11 +45,12 @@ PaintOp PicturePart(int number, IRect target, IRect source);
 PaintOp PictureScaled(int number, IRect target);
 PaintOp PictureRotated(int number, double cx, double cy, double degrees);
 PaintOp TextAt(std::string text, double x, double y, uint32_t argb);
+PaintOp TextCentred(std::string text, IRect box, uint32_t argb);
 PaintOp FillRect(IRect target, uint32_t argb);
 
 /// Whether the plan draws picture `number` in any way.
 [[nodiscard]] bool DrawsPicture(const PaintPlan& plan, int number);
-/// The texts of the plan in drawing order.
+/// The texts of the plan (placed and centred) in drawing order.
 [[nodiscard]] std::vector<const PaintOp*> Texts(const PaintPlan& plan);
 
 /// Carries out the plan; unknown picture numbers draw nothing.

@@ -17,6 +17,7 @@ int ProgressFillWidth(int width, int value, int maxValue) {
 
 std::optional<Rgb> ProgressColumn(int x, int width, int value, int maxValue) {
     if (x < 1 || x > width - 2) return std::nullopt;
+    if (value > ProgressScale(maxValue)) return kProgressRest;  // past full scale: no fill
     const int p = ProgressFillWidth(width, value, maxValue);
     const bool gradient = x <= p - 2;
     const bool rest = x >= p - 2 && x <= width - 3;

@@ -20,7 +20,8 @@ inline constexpr Rgb kProgressRest{192, 192, 192};
 /// P = W x Value / MaxValue, rounded half to even.
 [[nodiscard]] int ProgressFillWidth(int width, int value, int maxValue);
 /// Colour of inner column x (1 .. W-2): gradient up to P-3, grey from P-2 to W-3; the last
-/// inner column W-2 is gradient only when the bar is full. nullopt outside 1..W-2.
+/// inner column W-2 is gradient only when the bar is full; a value past full scale draws no
+/// gradient at all. nullopt outside 1..W-2.
 [[nodiscard]] std::optional<Rgb> ProgressColumn(int x, int width, int value, int maxValue);
 /// "正在同步数据, 请稍候..." or "执行保存, 完成" + percent + "%".
 [[nodiscard]] std::string ProgressText(int showContent, int value, int maxValue);

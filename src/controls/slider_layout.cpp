@@ -105,50 +105,124 @@ bool ThumbHit(const SliderLayout& l, double centre, Pt p) {
     return false;
 }
 
-std::optional<int> BandTextRow(double y, int eqNormalStyle) {
-    const int c = ClampStyle(eqNormalStyle);
-    if (y > 125 + 33 * c && y < 139 + 33 * c) return 0;
-    if (y > 138 + 36 * c && y < 152 + 36 * c) return 1;
-    if (y > 151 + 39 * c && y < 165 + 39 * c) return 2;
-    return std::nullopt;
+Travel ThumbTravel(const SliderLayout& l) {
+    if (l.Vertical()) {
+        const double x = l.trackX + l.thumbW / 2.0;
+        return {{x, double(l.trackTop + l.trackLength)}, {x, double(l.trackTop)}};
+    }
+    if (l.Knob()) return {};
+    const double y = l.trackTop + l.thumbH / 2.0;
+    return {{double(l.trackX), y}, {double(l.trackX + l.trackLength), y}};
 }
 
-bool BandSwitchRow(double y, int eqNormalStyle) {
-    const int c = ClampStyle(eqNormalStyle);
-    return y > 166 + 42 * c && y < 177 + 42 * c;
+SliderLayout BedLayout(SliderBed bed) {
+    switch (bed) {
+        case SliderBed::Fader:
+            return ComputeLayout(kFader, 0, 0);
+        case SliderBed::Strip:
+            return ComputeLayout(kBandStrip, 0, 0);
+        case SliderBed::StripTall:
+            return ComputeLayout(kBandStrip, 0, 1);
+        case SliderBed::Bar:
+            return ComputeLayout(kBar, 0, 0);
+        case SliderBed::BarLow:
+            return ComputeLayout(kBar, 2, 0);
+        case SliderBed::Mute:
+            return ComputeLayout(kBarMute, 0, 0);
+    }
+    return {};
 }
 
-std::optional<int> BandShapeAt(Pt p) {
-    if (p.x >= 16) return std::nullopt;
-    if (p.y > 60 && p.y < 78) return 0;
-    if (p.y > 78 && p.y < 96) return 1;
-    if (p.y > 96 && p.y < 114) return 2;
-    return std::nullopt;
+Pt BedOrigin(SliderBed bed, const SliderLayout& l) {
+    constexpr double kFaderBedDrop = 2.0;
+    const SliderLayout b = BedLayout(bed);
+    return {double(l.trackX - b.trackX),
+            (bed == SliderBed::Fader ? kFaderBedDrop : 0.0) + l.trackTop - b.trackTop};
 }
 
-bool FlagButtonHit(const SliderLayout& l, int hScrollSize, Pt p) {
-    if (hScrollSize == 3 && p.x >= 140 && p.x <= 152) return true;
-    return l.form == kFader && p.x >= 13 && p.x <= 25 && p.y >= 161 && p.y <= 170;
+int FieldStartX(int anchorX, int width, int chars) {
+    return width == 0 ? anchorX : anchorX + 3 * (width - chars);
 }
 
-IRect EntryBoxRect(int row, int eqNormalStyle) {
+TextField BandRowField(int row, int eqNormalStyle) {
     const int c = ClampStyle(eqNormalStyle);
     switch (row) {
         case 0:
-            return {3, 123 + 33 * c, 37, 16};
+            return {8, 125 + 33 * c, 4};
         case 1:
-            return {4, 136 + 36 * c, 36, 16};
+            return {9, 138 + 36 * c, 4};
         default:
-            return {4, 149 + 39 * c, 36, 16};
+            return {5, 151 + 39 * c, 5};
     }
+}
+
+std::optional<int> BandTextRow(double y, int eqNormalStyle) {
+    for (int row = 0; row < kBandRowCount; ++row) {
+        const int top = BandRowField(row, eqNormalStyle).y;
+        if (y > top && y < top + kBandRowHeight) return row;
+    }
+    return std::nullopt;
+}
+
+IRect EntryBoxRect(int row, int eqNormalStyle) {
+    // The box covers its row with a pixel to spare above and below the text.
+    const int top = BandRowField(row, eqNormalStyle).y - 2;
+    return row == 0 ? IRect{3, top, 37, 16} : IRect{4, top, 36, 16};
+}
+
+IRect BandSwitchRect(int eqNormalStyle) {
+    return {17, 166 + 42 * ClampStyle(eqNormalStyle), 24, 11};
+}
+
+IRect BandShapeRect(int shape) {
+    constexpr int kTop = 60, kW = 16, kH = 18;
+    return {0, kTop + kH * std::clamp(shape, 0, 2), kW, kH};
+}
+
+bool BandSwitchRow(double y, int eqNormalStyle) {
+    const IRect r = BandSwitchRect(eqNormalStyle);
+    return y > r.y && y < r.y + r.h;
+}
+
+std::optional<int> BandShapeAt(Pt p) {
+    for (int shape = 0; shape < 3; ++shape) {
+        const IRect r = BandShapeRect(shape);
+        if (p.x < r.x + r.w && p.y > r.y && p.y < r.y + r.h) return shape;
+    }
+    return std::nullopt;
+}
+
+IRect FlagButtonRect(const SliderLayout& l, bool pressed) {
+    if (l.form == kFader) return {13, 161, 12, 10};
+    return {140, pressed ? 6 : 5, 12, 10};
+}
+
+bool FlagButtonHit(const SliderLayout& l, int hScrollSize, Pt p) {
+    const IRect r = FlagButtonRect(l, false);
+    if (hScrollSize == 3 && p.x >= r.x && p.x <= r.x + r.w) return true;
+    // The fader's button takes its right edge too, but not its bottom edge.
+    return l.form == kFader && p.x >= r.x && p.x <= r.x + r.w && p.y >= r.y && p.y <= r.y + r.h - 1;
 }
 
 Anchor HScrollTextAnchor(int hScrollSize) {
     return kHScroll[ClampSize(hScrollSize)].text;
 }
 
-int FieldStartX(int anchorX, int width, int chars) {
-    return width == 0 ? anchorX : anchorX + 3 * (width - chars);
+TextField ValueField(const SliderLayout& l, int hScrollSize) {
+    switch (l.form) {
+        case kFader:
+            return {30, 160, 2};
+        case kBarShort:
+            return {64, 2, 3};
+        case kKnob:
+            return {58, 140, 2};
+        case kBarMute:
+            return {159, 8, 2};
+        default: {
+            const Anchor a = HScrollTextAnchor(hScrollSize);
+            return {a.x, a.y, 3};
+        }
+    }
 }
 
 }  // namespace vellora::controls

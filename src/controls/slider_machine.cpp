@@ -5,30 +5,11 @@
 #include <algorithm>
 
 #include "controls/control_look_source.h"
+#include "controls/design_bag.h"
 #include "controls/slider_values.h"
 #include "model/value_scales.h"
 
 namespace vellora::controls {
-
-namespace {
-
-void ReadInt(const QVariantMap& bag, const char* key, int& out) {
-    auto it = bag.find(QString::fromLatin1(key));
-    if (it == bag.end()) return;
-    bool ok = false;
-    const int v = it->toInt(&ok);
-    if (ok) out = v;
-}
-
-void ReadBool(const QVariantMap& bag, const char* key, bool& out) {
-    auto it = bag.find(QString::fromLatin1(key));
-    if (it == bag.end()) return;
-    bool ok = false;
-    const int v = it->toInt(&ok);
-    if (ok) out = v != 0;
-}
-
-}  // namespace
 
 SliderStored SliderStored::FromBag(const QVariantMap& bag) {
     SliderStored s;
@@ -71,11 +52,11 @@ SliderMachine::SliderMachine(model::Clock& clock, const ControlLookSource& look,
 
 void SliderMachine::ApplyForms() {
     if (form_ == kFader) {
-        value_type_ = 10;
-        max_value_ = 150;
+        value_type_ = kFaderValueType;
+        max_value_ = kFaderMaxValue;
     } else if (form_ == kBandStrip) {
-        value_type_ = 15;
-        max_value_ = 360;
+        value_type_ = kBandStripValueType;
+        max_value_ = kBandStripMaxValue;
     }
     position_ = std::min(position_, max_value_);
 }
@@ -164,6 +145,16 @@ double SliderMachine::AlongTrack(Pt p) const {
 
 void SliderMachine::SetPosition(int p) {
     position_ = std::clamp(p, 0, max_value_);
+}
+
+bool SliderMachine::UserSetPosition(int p) {
+    if (!Accepting() || eq_disabled_) return false;
+    p = std::clamp(p, 0, max_value_);
+    if (p == position_) return false;
+    position_ = p;
+    events_.OnScroll();
+    events_.OnRepaint();
+    return true;
 }
 
 std::string SliderMachine::EntryTextFor(EntryTarget target) const {

@@ -142,6 +142,11 @@ public:
     void PointerEnter();
     void PointerLeave();
 
+    /// A position set by assistive technology, as a user's edit: clamped into 0..MaxValue,
+    /// ignored while input is blocked (hidden, disabled, locked, band switched off); raises
+    /// Scroll and repaints when the position changes. Returns whether it changed.
+    bool UserSetPosition(int p);
+
     /// Raises Scroll for the host.
     void RaiseEventScroll() { events_.OnScroll(); }
 

@@ -22,24 +22,52 @@ int Chars(const std::string& text) {
 }
 
 // A text in a field of `width` characters, centred at 6 pixels per character.
-PaintOp FieldText(const std::string& text, int x, int y, int width, bool locked) {
-    return TextAt(text, FieldStartX(x, width, Chars(text)), y,
-                  locked ? kLockedTextColour : kTextColour);
+PaintOp FieldText(const std::string& text, TextField field, uint32_t colour) {
+    return TextAt(text, FieldStartX(field.x, field.width, Chars(text)), field.y, colour);
 }
 
 int Round(double v) {
     return model::RoundHalfEven(v);
 }
 
-// The two bar beds are drawn for one track position each; on the forms that share a bed but
-// place their track elsewhere, the bed moves with the track so its groove lies under the thumb.
-struct BedOrigin {
-    int x, y;
-};
-BedOrigin BedAt(const SliderLayout& l, int bed) {
-    if (bed == pic::kBarBed) return {l.trackX - 12, l.trackTop - 15};
-    if (bed == pic::kBarBedLow) return {l.trackX - 7, l.trackTop - 2};
-    return {0, 0};
+// The bed picture of each slider bed; a form's fill is drawn where its bed is.
+int BedPicture(SliderBed bed) {
+    switch (bed) {
+        case SliderBed::Fader:
+            return pic::kFaderBed;
+        case SliderBed::Strip:
+            return pic::kStripBed;
+        case SliderBed::StripTall:
+            return pic::kStripBedTall;
+        case SliderBed::Bar:
+            return pic::kBarBed;
+        case SliderBed::BarLow:
+            return pic::kBarBedLow;
+        case SliderBed::Mute:
+            return pic::kMuteBed;
+    }
+    return 0;
+}
+
+// The bed a form's fill pictures are drawn for: form 2, 3 and 7 by the HScrollSize row.
+SliderBed FillBed(const SliderMachine& m) {
+    switch (m.Layout().form) {
+        case kFader:
+            return SliderBed::Fader;
+        case kBandStrip:
+            return m.EQNormalStyle() == 1 ? SliderBed::StripTall : SliderBed::Strip;
+        case kBarShort:
+            return SliderBed::BarLow;
+        case kBarMute:
+            return SliderBed::Mute;
+        default:
+            return m.HScrollSize() <= 1 ? SliderBed::Bar : SliderBed::BarLow;
+    }
+}
+
+PaintOp BedPictureAt(SliderBed bed, const SliderLayout& l) {
+    const Pt at = BedOrigin(bed, l);
+    return PictureAt(BedPicture(bed), at.x, at.y);
 }
 
 // The pictures of the HScrollSize rows: normal, locked and second-scene fill.
@@ -58,88 +86,89 @@ int FlagPicture(const SliderMachine& m) {
 
 // The fill drawn on the low side of the thumb: below it on vertical forms, left of it on
 // horizontal ones.
-void AddFill(PaintPlan& plan, const SliderMachine& m, int fill, BedOrigin at) {
+void AddFill(PaintPlan& plan, const SliderMachine& m, int fill) {
     if (fill == 0) return;
     const PictureSizeWH size = ControlPictureSize(fill);
     const double centre = m.Centre();
+    const Pt origin = BedOrigin(FillBed(m), m.Layout());
+    const int x = Round(origin.x), y = Round(origin.y);
     if (m.Layout().Vertical()) {
-        const int from = std::clamp(Round(centre) - at.y, 0, size.h);
+        const int from = std::clamp(Round(centre) - y, 0, size.h);
         if (from >= size.h) return;
-        plan.push_back(PicturePart(fill, {at.x, at.y + from, size.w, size.h - from},
+        plan.push_back(PicturePart(fill, {x, y + from, size.w, size.h - from},
                                    {0, from, size.w, size.h - from}));
     } else {
-        const int to = std::clamp(Round(centre) - at.x, 0, size.w);
+        const int to = std::clamp(Round(centre) - x, 0, size.w);
         if (to <= 0) return;
-        plan.push_back(PicturePart(fill, {at.x, at.y, to, size.h}, {0, 0, to, size.h}));
+        plan.push_back(PicturePart(fill, {x, y, to, size.h}, {0, 0, to, size.h}));
     }
 }
 
 }  // namespace
 
-PaintPlan SliderBackgroundPlan(const SliderMachine& m) {
-    PaintPlan plan;
+ValuePlate SliderValuePlate(const SliderMachine& m) {
     const SliderLayout& l = m.Layout();
-    auto bed = [&](int number) {
-        const BedOrigin at = BedAt(l, number);
-        plan.push_back(PictureAt(number, at.x, at.y));
-    };
     switch (l.form) {
         case kFader:
-            plan.push_back(PictureAt(pic::kFaderBed, 0, 2));
-            plan.push_back(PictureAt(pic::kValuePlate, 22, 160));
-            break;
-        case kBandStrip:
-            plan.push_back(
-                PictureAt(m.EQNormalStyle() == 1 ? pic::kStripBedTall : pic::kStripBed, 0, 0));
-            if (m.LabelID() != 0) plan.push_back(PictureAt(m.LabelID(), 15, 0));
-            break;
+            return {pic::kValuePlate, 22, 160};
         case kBar:
             switch (m.HScrollSize()) {
                 case 0:
-                    bed(pic::kBarBed);
-                    plan.push_back(PictureAt(pic::kWidePlate2, 66, 0));
-                    break;
+                    return {pic::kWidePlate2, 66, 0};
                 case 1:
-                    bed(pic::kBarBed);
-                    plan.push_back(PictureAt(pic::kWidePlate2, 37, 0));
-                    break;
+                    return {pic::kWidePlate2, 37, 0};
                 case 2:
-                    bed(pic::kBarBedLow);
-                    plan.push_back(PictureAt(pic::kValuePlate, 138, 4));
-                    break;
+                    return {pic::kValuePlate, 138, 4};
                 case 3:
-                    bed(pic::kBarBedLow);
-                    plan.push_back(PictureAt(pic::kValuePlate, 150, 4));
-                    break;
+                    return {pic::kValuePlate, 150, 4};
                 default:
-                    bed(pic::kBarBedLow);
-                    plan.push_back(PictureAt(pic::kWidePlate2, 138, 4));
-                    break;
+                    return {pic::kWidePlate2, 138, 4};
             }
+        case kBarWide:
+            return {pic::kWidePlate, 126, 5};
+        case kBarShort:
+            return {pic::kShortPlate, 57, 1.5};
+        case kKnob:
+            return {pic::kWidePlate2, 47, 140};
+        case kBarMute:
+            return {pic::kSmallPlate, 157, 7};
+        case kBarNarrow:
+            return {m.ValueType() != 0 ? pic::kValuePlate : pic::kSmallPlate, 135, 5};
+        default:
+            return {};
+    }
+}
+
+IRect ValuePlate::Box() const {
+    const PictureSizeWH size = ControlPictureSize(number);
+    return {model::RoundHalfEven(x), model::RoundHalfEven(y), size.w, size.h};
+}
+
+PaintPlan SliderBackgroundPlan(const SliderMachine& m) {
+    PaintPlan plan;
+    const SliderLayout& l = m.Layout();
+    switch (l.form) {
+        case kFader:
+            plan.push_back(BedPictureAt(SliderBed::Fader, l));
+            break;
+        case kBandStrip:
+            plan.push_back(BedPictureAt(FillBed(m), l));
+            if (m.LabelID() != 0) plan.push_back(PictureAt(m.LabelID(), 15, 0));
+            break;
+        case kBar:
+        case kBarShort:
+        case kBarMute:
+            plan.push_back(BedPictureAt(FillBed(m), l));
             break;
         case kBarWide:
-            bed(pic::kBarBed);
-            plan.push_back(PictureAt(pic::kWidePlate, 126, 5));
-            break;
-        case kBarShort:
-            bed(pic::kBarBedLow);
-            plan.push_back(PictureAt(pic::kShortPlate, 57, 1.5));
-            break;
-        case kKnob:
-            plan.push_back(PictureAt(pic::kWidePlate2, 47, 140));
-            break;
-        case kBarMute:
-            plan.push_back(PictureAt(pic::kMuteBed, 0, 0));
-            plan.push_back(PictureAt(pic::kSmallPlate, 157, 7));
-            break;
         case kBarNarrow:
-            bed(pic::kBarBed);
-            plan.push_back(
-                PictureAt(m.ValueType() != 0 ? pic::kValuePlate : pic::kSmallPlate, 135, 5));
+            plan.push_back(BedPictureAt(SliderBed::Bar, l));
             break;
         default:
             break;
     }
+    const ValuePlate plate = SliderValuePlate(m);
+    if (plate.number != 0) plan.push_back(PictureAt(plate.number, plate.x, plate.y));
     return plan;
 }
 
@@ -213,64 +242,46 @@ PaintPlan SliderFacePlan(const SliderMachine& m, const ControlLookSource& look) 
     const int position = std::min(m.Position(), m.MaxValue());
     const double centre = m.Centre();
     const std::string text = ValueText(m.ValueType(), position);
-    const int fill = SliderFillPicture(m, look);
     const int thumb = SliderThumbPicture(m, look);
+    const uint32_t colour = locked ? kLockedTextColour : kTextColour;
 
-    switch (l.form) {
-        case kFader:
-            AddFill(plan, m, fill, {0, 2});
-            plan.push_back(PictureScaled(
-                thumb, {l.trackX, Round(centre - l.thumbH / 2.0), l.thumbW, l.thumbH}));
-            plan.push_back(FieldText(text, 30, 160, 2, locked));
-            plan.push_back(PictureAt(FlagPicture(m), 13, 161));
-            break;
-        case kBandStrip: {
-            const int c = m.EQNormalStyle();
-            AddFill(plan, m, fill, {0, 0});
-            for (int s = 0; s < 3; ++s) {
-                int number = pic::kShapeSelected0 + 2 * s + 1;
-                if (m.QType() == s)
-                    number = locked ? pic::kShapeLocked0 + s : pic::kShapeSelected0 + 2 * s;
-                plan.push_back(PictureAt(number, 0, 60 + 18 * s));
-            }
-            plan.push_back(
-                PictureAt(m.EQdisabled() ? pic::kSwitchOff : pic::kSwitchOn, 17, 166 + 42 * c));
-            plan.push_back(PictureScaled(
-                thumb, {l.trackX, Round(centre - l.thumbH / 2.0), l.thumbW, l.thumbH}));
-            plan.push_back(FieldText(model::GainText(position + 10), 8, 125 + 33 * c, 4, locked));
-            plan.push_back(FieldText(FreqText(m.Freq()), 9, 138 + 36 * c, 4, locked));
-            plan.push_back(FieldText(model::QText(m.QType() == 0 ? m.Q() : m.sQ()), 5, 151 + 39 * c,
-                                     5, locked));
-            break;
+    AddFill(plan, m, SliderFillPicture(m, look));
+    if (l.form == kBandStrip) {
+        const int c = m.EQNormalStyle();
+        for (int s = 0; s < 3; ++s) {
+            int number = pic::kShapeSelected0 + 2 * s + 1;
+            if (m.QType() == s)
+                number = locked ? pic::kShapeLocked0 + s : pic::kShapeSelected0 + 2 * s;
+            const IRect r = BandShapeRect(s);
+            plan.push_back(PictureAt(number, r.x, r.y));
         }
-        case kKnob:
-            plan.push_back(PictureRotated(pic::kKnob, l.width / 2.0, l.width / 2.0,
-                                          KnobAngle(position, m.MaxValue())));
-            plan.push_back(FieldText(text, 58, 140, 2, locked));
-            break;
-        default: {
-            if (l.form == kBarShort) {
-                AddFill(plan, m, fill, BedAt(l, pic::kBarBedLow));
-            } else if (l.form == kBarMute) {
-                AddFill(plan, m, fill, {0, 0});
-            } else {
-                const int bed = m.HScrollSize() <= 1 ? pic::kBarBed : pic::kBarBedLow;
-                AddFill(plan, m, fill, BedAt(l, bed));
-            }
-            plan.push_back(PictureScaled(
-                thumb, {Round(centre - l.thumbW / 2.0), l.trackTop, l.thumbW, l.thumbH}));
-            if (l.form == kBarShort) {
-                plan.push_back(FieldText(text, 64, 2, 3, locked));
-            } else if (l.form == kBarMute) {
-                plan.push_back(FieldText(text, 159, 8, 2, locked));
-            } else {
-                const Anchor a = HScrollTextAnchor(m.HScrollSize());
-                plan.push_back(FieldText(text, a.x, a.y, l.form == kBar ? 3 : 6, locked));
-                if (m.HScrollSize() == 3)
-                    plan.push_back(PictureAt(FlagPicture(m), 140, m.FlagPressed() ? 6 : 5));
-            }
-            break;
-        }
+        const IRect sw = BandSwitchRect(c);
+        plan.push_back(PictureAt(m.EQdisabled() ? pic::kSwitchOff : pic::kSwitchOn, sw.x, sw.y));
+    }
+    if (l.Vertical())
+        plan.push_back(
+            PictureScaled(thumb, {l.trackX, Round(centre - l.thumbH / 2.0), l.thumbW, l.thumbH}));
+    else if (l.Horizontal())
+        plan.push_back(
+            PictureScaled(thumb, {Round(centre - l.thumbW / 2.0), l.trackTop, l.thumbW, l.thumbH}));
+    else
+        plan.push_back(PictureRotated(pic::kKnob, l.width / 2.0, l.width / 2.0,
+                                      KnobAngle(position, m.MaxValue())));
+
+    if (l.form == kBandStrip) {
+        const int c = m.EQNormalStyle();
+        const std::string rows[kBandRowCount] = {model::GainText(position + 10), FreqText(m.Freq()),
+                                                 model::QText(m.QType() == 0 ? m.Q() : m.sQ())};
+        for (int row = 0; row < kBandRowCount; ++row)
+            plan.push_back(FieldText(rows[row], BandRowField(row, c), colour));
+    } else if (l.form == kBarWide || l.form == kBarNarrow) {
+        plan.push_back(TextCentred(text, SliderValuePlate(m).Box(), colour));
+    } else {
+        plan.push_back(FieldText(text, ValueField(l, m.HScrollSize()), colour));
+    }
+    if (m.Flagged() && (l.form == kFader || l.Horizontal())) {
+        const IRect r = FlagButtonRect(l, m.FlagPressed());
+        plan.push_back(PictureAt(FlagPicture(m), r.x, r.y));
     }
     return plan;
 }

@@ -9,6 +9,15 @@ namespace vellora::controls {
 class ControlLookSource;
 class SliderMachine;
 
+/// The value plate of a form (drawn with the background) at its top-left; number 0: none.
+struct ValuePlate {
+    int number = 0;
+    double x = 0.0, y = 0.0;
+    /// The plate's rectangle at its natural size.
+    [[nodiscard]] IRect Box() const;
+};
+[[nodiscard]] ValuePlate SliderValuePlate(const SliderMachine& m);
+
 /// The background pictures of the slider's form in drawing order.
 [[nodiscard]] PaintPlan SliderBackgroundPlan(const SliderMachine& m);
 /// Everything drawn over the background for the current state; TVisible false fills red only.

@@ -2,6 +2,7 @@
 #include "graph/picture_store.h"
 
 #include <QColor>
+#include <QFontMetricsF>
 #include <QPainter>
 
 #include <algorithm>
@@ -88,7 +89,8 @@ void PictureStore::DrawScaled(QPainter& painter, int number, const QRect& target
     if (!image.isNull()) painter.drawImage(target.topLeft(), image);
 }
 
-void PictureStore::DrawPart(QPainter& painter, int number, const QRect& target, const QRect& source) {
+void PictureStore::DrawPart(QPainter& painter, int number, const QRect& target,
+                            const QRect& source) {
     const QImage& image = Image(number);
     if (image.isNull() || target.isEmpty()) return;
     const QRect inside = source & QRect(QPoint(0, 0), Size(number));
@@ -123,8 +125,24 @@ void PictureStore::DrawText(QPainter& painter, QPoint topLeft, const QString& te
     painter.save();
     painter.setFont(UiFont());
     painter.setPen(colour);
-    painter.drawText(QRect(topLeft, QSize(4096, 64)), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                     text);
+    painter.drawText(QRect(topLeft, QSize(4096, 64)),
+                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    painter.restore();
+}
+
+QPointF PictureStore::CentredTextOrigin(const QString& text, const QRectF& box) {
+    const QFontMetricsF metrics(UiFont());
+    const qreal x = box.left() + (box.width() - metrics.horizontalAdvance(text)) / 2.0;
+    const qreal baseline = box.top() + (box.height() + metrics.capHeight()) / 2.0;
+    return {std::round(x), std::round(baseline)};
+}
+
+void PictureStore::DrawTextCentred(QPainter& painter, const QRect& box, const QString& text,
+                                   const QColor& colour) {
+    painter.save();
+    painter.setFont(UiFont());
+    painter.setPen(colour);
+    painter.drawText(CentredTextOrigin(text, box), text);
     painter.restore();
 }
 

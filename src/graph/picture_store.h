@@ -56,13 +56,22 @@ public:
     void DrawScaled(QPainter& painter, int number, const QRect& target);
     /// Draws the part `source` (natural coordinates) of the picture into `target`.
     void DrawPart(QPainter& painter, int number, const QRect& target, const QRect& source);
-    /// Draws at natural size, rotated by `degrees` (clockwise) about its centre, placed at `centre`.
+    /// Draws at natural size, rotated by `degrees` (clockwise) about its centre, placed at
+    /// `centre`.
     void DrawRotated(QPainter& painter, int number, QPointF centre, qreal degrees);
 
     /// "宋体", 12 pixels, regular.
     [[nodiscard]] static QFont UiFont();
     /// Draws a text in the UI font with its top-left at `topLeft`, left-aligned.
-    static void DrawText(QPainter& painter, QPoint topLeft, const QString& text, const QColor& colour);
+    static void DrawText(QPainter& painter, QPoint topLeft, const QString& text,
+                         const QColor& colour);
+
+    /// Where a text in the UI font starts (its baseline's left end) when centred on `box`:
+    /// across by its advance, down by the height of its digits and capitals.
+    [[nodiscard]] static QPointF CentredTextOrigin(const QString& text, const QRectF& box);
+    /// Draws a text in the UI font centred on `box`.
+    static void DrawTextCentred(QPainter& painter, const QRect& box, const QString& text,
+                                const QColor& colour);
 
     /// How many pictures have been made so far (natural and sized), for tests and statistics.
     [[nodiscard]] int MadeCount() const { return made_count_; }

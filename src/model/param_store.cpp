@@ -15,4 +15,9 @@ void ParamTable::ShareSingleSceneValues() {
         if (!record.Slots[0].PerScene) record.Slots[1] = record.Slots[0];
 }
 
+std::string ParamAddressText(int index) {
+    return "entry " + std::to_string(index) + " (kind " + std::to_string(index / 256) +
+           ", address " + std::to_string(index % 256) + ")";
+}
+
 }  // namespace vellora::model

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace vellora::model {
 
@@ -42,6 +43,8 @@ struct ParamRecord {
 constexpr int MenuKindOf(int index) { return index >= 0 && index < kParamCount ? index / 256 : -1; }
 constexpr bool ValidIndex(int index) { return index >= 0 && index < kParamCount; }
 constexpr bool ValidSlot(int slot) { return slot >= 0 && slot < kSlotCount; }
+/// A ParamIndex as the command line and the checks write it: "entry 277 (kind 1, address 21)".
+std::string ParamAddressText(int index);
 
 /// A fixed table of 3000 records. Every access is range-checked: an index outside 0..2999
 /// or a slot outside 0..2 yields nullptr (reads) or is refused (writes), never touches memory.

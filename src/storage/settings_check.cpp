@@ -1,6 +1,7 @@
 // Range checks of a loaded table by the roles of the factory layout.
 #include "storage/settings_check.h"
 
+#include "model/param_store.h"
 #include "model/value_scales.h"
 
 namespace vellora::storage {
@@ -70,9 +71,7 @@ std::string_view SlotFieldName(SlotField field) {
 }
 
 std::string AnomalyText(const Anomaly& a) {
-    std::string text = "entry " + std::to_string(a.index) + " (kind " +
-                       std::to_string(a.index / 256) + ", address " +
-                       std::to_string(a.index % 256) + ") slot " + std::to_string(a.slot) + ": " +
+    std::string text = model::ParamAddressText(a.index) + " slot " + std::to_string(a.slot) + ": " +
                        std::string(SlotFieldName(a.field)) + " " + std::to_string(a.value);
     if (a.min == a.max)
         text += ", expected " + std::to_string(a.min);

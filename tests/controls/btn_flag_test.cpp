@@ -50,6 +50,28 @@ TEST(BtnFlagLogic, PictureListsAndSubstitutions) {
     EXPECT_EQ(StoredFromValue(kClickOnly, 2), 2);
 }
 
+TEST_F(BtnFlagTest, DesignDataKeys) {
+    QVariantMap bag;
+    bag[QStringLiteral("PngIndexStr")] = QStringLiteral("361,362,359");
+    bag[QStringLiteral("ActionType")] = QStringLiteral("2");
+    bag[QStringLiteral("Value")] = QStringLiteral("two");  // not a number: the default stays
+    bag[QStringLiteral("Enabled")] = -1;
+    bag[QStringLiteral("SpecialFeature")] = QStringLiteral("DisabledRefresh");
+    const BtnFlagStored s = BtnFlagStored::FromBag(bag);
+    EXPECT_EQ(s.PNGIndexStr, QStringLiteral("361,362,359"));
+    EXPECT_EQ(s.ActionType, 2);
+    EXPECT_EQ(s.Value, 0);
+    EXPECT_TRUE(s.Enabled);
+    MBtnFlag b(context, s);
+    EXPECT_EQ(b.size(), QSize(96, 24));
+    EXPECT_EQ(b.SpecialFeature(), QStringLiteral("DisabledRefresh"));
+    const BtnFlagStored empty = BtnFlagStored::FromBag({{QStringLiteral("Enabled"), 0}});
+    EXPECT_EQ(empty.PNGIndexStr, QStringLiteral("142,143"));
+    EXPECT_EQ(empty.ActionType, 3);
+    EXPECT_EQ(empty.SpecialFeature, QStringLiteral("0"));
+    EXPECT_FALSE(empty.Enabled);
+}
+
 TEST_F(BtnFlagTest, SizesItselfToItsFirstPicture) {
     auto b = Make("218,219", 2);
     EXPECT_EQ(b->size(), QSize(64, 24));

@@ -70,6 +70,22 @@ TEST(ComboLists, FacePlan) {
     EXPECT_FALSE(DrawsPicture(ComboFacePlan(4, 7, 2, false, false), 370));
 }
 
+TEST_F(ComboBoxTest, DesignDataKeys) {
+    QVariantMap bag;
+    bag[QStringLiteral("ShowType")] = 7;
+    bag[QStringLiteral("Enabled")] = 0;
+    bag[QStringLiteral("SpecialFeature")] = QStringLiteral("page 2");
+    MComboBox c(context, ComboStored::FromBag(bag));
+    EXPECT_EQ(c.ShowType(), 7);
+    EXPECT_EQ(c.ItemCount(), 4);
+    EXPECT_FALSE(c.Enabled());
+    EXPECT_EQ(c.SpecialFeature(), QStringLiteral("page 2"));
+    const ComboStored defaults = ComboStored::FromBag({{QStringLiteral("ShowType"), "x"}});
+    EXPECT_EQ(defaults.ShowType, 0);
+    EXPECT_TRUE(defaults.Enabled);
+    EXPECT_EQ(defaults.SpecialFeature, QStringLiteral("0"));
+}
+
 TEST_F(ComboBoxTest, ShowType7To8AndBack) {
     auto c = Make(7);
     EXPECT_EQ(c->ItemCount(), 4);

@@ -51,5 +51,27 @@ TEST(ProgressBar, WidgetCutsAndPaints) {
     EXPECT_EQ(bar.Value(), 1);
 }
 
+TEST(ProgressPlan, ValuePastTheScaleDrawsNoFill) {
+    // Past full scale the bar is all grey, not full; full scale itself still fills.
+    for (int x : {1, 100, 197, 198}) {
+        EXPECT_EQ(ProgressColumn(x, 200, 150, 100), kProgressRest) << x;
+        EXPECT_EQ(ProgressColumn(x, 200, 2, 0), kProgressRest) << x;  // MaxValue 0 is scale 1
+    }
+    EXPECT_EQ(ProgressColumn(198, 200, 100, 100), (Rgb{0, 0, 255}));
+}
+
+TEST(ProgressBar, NewMaxValueCutsTheValue) {
+    C_ProgressBar bar;
+    bar.resize(200, 20);
+    bar.SetValue(80);
+    bar.SetMaxValue(50);
+    EXPECT_EQ(bar.Value(), 50);
+    EXPECT_EQ(bar.grab().toImage().pixelColor(198, 17), QColor(0, 0, 255));  // full, not empty
+    bar.SetMaxValue(0);
+    EXPECT_EQ(bar.Value(), 1);
+    bar.SetMaxValue(200);
+    EXPECT_EQ(bar.Value(), 1);
+}
+
 }  // namespace
 }  // namespace vellora::controls

@@ -60,6 +60,37 @@ TEST(SliderLayout, ThumbCentreAndPositionUnderThePointer) {
     EXPECT_EQ(PositionAt(bar, 900.0, 80), 80);
 }
 
+TEST(SliderLayout, ThumbTravelAndWhereTheBedsLie) {
+    // The thumb centre runs down the fader's column and along the middle of a bar's thumb row.
+    const Travel fader = ThumbTravel(ComputeLayout(kFader, 0, 0));
+    EXPECT_DOUBLE_EQ(fader.low.x, 33.0);
+    EXPECT_DOUBLE_EQ(fader.low.y, 149.0);
+    EXPECT_DOUBLE_EQ(fader.high.y, 26.0);
+    const Travel bar = ThumbTravel(ComputeLayout(kBarShort, 0, 0));
+    EXPECT_DOUBLE_EQ(bar.low.x, 8.0);
+    EXPECT_DOUBLE_EQ(bar.high.x, 118.0);
+    EXPECT_DOUBLE_EQ(bar.low.y, 29.0);
+    // Beds: the fader's 2 pixels down; a bar bed follows a track placed elsewhere.
+    struct Case {
+        SliderBed bed;
+        SliderLayout l;
+        double x, y;
+    };
+    const Case cases[] = {
+        {SliderBed::Fader, ComputeLayout(kFader, 0, 0), 0, 2},
+        {SliderBed::StripTall, ComputeLayout(kBandStrip, 0, 1), 0, 0},
+        {SliderBed::Bar, ComputeLayout(kBar, 1, 0), 0, 0},
+        {SliderBed::Bar, ComputeLayout(kBarNarrow, 2, 0), -5, -13},
+        {SliderBed::BarLow, ComputeLayout(kBarShort, 0, 0), 1, 16},
+        {SliderBed::Mute, ComputeLayout(kBarMute, 0, 0), 0, 0},
+    };
+    for (const Case& c : cases) {
+        const Pt at = BedOrigin(c.bed, c.l);
+        EXPECT_DOUBLE_EQ(at.x, c.x) << "form " << c.l.form;
+        EXPECT_DOUBLE_EQ(at.y, c.y) << "form " << c.l.form;
+    }
+}
+
 TEST(SliderLayout, ThumbHitBoxes) {
     const SliderLayout fader = ComputeLayout(0, 0, 0);
     EXPECT_TRUE(ThumbHit(fader, 80.0, {24, 69}));

@@ -233,6 +233,9 @@ TEST(ParseAddrTest, AddressTexts) {
     EXPECT_EQ(ParseAddr("EQ,12,0"), -1);   // beyond 2999
     EXPECT_EQ(ParseAddr("EQ,-1,0"), -1);
     EXPECT_EQ(ParseAddr("EQ,99999999999999999999,0"), -1);
+    // Written back the way the command line names an entry.
+    EXPECT_EQ(ParamAddressText(ParseAddr("Group,1,&H15")), "entry 277 (kind 1, address 21)");
+    EXPECT_EQ(ParamAddressText(2568), "entry 2568 (kind 10, address 8)");
 }
 
 TEST(ClockTest, VirtualTimeFiresInOrderAndRepeats) {
