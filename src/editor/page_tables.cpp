@@ -23,6 +23,7 @@ constexpr int kBarSize = 2;
 constexpr int kSwitch = 0;  // ActionType 0
 constexpr std::string_view kOnOff = "142,143";
 constexpr std::string_view kOptionTab = "218,219";
+constexpr std::string_view kMuteKey = "466,467";  // the editor's own small mute key
 
 constexpr ControlDecl Strip(int index, int page, std::string_view tag, int col,
                             std::string_view caption, int view = -1) {
@@ -103,9 +104,9 @@ constexpr std::array kControls{
     Master(0, "Common,10,0", "1"),
     Master(1, "Common,10,1", "2"),
     Master(2, "Common,10,2", "3"),
-    Button(A::SingleMute, 0, kEveryPage, "Common,10,&H21", R::Masters, 0, 0, {}),
-    Button(A::SingleMute, 1, kEveryPage, "Common,10,&H22", R::Masters, 1, 0, {}),
-    Button(A::SingleMute, 2, kEveryPage, "Common,10,&H23", R::Masters, 2, 0, {}),
+    Button(A::SingleMute, 0, kEveryPage, "Common,10,&H21", R::Masters, 0, 0, {}, kMuteKey),
+    Button(A::SingleMute, 1, kEveryPage, "Common,10,&H22", R::Masters, 1, 0, {}, kMuteKey),
+    Button(A::SingleMute, 2, kEveryPage, "Common,10,&H23", R::Masters, 2, 0, {}, kMuteKey),
 
     // ---- page 0: music ----
     Strip(3, 0, "EQ,0,0", 0, "EQ1"), Strip(4, 0, "EQ,0,1", 1, "EQ2"),

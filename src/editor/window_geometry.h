@@ -36,8 +36,8 @@ struct EditorLayout {
     Rect Strip;
     Rect Pages;
 };
-inline constexpr int kTitleHeight = 30;
-inline constexpr int kStripHeight = 30;
+inline constexpr int kTitleHeight = 28;
+inline constexpr int kStripHeight = 32;
 inline constexpr int kGraphWidthMargin = 15;   ///< the graph is the inner width less this
 inline constexpr int kGraphHeightMargin = 355; ///< the graph is the inner height less this
 [[nodiscard]] EditorLayout LayoutFor(int innerW, int innerH);

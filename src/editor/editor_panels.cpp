@@ -1,0 +1,144 @@
+// Painting the editor window's parts in the console style of the graph and the controls.
+#include "editor/editor_panels.h"
+
+#include <QLinearGradient>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWindow>
+
+#include "controls/control_art.h"
+#include "editor/page_layout.h"
+#include "editor/control_set.h"
+#include "graph/picture_store.h"
+
+namespace vellora::editor {
+
+namespace {
+
+const QColor kPanelTop(31, 35, 43);
+const QColor kPanelBottom(19, 22, 27);
+const QColor kCaptionInk(150, 160, 174);
+constexpr int kStatusLeft = 86;
+
+void Panel(QPainter& p, const QRect& r) {
+    QLinearGradient g(0, r.top(), 0, r.bottom());
+    g.setColorAt(0.0, kPanelTop);
+    g.setColorAt(1.0, kPanelBottom);
+    p.fillRect(r, g);
+    p.fillRect(QRect(r.left(), r.top(), r.width(), 1), QColor(255, 255, 255, 20));
+    p.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), QColor(0, 0, 0, 150));
+}
+
+}  // namespace
+
+TitleStrip::TitleStrip(QWidget* parent) : QWidget(parent) {
+    setAccessibleName(QStringLiteral("Vellora"));
+}
+
+void TitleStrip::SetStatus(const QString& text, bool simulated) {
+    status_ = text;
+    simulated_ = simulated;
+    update();
+}
+
+void TitleStrip::SetPaintRate(const QString& text) {
+    paint_rate_ = text;
+    update();
+}
+
+void TitleStrip::SetPaintRateLeft(int left) {
+    paint_rate_left_ = left;
+    update();
+}
+
+int TitleStrip::StatusLeft() const {
+    return kStatusLeft;
+}
+
+void TitleStrip::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    Panel(p, rect());
+    p.fillRect(QRect(10, 8, 3, height() - 16), controls::art::kAccent);
+    controls::art::Label(p, QRectF(18, 0, 66, height()), QStringLiteral("Vellora"),
+                         controls::art::kInk, 14, Qt::AlignLeft | Qt::AlignVCenter, true);
+    int x = kStatusLeft;
+    if (simulated_) {
+        const QRectF badge(x, 7, 30, height() - 14);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(255, 178, 36, 50));
+        p.drawRoundedRect(badge, 3, 3);
+        controls::art::Label(p, badge, QStringLiteral("SIM"), controls::art::kAmber, 9,
+                             Qt::AlignCenter, true);
+        x += 36;
+    }
+    p.setPen(kCaptionInk);
+    p.setFont(graph::PictureStore::UiFont());
+    p.drawText(QRect(x, 0, 260, height()), Qt::AlignLeft | Qt::AlignVCenter, status_);
+    p.setPen(controls::art::kDimInk);
+    p.drawText(QRect(paint_rate_left_, 0, 40, height()), Qt::AlignCenter, paint_rate_);
+}
+
+void TitleStrip::mousePressEvent(QMouseEvent* event) {
+    // The title strip moves the window as its caption would.
+    if (event->button() == Qt::LeftButton && window()->windowHandle())
+        window()->windowHandle()->startSystemMove();
+}
+
+GraphPanel::GraphPanel(graph::ResponseGraph& graph, QWidget* parent)
+    : QWidget(parent), graph_(graph) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAccessibleName(QStringLiteral("response graph"));
+}
+
+void GraphPanel::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    if (!graph_.HasGraphics()) {
+        p.fillRect(rect(), QColor(10, 12, 15));
+        return;
+    }
+    graph_.Repaint(p);
+}
+
+void GraphPanel::resizeEvent(QResizeEvent*) {
+    if (resized_) resized_();
+}
+
+StripBar::StripBar(QWidget* parent) : QWidget(parent) {}
+
+void StripBar::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    Panel(p, rect());
+}
+
+PagePanel::PagePanel(int page, QWidget* parent) : QWidget(parent), page_(page) {
+    const std::string_view name = PageCaption(page);
+    setAccessibleName(QString::fromUtf8(name.data(), static_cast<int>(name.size())));
+}
+
+void PagePanel::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    Panel(p, rect());
+    // The band strips sit on a recessed bed; the grids on a faint plate each.
+    const StripExtent strips = StripsOf(page_);
+    if (strips.Right > 0) {
+        p.setPen(QPen(QColor(0, 0, 0, 120), 1.0));
+        p.setBrush(QColor(12, 14, 18, 120));
+        p.drawRoundedRect(QRectF(4.5, 3.5, strips.Right + 1, strips.Bottom + 2), 5, 5);
+    }
+    p.setFont(graph::PictureStore::UiFont());
+    for (const ControlDecl& d : PageControls()) {
+        if (d.Page != page_ || d.Where == Region::Dialog || d.Where == Region::Strips) continue;
+        if (d.Array == ControlArray::OptionFBX2 || d.Array == ControlArray::OptionFBX)
+            if (d.Index != 0) continue;
+        if (d.Array == ControlArray::MyMute) continue;
+        const Rect c = CaptionRect(d);
+        if (c.W <= 0) continue;
+        p.setPen(kCaptionInk);
+        p.drawText(QRect(c.X, c.Y, c.W, c.H + 2), Qt::AlignLeft | Qt::AlignVCenter,
+                   CaptionText(d));
+    }
+}
+
+}  // namespace vellora::editor

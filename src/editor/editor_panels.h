@@ -1,0 +1,76 @@
+// The painted parts of the editor window: the title strip (Picture2), the response graph's
+// panel (Picture1), the strip below the graph (Picture4) and a page's container (PictureMode).
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+
+#include "graph/response_graph.h"
+
+namespace vellora::editor {
+
+/// Picture2: the window's caption and status; a press moves the window.
+class TitleStrip : public QWidget {
+    Q_OBJECT
+public:
+    explicit TitleStrip(QWidget* parent);
+    void SetStatus(const QString& text, bool simulated);
+    /// Command5: the graph's paints of the last second ("0Hz" at first), right of `left`.
+    void SetPaintRate(const QString& text);
+    void SetPaintRateLeft(int left);
+    [[nodiscard]] int StatusLeft() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    QString status_;
+    QString paint_rate_ = QStringLiteral("0Hz");
+    int paint_rate_left_ = 0;
+    bool simulated_ = false;
+};
+
+/// Picture1: shows the graph's finished picture; tells the window when it was resized.
+class GraphPanel : public QWidget {
+    Q_OBJECT
+public:
+    GraphPanel(graph::ResponseGraph& graph, QWidget* parent);
+    void SetResized(std::function<void()> handler) { resized_ = std::move(handler); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    graph::ResponseGraph& graph_;
+    std::function<void()> resized_;
+};
+
+/// Picture4: the strip of master sliders and scene keys below the graph.
+class StripBar : public QWidget {
+    Q_OBJECT
+public:
+    explicit StripBar(QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+/// PictureMode(p): one page's container; draws its panel and the captions of its controls.
+class PagePanel : public QWidget {
+    Q_OBJECT
+public:
+    PagePanel(int page, QWidget* parent);
+    [[nodiscard]] int Page() const { return page_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    int page_;
+};
+
+}  // namespace vellora::editor

@@ -1,0 +1,170 @@
+// frmEQ: the main editor window. One page of parameters at a time beside the response graph,
+// the page tabs, the master sliders, the command keys and the link controls; every edit goes
+// through the change dispatch to the store, the graph and the device.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <array>
+#include <map>
+#include <memory>
+
+#include "controls/c_progress_bar.h"
+#include "controls/control_context.h"
+#include "controls/m_btn_flag.h"
+#include "editor/change_dispatch.h"
+#include "editor/control_set.h"
+#include "editor/editor_link.h"
+#include "graph/response_graph.h"
+#include "model/clock.h"
+#include "model/workspace.h"
+#include "storage/undo_redo.h"
+
+namespace vellora::editor {
+
+class GraphPanel;
+class PagePanel;
+class TitleStrip;
+class StripBar;
+
+/// Everything the window is given; all of it outlives the window.
+struct EditorContext {
+    model::Workspace& ws;
+    model::Clock& clock;
+    graph::PictureStore& pictures;
+    const controls::ControlLookSource& look;
+    EditorLink& link;
+};
+
+class FrmEQ : public QWidget, private DispatchHost, private storage::UndoObserver {
+    Q_OBJECT
+
+public:
+    static constexpr std::int64_t kPaintRateMs = 1000;   ///< Timer1
+    static constexpr std::int64_t kMoveWindowMs = 150;   ///< tmrMoveWindow
+    static constexpr std::int64_t kNoOperationMs = 700;  ///< tmrNoOper
+    static constexpr std::int64_t kGradientMs = 70;      ///< tmrGradient
+    static constexpr std::int64_t kBlinkTickMs = 50;     ///< the link's base tick
+    static constexpr std::int64_t kToneResetMs = 500;    ///< timerToneReset
+    static constexpr int kMasterStep = 1;
+    static constexpr int kMasterTop = 80;                ///< q, w, e raise up to this
+
+    explicit FrmEQ(const EditorContext& context, QWidget* parent = nullptr);
+    ~FrmEQ() override;
+
+    /// Start-up: size and place on `screen` (pixels), lay out the pages, the defaults, the
+    /// bindings, page 0, an empty history and the window's timers. The link's timers start at
+    /// the first show (first activation).
+    void Load(QSize screen);
+
+    // ---- pages ----
+    /// cmdPage(i): shows page i (0..7).
+    void SelectPage(int page);
+    /// Command3(v): shows the effects page's view v (0..2).
+    void SelectEffectView(int view);
+    [[nodiscard]] int EffectView() const override { return effect_view_; }
+    /// RefreshPage: every control of the shown page, the masters and the page's keys from the
+    /// store, and the graph rebuilt.
+    void RefreshPage() override;
+
+    // ---- what the link shows on the window ----
+    void ShowConnectStatus(int status);  ///< 0 not linked, 1 linked, 2 switched off
+    void ShowSwitchCaption(std::string_view caption);
+    void BeginBulk();
+    void BulkProgress(int done, int total);
+    void EndBulk();
+    void ProgressStep();
+    void SetMasterSliderLimits(const std::array<int32_t, 3>& limits);
+    void ReloadAllControls();
+    void ClearUndoHistory();
+    void ShowToneReset();
+    void StopEditorTimers();
+    /// Form_Unload: stops the timers, frees the graph's layers.
+    void Unload();
+    /// The status line: link state, device tag and variant, mode, simulated or not.
+    void UpdateStatus();
+
+    // ---- for tests and the screenshot ----
+    [[nodiscard]] ControlSet& Controls() { return *controls_; }
+    [[nodiscard]] ChangeDispatch& Dispatch() { return *dispatch_; }
+    [[nodiscard]] storage::UndoRedo& Undo() { return *undo_; }
+    [[nodiscard]] graph::ResponseGraph& Graph() { return *graph_; }
+    [[nodiscard]] controls::MBtnFlag* Key(const QString& name) const;
+    [[nodiscard]] QString StatusText() const { return status_text_; }
+    [[nodiscard]] int ShownPage() const;
+    [[nodiscard]] bool Loaded() const { return loaded_; }
+    /// q / a, w / s, e / d as Form_KeyPress handles them.
+    void KeyPress(QChar key);
+    /// cmdTone's menu item k (0..10, "Key: -5" .. "Key: +5") chosen.
+    void ChooseTone(int k);
+
+signals:
+    /// The user asked to close the editor (the exit sequence runs first).
+    void ExitRequested();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // DispatchHost
+    graph::CurveList& Bands() override { return graph_->Bands(); }
+    void RedrawBand(int position) override;
+    void SetEffectWindowEnabled(bool on) override;
+    // UndoObserver
+    void UndoButtonsChanged(bool canUndo, bool canRedo) override;
+    void SetEditorEnabled(bool enabled) override { setEnabled(enabled); }
+
+    void BuildKeys();
+    controls::MBtnFlag* MakeKey(QWidget* parent, const QString& name, const QString& pictures,
+                                int actionType);
+    void ChangePage();
+    void LayoutEffectView();
+    void RedrawGraph();
+    void BindListBands();
+    void StartNoOperation();
+    void MoveWindowTick();
+    void PaintRateTick();
+    void LayoutParts();
+    void PlaceSceneButtons();
+    void PopToneMenu();
+
+    EditorContext context_;
+    controls::ControlContext control_context_;
+    std::unique_ptr<graph::ResponseGraph> graph_;
+    std::unique_ptr<ControlSet> controls_;
+    std::unique_ptr<storage::UndoRedo> undo_;
+    std::unique_ptr<ChangeDispatch> dispatch_;
+
+    TitleStrip* title_ = nullptr;
+    GraphPanel* graph_panel_ = nullptr;
+    StripBar* strip_ = nullptr;
+    QWidget* page_area_ = nullptr;
+    QWidget* tab_column_ = nullptr;
+    std::array<PagePanel*, kPageCount> pages_{};
+    std::map<QString, controls::MBtnFlag*> keys_;
+    controls::C_ProgressBar* progress_ = nullptr;
+
+    model::RepeatingTimer paint_rate_;
+    model::RepeatingTimer move_window_;
+    model::RepeatingTimer gradient_;
+    model::RepeatingTimer blink_;
+    model::RepeatingTimer tone_reset_;
+    model::TimerId no_operation_ = 0;
+    bool no_operation_pending_ = false;
+
+    int effect_view_ = 0;
+    int connect_status_ = 0;
+    QString status_text_;
+    QString switch_caption_;
+    bool loaded_ = false;
+    bool first_activation_done_ = false;
+    bool unloaded_ = false;
+};
+
+}  // namespace vellora::editor
