@@ -89,8 +89,9 @@ TEST_F(CliTest, DumpShowsBothScenesInTheUsersUnits) {
     for (const char* expected :
          {"slot 0 唱歌模式", "slot 1 劲舞模式", "EQ8", "630 Hz", "15.0 dB", "-19.0 dB", "Q 1.00",
           "SQ 0.71", "80.3 Hz", "LinkWitz 48dB", "ButterWorth 12dB", "混响时间", "SceneSelect",
-          "超低输出 (menu kind 7)", "off (20220 Hz)"})
+          "超低输出 (menu kind 7)", "off (20220 Hz)", "\ncommon settings (menu kind 10)\n"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
+    EXPECT_FALSE(text.contains(QString::fromUtf8("公共设置")));
     EXPECT_FALSE(text.contains("slot 2"));
     EXPECT_FALSE(text.contains("Out-of-range"));
     // The row of entry 7 carries the singing gain (+15.0 dB) and then the dance one (0.0 dB).
