@@ -10,6 +10,8 @@
 #include "cli/arg_parser.h"
 #include "cli/command_registry.h"
 #include "cli/device_session.h"
+#include "cli/output_file.h"
+#include "cli/settings_view.h"
 #include "protocol/mode_names.h"
 #include "protocol/wire_format.h"
 #include "storage/settings_codec.h"
@@ -32,29 +34,6 @@ std::string Printable(const std::string& name) {
         if (c.unicode() < 0x20 || c.unicode() == 0x7F || c.category() == QChar::Other_Control)
             c = QLatin1Char('?');
     return text.toStdString();
-}
-
-// A settings file to be written: its folder must exist.
-bool CheckOutputPath(const Invocation& inv, const std::string& path, int& status) {
-    const QFileInfo info(QString::fromStdString(path));
-    if (!info.absoluteDir().exists()) {
-        status = inv.Fail("no folder " + info.absolutePath().toStdString() + " for " + path);
-        return false;
-    }
-    if (info.isDir()) {
-        status = inv.Fail(path + " is a folder");
-        return false;
-    }
-    return true;
-}
-
-int WriteFile(const Invocation& inv, const std::string& path, const model::ParamTable& table) {
-    const storage::StorageError saved =
-        storage::SaveSettingsFile(QString::fromStdString(path), table);
-    if (saved != storage::StorageError::Ok)
-        return inv.Fail("cannot write " + path + ": " +
-                        std::string(storage::StorageErrorText(saved)));
-    return kExitOk;
 }
 
 // Reads a settings or mode file into the mode image; prints the error on failure.
@@ -117,14 +96,12 @@ int RunPull(Invocation& inv) {
     int status = kExitOk;
     if (!ParseDeviceArgs(inv, {}, 1, "one FILE", parsed, options, status)) return status;
     const std::string& path = parsed.positionals[0];
-    if (!CheckOutputPath(inv, path, status)) return status;
+    if (const auto problem = OutputPathProblem(path)) return inv.Fail(*problem);
 
     DeviceSession session(inv, options);
     if (!session.Open()) return kExitDevice;
     if (!session.Synchronise()) return kExitDevice;
-    if (const int written = WriteFile(inv, path, session.Workspace().ParamStore);
-        written != kExitOk)
-        return written;
+    if (!WriteSettingsOutput(inv, path, session.Workspace().ParamStore)) return kExitError;
     inv.out << "pulled the working settings of mode " << session.Link().CurrentMode + 1 << " into "
             << path << '\n';
     return kExitOk;
@@ -206,6 +183,8 @@ int RunBackup(Invocation& inv) {
             return inv.Fail("the name of mode " + std::to_string(mode + 1) + " gives no file name");
         if (QFileInfo::exists(*path) && !parsed.Has("--force"))
             return inv.Fail(path->toStdString() + " exists (--force overwrites it)");
+        if (const auto problem = OutputPathProblem(path->toStdString()))
+            return inv.Fail(*problem);
         bases.push_back(base);
         paths.push_back(*path);
     }
@@ -219,8 +198,7 @@ int RunBackup(Invocation& inv) {
         if (read != CommandStatus::Ok)
             return session.Failed(read, "reading mode " + std::to_string(mode + 1));
         const std::string path = paths[static_cast<std::size_t>(mode)].toStdString();
-        if (const int written = WriteFile(inv, path, ws.ModeImage); written != kExitOk)
-            return written;
+        if (!WriteSettingsOutput(inv, path, ws.ModeImage)) return kExitError;
         inv.out << "mode " << mode + 1 << " (" << Printable(names[static_cast<std::size_t>(mode)])
                 << ") -> " << path << '\n';
     }

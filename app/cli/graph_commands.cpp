@@ -1,10 +1,10 @@
 // vellora-cli curve and render: the response graph of a settings file's page, as numbers
 // (one row per grid point: frequency, every band's dB, the sum) and as a PNG picture.
+#include <QBuffer>
 #include <QByteArray>
 #include <QImageWriter>
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QString>
 #include <array>
 #include <charconv>
@@ -13,6 +13,7 @@
 
 #include "cli/arg_parser.h"
 #include "cli/command_registry.h"
+#include "cli/output_file.h"
 #include "cli/settings_view.h"
 #include "cli/text_table.h"
 #include "graph/graph_pictures.h"
@@ -66,7 +67,8 @@ constexpr std::string_view kRenderHelp =
     "  --height H  60..8192 pixels; default 400\n"
     "  --select N  the selected band's list position; default 0\n"
     "  --scale K   pixel density 1..4 (2 for a high-density screen); default 1\n"
-    "  --out PNG   the picture to write (replaced only once completely written)\n";
+    "  --out PNG   the picture to write (replaced only once completely written; never a\n"
+    "              folder, device, pipe, socket or FILE itself)\n";
 
 struct GraphArgs {
     std::string path;
@@ -274,6 +276,8 @@ int RunRender(Invocation& inv) {
     if (!ParseGraphArgs(inv, parsed, 1000, args, status)) return status;
     const std::optional<std::string> out = parsed.Value("--out");
     if (!out || out->empty()) return inv.Fail("--out PNG is required");
+    if (const auto problem = OutputPathProblem(*out, std::span(&args.path, 1)))
+        return inv.Fail(*problem);
     int select = 0;
     int scale = 1;
     if (auto text = parsed.Value("--select");
@@ -300,15 +304,15 @@ int RunRender(Invocation& inv) {
     while (graph.FadeTick()) {
     }
 
-    QSaveFile file(QString::fromStdString(*out));
-    if (!file.open(QIODevice::WriteOnly))
-        return inv.Fail(*out + ": " + file.errorString().toStdString());
-    QImageWriter writer(&file, QByteArrayLiteral("png"));
-    if (!writer.write(graph.FrontLayer())) {
-        file.cancelWriting();
-        return inv.Fail(*out + ": " + writer.errorString().toStdString());
-    }
-    if (!file.commit()) return inv.Fail(*out + ": " + file.errorString().toStdString());
+    // Encoded in memory first: the only failure left for the file is the file's own.
+    QByteArray png;
+    QBuffer buffer(&png);
+    (void)buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, QByteArrayLiteral("png"));
+    if (!writer.write(graph.FrontLayer()))
+        return inv.Fail("cannot encode the picture: " + writer.errorString().toStdString());
+    if (std::string why; !WriteOutputFile(QString::fromStdString(*out), png, why))
+        return inv.Fail("cannot write " + *out + ": " + why);
     inv.out << *out << ": page " << args.view.Page << ", " << count << " bands, "
             << graph.FrontLayer().width() << " x " << graph.FrontLayer().height() << " pixels\n";
     return kExitOk;
