@@ -170,6 +170,11 @@ TEST_F(DeviceCliTest, SetThenGet) {
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains("gain=270 q=40")) << r.out.toStdString();
     EXPECT_TRUE(r.out.contains("2.0 dB")) << r.out.toStdString();
+
+    r = Device({"set", "5", "gain=400,shelfq=90", "--raw"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("gain=400 q=")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("shelfq=90")) << r.out.toStdString();
 }
 
 TEST_F(DeviceCliTest, BackupAndRestoreModes) {
@@ -240,6 +245,10 @@ TEST_F(DeviceCliTest, BadInputAndMissingDevice) {
     ExpectFailure(Device({"get", "11,0"}), 2, "PARAM");
     ExpectFailure(Device({"set", "5", "77"}), 2, "EQ band");
     ExpectFailure(Device({"set", "2560", "70000"}), 2, "0..62499");
+    // Beyond the editor's ranges only with --raw; and never beyond what a file may hold.
+    ExpectFailure(Device({"set", "5", "gain=371"}), 2, "10..370");
+    ExpectFailure(Device({"set", "5", "shelfq=27"}), 2, "0..26");
+    ExpectFailure(Device({"set", "5", "gain=401", "--raw"}), 2, "10..400");
     ExpectFailure(Device({"restore", "--mode", "0", Path("x.VL")}), 2, "--mode");
     ExpectFailure(Device({"get", "2560", "--password", "12a4"}), 2, "--password");
     ASSERT_TRUE(WriteBytes(Path("short.VL"), std::vector<uint8_t>(100, 0)));
