@@ -14,6 +14,7 @@
 #include "cli/settings_view.h"
 #include "protocol/mode_names.h"
 #include "protocol/wire_format.h"
+#include "storage/settings_check.h"
 #include "storage/settings_codec.h"
 #include "storage/settings_file.h"
 #include "storage/storage_error.h"
@@ -36,9 +37,12 @@ std::string Printable(const std::string& name) {
     return text.toStdString();
 }
 
-// Reads a settings or mode file into the mode image; prints the error on failure.
-bool ReadFileIntoModeImage(const Invocation& inv, const std::string& path, model::Workspace& ws,
-                           int& status) {
+constexpr std::size_t kAnomaliesShown = 3;
+
+// Reads a settings or mode file into the mode image and, unless `raw`, refuses one with values
+// outside their ranges (a device must never get them by accident); prints the error on failure.
+bool ReadFileIntoModeImage(const Invocation& inv, const std::string& path, bool raw,
+                           model::Workspace& ws, int& status) {
     const storage::StorageError loaded =
         storage::LoadSettingsFile(QString::fromStdString(path), ws);
     if (loaded != storage::StorageError::Ok) {
@@ -46,8 +50,22 @@ bool ReadFileIntoModeImage(const Invocation& inv, const std::string& path, model
             inv.Fail("cannot read " + path + ": " + std::string(storage::StorageErrorText(loaded)));
         return false;
     }
-    return true;
+    if (raw) return true;
+    const std::vector<storage::Anomaly> anomalies = storage::Validate(ws.ModeImage);
+    if (anomalies.empty()) return true;
+    std::string line = path + ": " + std::to_string(anomalies.size()) +
+                       (anomalies.size() == 1 ? " value is" : " values are") +
+                       " outside their ranges: ";
+    for (std::size_t i = 0; i < anomalies.size() && i < kAnomaliesShown; ++i)
+        line += (i ? "; " : "") + storage::AnomalyText(anomalies[i]);
+    if (anomalies.size() > kAnomaliesShown) line += "; ...";
+    status = inv.Fail(line + " (dump lists them all; --raw sends the file as it is)");
+    return false;
 }
+
+constexpr OptionDef kRawOption{"--raw", false};
+constexpr std::string_view kRawHelp =
+    "  --raw               send the file as it is, values outside their ranges included\n";
 
 // ---- info ----
 
@@ -110,19 +128,23 @@ int RunPull(Invocation& inv) {
 // ---- push ----
 
 constexpr std::string_view kPushUsage =
-    "Usage: vellora-cli push FILE [--device ENDPOINT] [--password DIGITS]";
+    "Usage: vellora-cli push FILE [--raw] [--device ENDPOINT] [--password DIGITS]";
 constexpr std::string_view kPushText =
     "Loads a settings file into the device, as the mode manager's \"打开文件\" does: links up\n"
     "(with the access check), writes the file's settings into the device's current mode and\n"
-    "reads the device's settings back. The file is checked before the device is touched.\n";
+    "reads the device's settings back. The file is checked before the device is touched: its\n"
+    "size, and every value against its range (as dump reports them); a file with values\n"
+    "outside their ranges is refused unless --raw is given.\n";
 
 int RunPush(Invocation& inv) {
     ParsedArgs parsed;
     DeviceOptions options;
     int status = kExitOk;
-    if (!ParseDeviceArgs(inv, {}, 1, "one FILE", parsed, options, status)) return status;
+    if (!ParseDeviceArgs(inv, {kRawOption}, 1, "one FILE", parsed, options, status))
+        return status;
     DeviceSession session(inv, options);
-    if (!ReadFileIntoModeImage(inv, parsed.positionals[0], session.Workspace(), status))
+    if (!ReadFileIntoModeImage(inv, parsed.positionals[0], parsed.Has("--raw"),
+                               session.Workspace(), status))
         return status;
 
     if (!session.Open()) return kExitDevice;
@@ -208,18 +230,20 @@ int RunBackup(Invocation& inv) {
 // ---- restore ----
 
 constexpr std::string_view kRestoreUsage =
-    "Usage: vellora-cli restore --mode N FILE [--device ENDPOINT] [--password DIGITS]";
+    "Usage: vellora-cli restore --mode N FILE [--raw] [--device ENDPOINT] [--password DIGITS]";
 constexpr std::string_view kRestoreText =
     "Writes one mode file (or settings file) into the device's stored mode N (1..10), as the\n"
     "mode manager's batch upload does for one mode. The file is checked before the device\n"
-    "is touched.\n";
+    "is touched: its size, and every value against its range; a file with values outside\n"
+    "their ranges is refused unless --raw is given.\n";
 constexpr std::string_view kRestoreOptions = "  --mode N            the mode to write, 1..10\n";
 
 int RunRestore(Invocation& inv) {
     ParsedArgs parsed;
     DeviceOptions options;
     int status = kExitOk;
-    if (!ParseDeviceArgs(inv, {{"--mode", true}}, 1, "one FILE", parsed, options, status))
+    if (!ParseDeviceArgs(inv, {{"--mode", true}, kRawOption}, 1, "one FILE", parsed, options,
+                         status))
         return status;
     const auto modeText = parsed.Value("--mode");
     int mode = 0;
@@ -227,7 +251,8 @@ int RunRestore(Invocation& inv) {
     if (!ParseIntInRange(*modeText, 1, kManagedModes, mode))
         return inv.Fail("--mode must be 1..10, not '" + *modeText + "'");
     DeviceSession session(inv, options);
-    if (!ReadFileIntoModeImage(inv, parsed.positionals[0], session.Workspace(), status))
+    if (!ReadFileIntoModeImage(inv, parsed.positionals[0], parsed.Has("--raw"),
+                               session.Workspace(), status))
         return status;
 
     if (!session.Open()) return kExitDevice;
@@ -245,9 +270,10 @@ int RunRestore(Invocation& inv) {
 void RegisterDeviceCommands(CommandRegistry& registry) {
     static const std::string info = DeviceHelp(kInfoUsage, kInfoText);
     static const std::string pull = DeviceHelp(kPullUsage, kPullText);
-    static const std::string push = DeviceHelp(kPushUsage, kPushText);
+    static const std::string push = DeviceHelp(kPushUsage, kPushText, kRawHelp);
     static const std::string backup = DeviceHelp(kBackupUsage, kBackupText, kBackupOptions);
-    static const std::string restore = DeviceHelp(kRestoreUsage, kRestoreText, kRestoreOptions);
+    static const std::string restore =
+        DeviceHelp(kRestoreUsage, kRestoreText, std::string(kRestoreOptions) + std::string(kRawHelp));
     registry.Add({"info", "device: its tag, variant, current mode and mode names", info, RunInfo});
     registry.Add({"pull", "device: read the working settings into a settings file", pull, RunPull});
     registry.Add({"push", "device: load a settings file into the current mode", push, RunPush});

@@ -153,6 +153,15 @@ TEST_F(DeviceCliTest, PullAfterPushGivesTheSameFile) {
     const Result second = Device({"pull", Path("second.VL")});
     ASSERT_EQ(second.code, 0) << second.err.toStdString();
     EXPECT_EQ(ReadBytes(Path("second.VL")), edited);
+
+    // --raw sends a file as it stands, values no editor can make included.
+    ws->ModeImage.Slot(band, 0)->Gain = 450;
+    ASSERT_TRUE(WriteBytes(Path("raw.VL"), vellora::storage::EncodeTable(ws->ModeImage)));
+    ExpectFailure(Device({"push", Path("raw.VL")}), 2, "Gain 450 outside 10..400");
+    const Result raw = Device({"push", Path("raw.VL"), "--raw"});
+    ASSERT_EQ(raw.code, 0) << raw.err.toStdString();
+    const Result get = Device({"get", QString::number(band), "--scene", "0"});
+    EXPECT_TRUE(get.out.contains("gain=450")) << get.out.toStdString();
 }
 
 TEST_F(DeviceCliTest, SetThenGet) {
@@ -253,6 +262,18 @@ TEST_F(DeviceCliTest, BadInputAndMissingDevice) {
     ExpectFailure(Device({"get", "2560", "--password", "12a4"}), 2, "--password");
     ASSERT_TRUE(WriteBytes(Path("short.VL"), std::vector<uint8_t>(100, 0)));
     ExpectFailure(Device({"push", Path("short.VL")}), 2, "252000");
+    // A file of the right size with values no editor can make is refused before linking up.
+    auto ws = std::make_unique<vellora::model::Workspace>();
+    ws->ParamStore.Slot(0, 0)->Gain = 62499;  // +6224.9 dB
+    ws->ParamStore.Slot(1, 1)->ShelfQ = -3;
+    ASSERT_TRUE(WriteBytes(Path("wild.VL"), vellora::storage::EncodeTable(ws->ParamStore)));
+    for (const QStringList& args : {QStringList{"push", Path("wild.VL")},
+                                    QStringList{"restore", "--mode", "2", Path("wild.VL")}}) {
+        const Result r = Device(args);
+        ExpectFailure(r, 2, "entry 0 (kind 0, address 0) slot 0: Gain 62499 outside 10..400");
+        EXPECT_TRUE(r.err.contains("ShelfQ -3")) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("--raw")) << r.err.toStdString();
+    }
 }
 
 }  // namespace
