@@ -36,6 +36,8 @@ const char* LinkErrorText(LinkError error) {
             return "invalid data for the device link";
         case LinkError::ListenFailed:
             return "cannot listen on the bridge endpoint";
+        case LinkError::NotReading:
+            return "the peer stopped reading: more than 1 MiB of reports waited for it";
     }
     return "unknown link error";
 }

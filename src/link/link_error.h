@@ -18,6 +18,7 @@ enum class LinkError {
     BadReport,     ///< an input report whose count byte exceeds the report (dropped)
     BadArgument,   ///< empty data, a report of the wrong length, more than 60 data bytes
     ListenFailed,  ///< the bridge server could not listen on its endpoint
+    NotReading,    ///< the bridge peer left too much unread; the server dropped it
 };
 
 /// A short English sentence for logs and the command line; never empty.
