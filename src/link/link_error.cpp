@@ -16,6 +16,8 @@ const char* LinkErrorText(LinkError error) {
 #else
             return "device found but cannot be opened: permission denied";
 #endif
+        case LinkError::SocketAccessDenied:
+            return "the socket could not be opened: permission denied";
         case LinkError::OpenFailed:
             return "device found but cannot be opened (in use by another program?)";
         case LinkError::NotOpen:

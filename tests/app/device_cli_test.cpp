@@ -6,12 +6,18 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
 #include <vector>
+
+#if defined(Q_OS_UNIX)
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 #include "model/workspace.h"
 #include "storage/settings_codec.h"
@@ -238,6 +244,58 @@ TEST_F(DeviceCliTest, AccessCheckAtConnect) {
     const Result r = Device({"get", "2592", "--password", "123456"});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains("fields: value=1\n"));
+}
+
+// A device that cannot be linked up with is one line that says why, and nothing else.
+TEST_F(DeviceCliTest, LinkUpFailuresSayWhatHappened) {
+    // The device answers the search with a tag that is not a processor's.
+    StartSim({"--fault", "tag=XY-Z99A_"});
+    Result r = Device({"info"});
+    ExpectFailure(r, 1, "answered the search with an unknown tag \"XY-Z99A_\"");
+    EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+    sim_.terminate();
+    ASSERT_TRUE(sim_.waitForFinished(kStartMs));
+
+    // Another terminal holds the device: it turns this one away.
+    StartSim();
+    QLocalSocket other;
+    other.connectToServer(socket_);
+    ASSERT_TRUE(other.waitForConnected(kStartMs));
+    QByteArray search = QByteArray::fromHex("41010F" "FEFA2323230F594F505F4354524CFC");
+    search.resize(66);
+    other.write(search);
+    ASSERT_TRUE(other.waitForBytesWritten(kStartMs));
+    ASSERT_TRUE(other.waitForReadyRead(kStartMs));  // it is the device's terminal now
+    r = Device({"info"});
+    ExpectFailure(r, 1, "is busy with another terminal");
+    EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+    other.abort();
+
+#if defined(Q_OS_UNIX)
+    // A socket this user may not open is a matter of permissions, not of USB rules.
+    const QString closed = Path("closed");
+    ASSERT_TRUE(QDir().mkdir(closed));
+    QProcess late;
+    late.start(Binary("vellora-sim"), {"--listen", "unix:" + closed + "/sim.sock"});
+    ASSERT_TRUE(late.waitForReadyRead(kStartMs));
+    ASSERT_EQ(::chmod(QFile::encodeName(closed).constData(), 0), 0);
+    QProcess cli;
+    if (::geteuid() == 0) {
+        cli.setChildProcessModifier([] {  // root passes every permission: run as nobody
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(99);
+        });
+    }
+    cli.start(Binary("vellora-cli"), {"info", "--device", "unix:" + closed + "/sim.sock"});
+    ASSERT_TRUE(cli.waitForFinished(kRunMs));
+    r = {cli.exitCode(), QString::fromUtf8(cli.readAllStandardOutput()),
+         QString::fromUtf8(cli.readAllStandardError())};
+    ASSERT_EQ(::chmod(QFile::encodeName(closed).constData(), 0700), 0);
+    late.terminate();
+    late.waitForFinished(kStartMs);
+    ExpectFailure(r, 1, "permission denied");
+    EXPECT_FALSE(r.err.contains("udev")) << r.err.toStdString();
+    EXPECT_FALSE(r.err.contains("USB")) << r.err.toStdString();
+#endif
 }
 
 TEST_F(DeviceCliTest, InProcessSimulatedProcessor) {
