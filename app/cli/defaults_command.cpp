@@ -5,9 +5,10 @@
 
 #include "cli/arg_parser.h"
 #include "cli/command_registry.h"
+#include "cli/output_file.h"
+#include "cli/settings_view.h"
 #include "model/workspace.h"
 #include "storage/settings_codec.h"
-#include "storage/settings_file.h"
 
 namespace vellora::cli {
 
@@ -18,7 +19,8 @@ constexpr std::string_view kHelp =
     "\n"
     "Writes the factory defaults of every parameter (both scenes and the factory slot) as a\n"
     "settings file of 252000 bytes, under exactly the name given (no extension is added).\n"
-    "An existing file of that name is replaced only once the new one is completely written.\n"
+    "An existing file of that name is replaced only once the new one is completely written;\n"
+    "a folder, device, pipe or socket of that name is never replaced.\n"
     "\n"
     "Options:\n"
     "  --out FILE   the file to write\n";
@@ -32,13 +34,11 @@ int RunDefaults(Invocation& inv) {
         return inv.Fail("unexpected argument '" + parsed.positionals[0] + "'");
     const auto out = parsed.Value("--out");
     if (!out || out->empty()) return inv.Fail("--out FILE is required");
+    if (const auto problem = OutputPathProblem(*out)) return inv.Fail(*problem);
 
     const auto workspace = std::make_unique<model::Workspace>();
     workspace->LoadDefaults();
-    const storage::StorageError result =
-        storage::SaveSettingsFile(QString::fromStdString(*out), workspace->ParamStore);
-    if (result != storage::StorageError::Ok)
-        return inv.Fail(*out + ": " + std::string(storage::StorageErrorText(result)));
+    if (!WriteSettingsOutput(inv, *out, workspace->ParamStore)) return kExitError;
     inv.out << "Wrote the factory defaults to " << *out << " (" << storage::kSettingsFileSize
             << " bytes).\n";
     return kExitOk;

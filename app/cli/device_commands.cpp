@@ -10,9 +10,12 @@
 #include "cli/arg_parser.h"
 #include "cli/command_registry.h"
 #include "cli/device_session.h"
+#include "cli/output_file.h"
+#include "cli/settings_view.h"
 #include "protocol/mode_names.h"
 #include "protocol/wire_format.h"
 #include "storage/mode_files.h"
+#include "storage/settings_check.h"
 #include "storage/settings_codec.h"
 #include "storage/settings_file.h"
 #include "storage/storage_error.h"
@@ -35,32 +38,12 @@ std::string Printable(const std::string& name) {
     return text.toStdString();
 }
 
-// A settings file to be written: its folder must exist.
-bool CheckOutputPath(const Invocation& inv, const std::string& path, int& status) {
-    const QFileInfo info(QString::fromStdString(path));
-    if (!info.absoluteDir().exists()) {
-        status = inv.Fail("no folder " + info.absolutePath().toStdString() + " for " + path);
-        return false;
-    }
-    if (info.isDir()) {
-        status = inv.Fail(path + " is a folder");
-        return false;
-    }
-    return true;
-}
+constexpr std::size_t kAnomaliesShown = 3;
 
-int WriteFile(const Invocation& inv, const std::string& path, const model::ParamTable& table) {
-    const storage::StorageError saved =
-        storage::SaveSettingsFile(QString::fromStdString(path), table);
-    if (saved != storage::StorageError::Ok)
-        return inv.Fail("cannot write " + path + ": " +
-                        std::string(storage::StorageErrorText(saved)));
-    return kExitOk;
-}
-
-// Reads a settings or mode file into the mode image; prints the error on failure.
-bool ReadFileIntoModeImage(const Invocation& inv, const std::string& path, model::Workspace& ws,
-                           int& status) {
+// Reads a settings or mode file into the mode image and, unless `raw`, refuses one with values
+// outside their ranges (a device must never get them by accident); prints the error on failure.
+bool ReadFileIntoModeImage(const Invocation& inv, const std::string& path, bool raw,
+                           model::Workspace& ws, int& status) {
     const storage::StorageError loaded =
         storage::LoadSettingsFile(QString::fromStdString(path), ws);
     if (loaded != storage::StorageError::Ok) {
@@ -68,8 +51,22 @@ bool ReadFileIntoModeImage(const Invocation& inv, const std::string& path, model
             inv.Fail("cannot read " + path + ": " + std::string(storage::StorageErrorText(loaded)));
         return false;
     }
-    return true;
+    if (raw) return true;
+    const std::vector<storage::Anomaly> anomalies = storage::Validate(ws.ModeImage);
+    if (anomalies.empty()) return true;
+    std::string line = path + ": " + std::to_string(anomalies.size()) +
+                       (anomalies.size() == 1 ? " value is" : " values are") +
+                       " outside their ranges: ";
+    for (std::size_t i = 0; i < anomalies.size() && i < kAnomaliesShown; ++i)
+        line += (i ? "; " : "") + storage::AnomalyText(anomalies[i]);
+    if (anomalies.size() > kAnomaliesShown) line += "; ...";
+    status = inv.Fail(line + " (dump lists them all; --raw sends the file as it is)");
+    return false;
 }
+
+constexpr OptionDef kRawOption{"--raw", false};
+constexpr std::string_view kRawHelp =
+    "  --raw               send the file as it is, values outside their ranges included\n";
 
 // ---- info ----
 
@@ -118,14 +115,12 @@ int RunPull(Invocation& inv) {
     int status = kExitOk;
     if (!ParseDeviceArgs(inv, {}, 1, "one FILE", parsed, options, status)) return status;
     const std::string& path = parsed.positionals[0];
-    if (!CheckOutputPath(inv, path, status)) return status;
+    if (const auto problem = OutputPathProblem(path)) return inv.Fail(*problem);
 
     DeviceSession session(inv, options);
     if (!session.Open()) return kExitDevice;
     if (!session.Synchronise()) return kExitDevice;
-    if (const int written = WriteFile(inv, path, session.Workspace().ParamStore);
-        written != kExitOk)
-        return written;
+    if (!WriteSettingsOutput(inv, path, session.Workspace().ParamStore)) return kExitError;
     inv.out << "pulled the working settings of mode " << session.Link().CurrentMode + 1 << " into "
             << path << '\n';
     return kExitOk;
@@ -134,19 +129,23 @@ int RunPull(Invocation& inv) {
 // ---- push ----
 
 constexpr std::string_view kPushUsage =
-    "Usage: vellora-cli push FILE [--device ENDPOINT] [--password DIGITS]";
+    "Usage: vellora-cli push FILE [--raw] [--device ENDPOINT] [--password DIGITS]";
 constexpr std::string_view kPushText =
     "Loads a settings file into the device, as the mode manager's \"打开文件\" does: links up\n"
     "(with the access check), writes the file's settings into the device's current mode and\n"
-    "reads the device's settings back. The file is checked before the device is touched.\n";
+    "reads the device's settings back. The file is checked before the device is touched: its\n"
+    "size, and every value against its range (as dump reports them); a file with values\n"
+    "outside their ranges is refused unless --raw is given.\n";
 
 int RunPush(Invocation& inv) {
     ParsedArgs parsed;
     DeviceOptions options;
     int status = kExitOk;
-    if (!ParseDeviceArgs(inv, {}, 1, "one FILE", parsed, options, status)) return status;
+    if (!ParseDeviceArgs(inv, {kRawOption}, 1, "one FILE", parsed, options, status))
+        return status;
     DeviceSession session(inv, options);
-    if (!ReadFileIntoModeImage(inv, parsed.positionals[0], session.Workspace(), status))
+    if (!ReadFileIntoModeImage(inv, parsed.positionals[0], parsed.Has("--raw"),
+                               session.Workspace(), status))
         return status;
 
     if (!session.Open()) return kExitDevice;
@@ -207,6 +206,8 @@ int RunBackup(Invocation& inv) {
             return inv.Fail("the name of mode " + std::to_string(mode + 1) + " gives no file name");
         if (QFileInfo::exists(*path) && !parsed.Has("--force"))
             return inv.Fail(path->toStdString() + " exists (--force overwrites it)");
+        if (const auto problem = OutputPathProblem(path->toStdString()))
+            return inv.Fail(*problem);
         bases.push_back(base);
         paths.push_back(*path);
     }
@@ -220,8 +221,7 @@ int RunBackup(Invocation& inv) {
         if (read != CommandStatus::Ok)
             return session.Failed(read, "reading mode " + std::to_string(mode + 1));
         const std::string path = paths[static_cast<std::size_t>(mode)].toStdString();
-        if (const int written = WriteFile(inv, path, ws.ModeImage); written != kExitOk)
-            return written;
+        if (!WriteSettingsOutput(inv, path, ws.ModeImage)) return kExitError;
         inv.out << "mode " << mode + 1 << " (" << Printable(names[static_cast<std::size_t>(mode)])
                 << ") -> " << path << '\n';
     }
@@ -231,18 +231,20 @@ int RunBackup(Invocation& inv) {
 // ---- restore ----
 
 constexpr std::string_view kRestoreUsage =
-    "Usage: vellora-cli restore --mode N FILE [--device ENDPOINT] [--password DIGITS]";
+    "Usage: vellora-cli restore --mode N FILE [--raw] [--device ENDPOINT] [--password DIGITS]";
 constexpr std::string_view kRestoreText =
     "Writes one mode file (or settings file) into the device's stored mode N (1..10), as the\n"
     "mode manager's batch upload does for one mode. The file is checked before the device\n"
-    "is touched.\n";
+    "is touched: its size, and every value against its range; a file with values outside\n"
+    "their ranges is refused unless --raw is given.\n";
 constexpr std::string_view kRestoreOptions = "  --mode N            the mode to write, 1..10\n";
 
 int RunRestore(Invocation& inv) {
     ParsedArgs parsed;
     DeviceOptions options;
     int status = kExitOk;
-    if (!ParseDeviceArgs(inv, {{"--mode", true}}, 1, "one FILE", parsed, options, status))
+    if (!ParseDeviceArgs(inv, {{"--mode", true}, kRawOption}, 1, "one FILE", parsed, options,
+                         status))
         return status;
     const auto modeText = parsed.Value("--mode");
     int mode = 0;
@@ -250,7 +252,8 @@ int RunRestore(Invocation& inv) {
     if (!ParseIntInRange(*modeText, 1, kManagedModes, mode))
         return inv.Fail("--mode must be 1..10, not '" + *modeText + "'");
     DeviceSession session(inv, options);
-    if (!ReadFileIntoModeImage(inv, parsed.positionals[0], session.Workspace(), status))
+    if (!ReadFileIntoModeImage(inv, parsed.positionals[0], parsed.Has("--raw"),
+                               session.Workspace(), status))
         return status;
 
     if (!session.Open()) return kExitDevice;
@@ -268,9 +271,10 @@ int RunRestore(Invocation& inv) {
 void RegisterDeviceCommands(CommandRegistry& registry) {
     static const std::string info = DeviceHelp(kInfoUsage, kInfoText);
     static const std::string pull = DeviceHelp(kPullUsage, kPullText);
-    static const std::string push = DeviceHelp(kPushUsage, kPushText);
+    static const std::string push = DeviceHelp(kPushUsage, kPushText, kRawHelp);
     static const std::string backup = DeviceHelp(kBackupUsage, kBackupText, kBackupOptions);
-    static const std::string restore = DeviceHelp(kRestoreUsage, kRestoreText, kRestoreOptions);
+    static const std::string restore =
+        DeviceHelp(kRestoreUsage, kRestoreText, std::string(kRestoreOptions) + std::string(kRawHelp));
     registry.Add({"info", "device: its tag, variant, current mode and mode names", info, RunInfo});
     registry.Add({"pull", "device: read the working settings into a settings file", pull, RunPull});
     registry.Add({"push", "device: load a settings file into the current mode", push, RunPush});

@@ -31,6 +31,28 @@ std::string OneLine(std::string text) {
     return text;
 }
 
+// Bytes a device sent, quoted for an error line: printable ASCII as it is, anything else
+// (escape sequences above all) as \xNN; at most 16 bytes.
+std::string Quoted(std::span<const uint8_t> bytes) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string text = "\"";
+    for (std::size_t i = 0; i < bytes.size() && i < 16; ++i) {
+        const uint8_t b = bytes[i];
+        if (b >= 0x20 && b < 0x7F && b != '"' && b != '\\') {
+            text += static_cast<char>(b);
+        } else {
+            text += "\\x";
+            text += kHex[b >> 4];
+            text += kHex[b & 0xF];
+        }
+    }
+    return text + (bytes.size() > 16 ? "...\"" : "\"");
+}
+
+bool IsSocket(const link::Endpoint& endpoint) {
+    return endpoint.Kind == link::EndpointKind::Unix || endpoint.Kind == link::EndpointKind::Tcp;
+}
+
 }  // namespace
 
 bool ReadDeviceOptions(const ParsedArgs& parsed, DeviceOptions& options, std::string& error) {
@@ -201,11 +223,23 @@ bool DeviceSession::Open() {
     engine_->SendLinkSearch();
     if (!WaitFor([this] { return link_.LinkUp || !usb_->IsOpen(); }, kLinkUpTimeoutMs) ||
         !link_.LinkUp) {
-        inv_.err << "vellora-cli " << inv_.command << ": the device at " << where
-                 << (usb_->IsOpen()
-                         ? " did not identify itself within 5 s"
-                         : " went away: " + std::string(link::LinkErrorText(usb_->LastError())))
-                 << '\n';
+        const protocol::ReceiveParser& parser = engine_->Parser();
+        const protocol::ParserDrops& drops = parser.Drops();
+        const bool heard = parser.ReplyLength() > 0 || drops.BadChecksum > 0 ||
+                           drops.BadLength > 0 || drops.Stray > 0;
+        std::string why;
+        if (drops.Unasked > 0) {
+            // Good frames came, but none was a processor's identification.
+            why = " answered the search with an unknown tag " + Quoted(parser.LastPayload());
+        } else if (usb_->IsOpen()) {
+            why = " did not identify itself within 5 s";
+        } else if (IsSocket(options_.Endpoint) && !heard) {
+            // A bridge device serves one terminal and turns the next away by closing at once.
+            why = " is busy with another terminal (it closed the connection at once)";
+        } else {
+            why = " went away: " + std::string(link::LinkErrorText(usb_->LastError()));
+        }
+        inv_.err << "vellora-cli " << inv_.command << ": the device at " << where << why << '\n';
         return false;
     }
     link_.StartSyncRequest = false;  // the command runs the synchronisation itself

@@ -113,8 +113,11 @@ int RunDump(Invocation& inv) {
             text.AddRow(std::move(row));
         }
         if (text.Empty()) continue;
-        if (kind < model::kMenuKindCount)
-            inv.out << '\n' << model::MenuKindName(kind) << " (menu kind " << kind << ")\n";
+        const std::string_view kindName = model::MenuKindName(kind);
+        if (!kindName.empty())
+            inv.out << '\n' << kindName << " (menu kind " << kind << ")\n";
+        else if (kind < model::kMenuKindCount)  // the tables name no menu kind 10
+            inv.out << "\ncommon settings (menu kind " << kind << ")\n";
         else
             inv.out << "\nindices " << kind * 256 << ".." << model::kParamCount - 1
                     << " (no menu kind)\n";

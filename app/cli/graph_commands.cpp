@@ -1,18 +1,20 @@
 // vellora-cli curve and render: the response graph of a settings file's page, as numbers
 // (one row per grid point: frequency, every band's dB, the sum) and, when built with Qt Gui,
 // as a PNG picture.
+#include <QBuffer>
 #include <QByteArray>
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QString>
 #include <array>
 #include <charconv>
+#include <cstdint>
 #include <memory>
 #include <optional>
 
 #include "cli/arg_parser.h"
 #include "cli/command_registry.h"
+#include "cli/output_file.h"
 #include "cli/settings_view.h"
 #include "cli/text_table.h"
 #include "graph/curve_list_builder.h"
@@ -34,6 +36,10 @@ namespace vellora::cli {
 namespace {
 
 constexpr int kMaxSide = 8192;
+// The largest picture render draws, in pixels after the density: 8192 x 8192 at density 1.
+// The graph keeps several layers of that size, so this bounds its memory to about 1 GB.
+constexpr std::int64_t kMaxPicturePixels = std::int64_t{kMaxSide} * kMaxSide;
+constexpr std::int64_t kMegapixel = 1024 * 1024;
 
 constexpr std::string_view kCurveHelp =
     "Usage: vellora-cli curve FILE --page P [--scene S] [--view V] [--width W] [--height H]\n"
@@ -50,7 +56,8 @@ constexpr std::string_view kCurveHelp =
     "Options:\n"
     "  --page P    0..10 (required)\n"
     "  --scene S   0 singing, 1 dance; default: the scene the file selects (entry 2590)\n"
-    "  --view V    effects page (3) only: 0 echo, 1 reverb, 2 effect bands; default 0\n"
+    "  --view V    effects page (3) only (refused on other pages): 0 echo, 1 reverb,\n"
+    "              2 effect bands; default 0\n"
     "  --width W   graph width in pixels, 100..8192; default 645\n"
     "  --height H  graph height in pixels, 60..8192; default 400 (no effect on the values)\n"
     "  --csv       comma-separated, one header line\n"
@@ -70,12 +77,15 @@ constexpr std::string_view kRenderHelp =
     "Options:\n"
     "  --page P    0..10 (required)\n"
     "  --scene S   0 singing, 1 dance; default: the scene the file selects (entry 2590)\n"
-    "  --view V    effects page (3) only: 0 echo, 1 reverb, 2 effect bands; default 0\n"
+    "  --view V    effects page (3) only (refused on other pages): 0 echo, 1 reverb,\n"
+    "              2 effect bands; default 0\n"
     "  --width W   100..8192 pixels; default 1000\n"
     "  --height H  60..8192 pixels; default 400\n"
     "  --select N  the selected band's list position; default 0\n"
-    "  --scale K   pixel density 1..4 (2 for a high-density screen); default 1\n"
-    "  --out PNG   the picture to write (replaced only once completely written)\n";
+    "  --scale K   pixel density 1..4 (2 for a high-density screen); default 1. The picture,\n"
+    "              (W x K) x (H x K) pixels, may have at most 64 megapixels (8192 x 8192)\n"
+    "  --out PNG   the picture to write (replaced only once completely written; never a\n"
+    "              folder, device, pipe, socket or FILE itself)\n";
 #endif
 
 struct GraphArgs {
@@ -111,8 +121,13 @@ bool ParseGraphArgs(Invocation& inv, const ParsedArgs& parsed, int defaultWidth,
     }
     out.width = defaultWidth;
     out.sceneGiven = parsed.Has("--scene");
-    return number("--page", 0, model::kMenuKindCount - 1, out.view.Page) &&
-           number("--scene", 0, 1, out.view.Scene) && number("--view", 0, 2, out.view.EffectView) &&
+    if (!number("--page", 0, model::kMenuKindCount - 1, out.view.Page)) return false;
+    if (parsed.Has("--view") && out.view.Page != graph::kEffectsPage) {
+        inv.Fail("--view belongs to the effects page (3) only, not to page " +
+                 std::to_string(out.view.Page));
+        return false;
+    }
+    return number("--scene", 0, 1, out.view.Scene) && number("--view", 0, 2, out.view.EffectView) &&
            number("--width", graph::kMinGraphWidth, kMaxSide, out.width) &&
            number("--height", graph::kMinGraphHeight, kMaxSide, out.height);
 }
@@ -285,6 +300,8 @@ int RunRender(Invocation& inv) {
     if (!ParseGraphArgs(inv, parsed, 1000, args, status)) return status;
     const std::optional<std::string> out = parsed.Value("--out");
     if (!out || out->empty()) return inv.Fail("--out PNG is required");
+    if (const auto problem = OutputPathProblem(*out, std::span(&args.path, 1)))
+        return inv.Fail(*problem);
     int select = 0;
     int scale = 1;
     if (auto text = parsed.Value("--select");
@@ -292,6 +309,13 @@ int RunRender(Invocation& inv) {
         return inv.Fail("--select must be a band position from 0 to 16, not '" + *text + "'");
     if (auto text = parsed.Value("--scale"); text && !ParseIntInRange(*text, 1, 4, scale))
         return inv.Fail("--scale must be 1, 2, 3 or 4, not '" + *text + "'");
+    const std::int64_t pixels = std::int64_t{args.width} * scale * args.height * scale;
+    if (pixels > kMaxPicturePixels)
+        return inv.Fail("a picture of " + std::to_string(args.width * scale) + " x " +
+                        std::to_string(args.height * scale) + " pixels (" +
+                        std::to_string(pixels / kMegapixel) + " megapixels) is over the limit of " +
+                        std::to_string(kMaxPicturePixels / kMegapixel) +
+                        " megapixels; lower --width, --height or --scale");
     const auto ws = std::make_unique<model::Workspace>();
     if (!LoadWorkspace(inv, args, *ws)) return kExitError;
 
@@ -311,15 +335,15 @@ int RunRender(Invocation& inv) {
     while (graph.FadeTick()) {
     }
 
-    QSaveFile file(QString::fromStdString(*out));
-    if (!file.open(QIODevice::WriteOnly))
-        return inv.Fail(*out + ": " + file.errorString().toStdString());
-    QImageWriter writer(&file, QByteArrayLiteral("png"));
-    if (!writer.write(graph.FrontLayer())) {
-        file.cancelWriting();
-        return inv.Fail(*out + ": " + writer.errorString().toStdString());
-    }
-    if (!file.commit()) return inv.Fail(*out + ": " + file.errorString().toStdString());
+    // Encoded in memory first: the only failure left for the file is the file's own.
+    QByteArray png;
+    QBuffer buffer(&png);
+    (void)buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, QByteArrayLiteral("png"));
+    if (!writer.write(graph.FrontLayer()))
+        return inv.Fail("cannot encode the picture: " + writer.errorString().toStdString());
+    if (std::string why; !WriteOutputFile(QString::fromStdString(*out), png, why))
+        return inv.Fail("cannot write " + *out + ": " + why);
     inv.out << *out << ": page " << args.view.Page << ", " << count << " bands, "
             << graph.FrontLayer().width() << " x " << graph.FrontLayer().height() << " pixels\n";
     return kExitOk;

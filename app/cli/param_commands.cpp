@@ -75,36 +75,41 @@ struct FieldRange {
     model::Field field;
     int32_t min;
     int32_t max;
+    int32_t rawMax;  ///< the top with --raw: what a settings file may hold
 };
 
-// The fields a VALUE may set for an entry, by its role, with their ranges.
+// The fields a VALUE may set for an entry, by its role, with their ranges: the editor's, and
+// with --raw the wider ones a settings file may hold (the factory gains go up to +15.0 dB).
 std::map<std::string, FieldRange, std::less<>> SettableFields(const storage::EntryInfo& entry) {
     switch (entry.role) {
         case EntryRole::EqBand:
-            return {{"type", {model::Field::QType, 0, 2}},
-                    {"freq", {model::Field::Freq, 0, model::kFreqMax}},
-                    {"gain", {model::Field::Gain, storage::kGainCheckMin, storage::kGainCheckMax}},
-                    {"q", {model::Field::Q, 0, model::kQMax}},
-                    {"shelfq", {model::Field::ShelfQ, 0, model::kQMax}},
-                    {"off", {model::Field::EQdisabled, 0, 1}}};
+            return {{"type", {model::Field::QType, 0, 2, 2}},
+                    {"freq", {model::Field::Freq, 0, model::kFreqMax, model::kFreqMax}},
+                    {"gain",
+                     {model::Field::Gain, model::kGainMin, model::kGainMax, storage::kGainCheckMax}},
+                    {"q", {model::Field::Q, 0, model::kQMax, model::kQMax}},
+                    {"shelfq", {model::Field::ShelfQ, 0, model::kShelfQMax, model::kQMax}},
+                    {"off", {model::Field::EQdisabled, 0, 1, 1}}};
         case EntryRole::Frequency:
         case EntryRole::FilterFrequency:
-            return {{"value", {model::Field::Value, 0, model::kFreqMax}}};
-        case EntryRole::FilterType:
-            return {{"value",
-                     {model::Field::Value, 0,
-                      storage::CrossoverTypeCount(entry.fullCrossoverList) - 1}}};
+            return {{"value", {model::Field::Value, 0, model::kFreqMax, model::kFreqMax}}};
+        case EntryRole::FilterType: {
+            const int32_t last = storage::CrossoverTypeCount(entry.fullCrossoverList) - 1;
+            return {{"value", {model::Field::Value, 0, last, last}}};
+        }
         case EntryRole::Plain:
-            return {{"value", {model::Field::Value, 0, storage::kPairValueMax}}};
+            return {{"value",
+                     {model::Field::Value, 0, storage::kPairValueMax, storage::kPairValueMax}}};
         case EntryRole::Undefined:
             break;
     }
     return {};
 }
 
-// VALUE: a number (the Value of an entry that has one), or key=value pairs separated by commas.
+// VALUE: a number (the Value of an entry that has one), or key=value pairs separated by commas;
+// each in the editor's range, or with `raw` in the range a settings file may hold.
 bool ReadValue(const Invocation& inv, const std::string& text, const storage::EntryInfo& entry,
-               std::vector<std::pair<model::Field, int32_t>>& writes, int& status) {
+               bool raw, std::vector<std::pair<model::Field, int32_t>>& writes, int& status) {
     const auto fields = SettableFields(entry);
     std::string keys;
     for (const auto& [key, range] : fields) keys += (keys.empty() ? "" : ", ") + key;
@@ -123,9 +128,13 @@ bool ReadValue(const Invocation& inv, const std::string& text, const storage::En
         }
         int value = 0;
         const FieldRange& range = found->second;
-        if (!ParseIntInRange(number, range.min, range.max, value)) {
-            status = inv.Fail(key + " must be a whole number " + std::to_string(range.min) + ".." +
-                              std::to_string(range.max) + ", not '" + number + "'");
+        const int32_t max = raw ? range.rawMax : range.max;
+        if (!ParseIntInRange(number, range.min, max, value)) {
+            std::string line = key + " must be a whole number " + std::to_string(range.min) +
+                               ".." + std::to_string(max) + ", not '" + number + "'";
+            if (!raw && range.rawMax != range.max)
+                line += " (--raw allows up to " + std::to_string(range.rawMax) + ")";
+            status = inv.Fail(line);
             return false;
         }
         writes.emplace_back(range.field, value);
@@ -167,11 +176,17 @@ constexpr std::string_view kSceneOption =
     "  --scene S           0 singing, 1 dance scene (default: the device's current scene);\n"
     "                      entries of menu kinds 8..10 have one value for both scenes\n";
 
+constexpr std::string_view kRawOption =
+    "  --raw               allow values beyond the editor's ranges, up to what a settings\n"
+    "                      file may hold (gain 10..400, shelfq 0..100)\n";
+
 // The arguments get and set share: device options, --scene and PARAM (the first positional).
-bool ReadParamCommand(const Invocation& inv, std::size_t positionals, const char* what, ParsedArgs& parsed,
-                      DeviceOptions& options, int& index, std::optional<int>& scene, int& status) {
+bool ReadParamCommand(const Invocation& inv, std::vector<OptionDef> extra, std::size_t positionals,
+                      const char* what, ParsedArgs& parsed, DeviceOptions& options, int& index,
+                      std::optional<int>& scene, int& status) {
     status = kExitOk;
-    return ParseDeviceArgs(inv, {{"--scene", true}}, positionals, what, parsed, options, status) &&
+    extra.push_back({"--scene", true});
+    return ParseDeviceArgs(inv, std::move(extra), positionals, what, parsed, options, status) &&
            ReadParam(inv, parsed.positionals[0], index, status) &&
            ReadScene(inv, parsed, scene, status);
 }
@@ -182,7 +197,7 @@ int RunGet(Invocation& inv) {
     int status = kExitOk;
     int index = 0;
     std::optional<int> scene;
-    if (!ReadParamCommand(inv, 1, "PARAM", parsed, options, index, scene, status)) return status;
+    if (!ReadParamCommand(inv, {}, 1, "PARAM", parsed, options, index, scene, status)) return status;
 
     DeviceSession session(inv, options);
     if (!session.Open() || !session.Synchronise()) return kExitDevice;
@@ -195,18 +210,20 @@ int RunGet(Invocation& inv) {
 // ---- set ----
 
 constexpr std::string_view kSetUsage =
-    "Usage: vellora-cli set PARAM VALUE [--scene S] [--device ENDPOINT] [--password DIGITS]";
+    "Usage: vellora-cli set PARAM VALUE [--scene S] [--raw] [--device ENDPOINT]\n"
+    "                       [--password DIGITS]";
 constexpr std::string_view kSetText =
     "Links up, reads all of the device's working settings (with the access check), changes\n"
     "one parameter in them and sends it to the device with one write-parameter command, as\n"
     "an edit in the editor does. An entry that is not kept per scene changes in both scenes.\n"
     "PARAM is a ParamIndex (0..2999) or KIND,ADDR. VALUE is the entry's value as a whole\n"
     "number in its steps, or its fields as KEY=N separated by commas: value=N for a plain\n"
-    "entry; type (0 peaking, 1 low shelf, 2 high shelf), freq (0..362), gain (10..400, 250\n"
-    "= 0.0 dB), q (0..100), shelfq (0..100) and off (0, 1) for an EQ band, e.g. gain=270,q=40.\n"
-    "Values are checked before the device is touched. The user level (2592) and the panel\n"
-    "lock (2574) change only after their password (--password) is accepted, as in the mode\n"
-    "manager.\n";
+    "entry; type (0 peaking, 1 low shelf, 2 high shelf), freq (0..362), gain (10..370, 250\n"
+    "= 0.0 dB), q (0..100), shelfq (0..26) and off (0, 1) for an EQ band, e.g. gain=270,q=40.\n"
+    "Values are checked against the editor's ranges before the device is touched; --raw\n"
+    "widens gain to 10..400 (+15.0 dB) and shelfq to 0..100, what a settings file may hold.\n"
+    "The user level (2592) and the panel lock (2574) change only after their password\n"
+    "(--password) is accepted, as in the mode manager.\n";
 
 int RunSet(Invocation& inv) {
     ParsedArgs parsed;
@@ -214,11 +231,11 @@ int RunSet(Invocation& inv) {
     int status = kExitOk;
     int index = 0;
     std::optional<int> scene;
-    if (!ReadParamCommand(inv, 2, "PARAM and VALUE", parsed, options, index, scene, status))
+    if (!ReadParamCommand(inv, {{"--raw", false}}, 2, "PARAM and VALUE", parsed, options, index, scene, status))
         return status;
     std::vector<std::pair<model::Field, int32_t>> writes;
-    if (!ReadValue(inv, parsed.positionals[1], storage::FactoryLayout().Entry(index), writes,
-                   status))
+    if (!ReadValue(inv, parsed.positionals[1], storage::FactoryLayout().Entry(index),
+                   parsed.Has("--raw"), writes, status))
         return status;
 
     // The user rights change only after their password, as in the mode manager.
@@ -265,7 +282,8 @@ int RunSet(Invocation& inv) {
 
 void RegisterParamCommands(CommandRegistry& registry) {
     static const std::string get = DeviceHelp(kGetUsage, kGetText, kSceneOption);
-    static const std::string set = DeviceHelp(kSetUsage, kSetText, kSceneOption);
+    static const std::string set =
+        DeviceHelp(kSetUsage, kSetText, std::string(kSceneOption) + std::string(kRawOption));
     registry.Add({"get", "device: print one parameter of the working settings", get, RunGet});
     registry.Add({"set", "device: write one parameter to the device", set, RunSet});
 }

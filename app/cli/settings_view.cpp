@@ -5,6 +5,7 @@
 #include <QJsonDocument>
 #include <QString>
 
+#include "cli/output_file.h"
 #include "model/param_store.h"
 #include "storage/param_format.h"
 #include "storage/settings_codec.h"
@@ -48,6 +49,19 @@ bool LoadSettingsArgument(const Invocation& inv, const std::string& path,
     }
     if (bytes) *bytes = std::move(image);
     return true;
+}
+
+bool WriteSettingsOutput(const Invocation& inv, const std::string& path,
+                         const model::ParamTable& table) {
+    const std::vector<uint8_t> image = storage::EncodeTable(table);
+    std::string error;
+    if (WriteOutputFile(QString::fromStdString(path),
+                        QByteArray(reinterpret_cast<const char*>(image.data()),
+                                   static_cast<qsizetype>(image.size())),
+                        error))
+        return true;
+    inv.Fail("cannot write " + path + ": " + error);
+    return false;
 }
 
 std::string SlotLabel(int slot) {

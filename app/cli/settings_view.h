@@ -22,6 +22,12 @@ namespace vellora::cli {
                                         model::Workspace& workspace,
                                         std::vector<uint8_t>* bytes = nullptr);
 
+/// Writes `table` as a settings file under exactly `path`, replaced only once complete. On
+/// failure prints one error line through `inv` ("cannot write PATH: the disk is full") and
+/// returns false. Check the path with OutputPathProblem before any work.
+[[nodiscard]] bool WriteSettingsOutput(const Invocation& inv, const std::string& path,
+                                       const model::ParamTable& table);
+
 /// "slot 0 唱歌模式", "slot 1 劲舞模式", "slot 2 factory".
 std::string SlotLabel(int slot);
 

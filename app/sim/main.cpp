@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "device/simulated_processor.h"
+#include "device/state_file.h"
 #include "device/state_keeper.h"
 #include "link/link_error.h"
 #include "link/qt_clock.h"
@@ -61,6 +62,16 @@ int main(int argc, char** argv) {
     processorOptions.ReplyLatencyMs = options.LatencyMs;
     processorOptions.Faults = options.Faults;
     device::SimulatedProcessor processor(clock, processorOptions);
+
+    // A folder the state cannot be kept in is found now, not at the first save.
+    if (!options.StateFolder.isEmpty()) {
+        const device::DeviceError usable = device::CheckStateFolder(options.StateFolder);
+        if (usable != device::DeviceError::Ok) {
+            Say("cannot use the state folder " + options.StateFolder.toStdString() + ": " +
+                std::string(device::DeviceErrorText(usable)));
+            return 1;
+        }
+    }
 
     std::unique_ptr<device::StateKeeper> keeper;
     if (!options.StateFolder.isEmpty()) {

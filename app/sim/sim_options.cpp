@@ -117,8 +117,9 @@ std::string SimHelpText() {
            "Options:\n"
            "  --listen ENDPOINT         unix:PATH or tcp:HOST:PORT on a loopback address\n"
            "  --state DIR               keep modes, names, passwords, current mode and working\n"
-           "                            settings in DIR across runs (a damaged state file is\n"
-           "                            kept as device-state.bin.damaged)\n"
+           "                            settings in DIR across runs (made when missing, checked\n"
+           "                            at the start); each damaged state file is kept as\n"
+           "                            device-state.bin.<when it was written>.damaged\n"
            "  --variant LETTER          identification letter A..Z (default A)\n"
            "  --admin-password DIGITS   administrator password, 6 digits (default 000000)\n"
            "  --panel-password DIGITS   panel lock password, 4 digits (default 0000)\n"
@@ -128,7 +129,8 @@ std::string SimHelpText() {
            "  --help                    this text\n"
            "\n"
            "Passwords given here replace the ones kept in the state folder.\n"
-           "Exit status: 0 after a signal, 1 when it cannot listen or save, 2 for bad arguments.\n";
+           "Exit status: 0 after a signal, 1 when it cannot listen, use its state folder or save,\n"
+           "2 for bad arguments.\n";
 }
 
 }  // namespace vellora::sim

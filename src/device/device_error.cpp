@@ -25,6 +25,8 @@ std::string_view DeviceErrorText(DeviceError error) {
             return "state file could not be read";
         case DeviceError::StateWriteFailed:
             return "state file could not be written";
+        case DeviceError::StateFolderUnusable:
+            return "the folder cannot be made or written";
     }
     return "unknown error";
 }

@@ -16,6 +16,7 @@ enum class DeviceError {
     StateCorrupt,    ///< the state file is damaged or from another layout
     StateReadFailed,
     StateWriteFailed,
+    StateFolderUnusable,  ///< the state folder cannot be made or written
 };
 
 /// A short English sentence for logs and command-line error lines.

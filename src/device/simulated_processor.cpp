@@ -115,6 +115,10 @@ void SimulatedProcessor::CancelPending() {
 
 void SimulatedProcessor::Emit(std::vector<std::uint8_t> bytes, std::int64_t delayMs) {
     if (!running_) return;
+    if (pending_.size() >= kMaxPendingAnswers) {
+        ++counters_.AnswersDropped;
+        return;
+    }
     const std::uint64_t key = ++next_pending_;
     pending_[key] = clock_.CallAfter(delayMs, [this, key, bytes = std::move(bytes)] {
         pending_.erase(key);

@@ -41,6 +41,7 @@ struct ProcessorCounters {
     std::uint64_t StrayBytes = 0;     ///< bytes outside any frame
     std::uint64_t KeepAlivesReceived = 0;
     std::uint64_t KeepAlivesSent = 0;  ///< own ones and echoes
+    std::uint64_t AnswersDropped = 0;  ///< answers not queued: kMaxPendingAnswers were waiting
 };
 
 /// One good frame as received.
@@ -54,6 +55,9 @@ class SimulatedProcessor {
 public:
     static constexpr int kKeepAliveIntervalMs = 1000;
     static constexpr std::size_t kFrameLogLimit = 4096;  ///< oldest records are dropped
+    /// Most answers waiting for their latency at once; a terminal that sends faster than the
+    /// device answers loses the answers beyond, as a device's full output buffer does.
+    static constexpr std::size_t kMaxPendingAnswers = 256;
     static constexpr std::int32_t kNoKeyShift = 5;       ///< key shift after a tone-key byte
 
     /// Receives the bytes the device sends: one call per reply frame or single byte, always

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QTemporaryFile>
 #include <algorithm>
 #include <array>
 
@@ -112,6 +113,24 @@ DeviceError DecodeState(std::span<const std::uint8_t> bytes, ProcessorState& sta
 
 QString StateFilePath(const QString& folder) {
     return QDir(folder).filePath(QString::fromLatin1(kStateFileName));
+}
+
+QString DamagedCopyName(const QString& path) {
+    const QString stamp =
+        QFileInfo(path).lastModified().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString suffix = QString::fromLatin1(kDamagedStateSuffix);
+    QString name = path + '.' + stamp + suffix;
+    for (int n = 2; QFileInfo::exists(name); ++n)
+        name = path + '.' + stamp + '-' + QString::number(n) + suffix;
+    return name;
+}
+
+DeviceError CheckStateFolder(const QString& folder) {
+    if (folder.isEmpty() || !QDir().mkpath(folder)) return DeviceError::StateFolderUnusable;
+    QTemporaryFile trial(QDir(folder).filePath(QStringLiteral(".write-check-XXXXXX")));
+    if (!trial.open() || trial.write("1", 1) != 1 || !trial.flush())
+        return DeviceError::StateFolderUnusable;
+    return DeviceError::Ok;
 }
 
 DeviceError SaveStateFile(const QString& folder, const ProcessorState& state) {

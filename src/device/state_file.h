@@ -15,7 +15,8 @@ namespace vellora::device {
 
 /// File name of the state inside the state folder.
 inline constexpr char kStateFileName[] = "device-state.bin";
-/// A damaged state file is kept under its name with this ending, and a fresh one written.
+/// A damaged state file is kept under its name, a time stamp and this ending, and a fresh one
+/// written: "device-state.bin.20240131-235959.damaged".
 inline constexpr char kDamagedStateSuffix[] = ".damaged";
 
 /// The file's bytes: "VLDEVST1", current mode, administrator and panel digits, the 132 name
@@ -31,6 +32,14 @@ inline constexpr char kDamagedStateSuffix[] = ".damaged";
 
 /// The path of the state file in `folder`.
 [[nodiscard]] QString StateFilePath(const QString& folder);
+
+/// A free name to keep the damaged file `path` under: the path, the local time the file was
+/// last written ("yyyyMMdd-HHmmss"), "-2", "-3"... when that is taken, and kDamagedStateSuffix.
+[[nodiscard]] QString DamagedCopyName(const QString& path);
+
+/// Whether the state file can be kept in `folder`: makes the folder when needed and writes a
+/// trial file in it. Ok or StateFolderUnusable (nothing is left behind).
+[[nodiscard]] DeviceError CheckStateFolder(const QString& folder);
 
 /// Writes the state file into `folder`, creating the folder when needed. On a failure
 /// (StateWriteFailed) a file already there is left as it was.

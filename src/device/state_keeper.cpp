@@ -22,9 +22,9 @@ DeviceError StateKeeper::Load() {
     const DeviceError error = LoadStateFile(folder_, processor_.State());
     if (error == DeviceError::Ok || error == DeviceError::StateNotFound) return error;
     processor_.State().ResetToFactory();
+    // Each damaged file keeps its own name; an earlier one is never replaced.
     const QString path = StateFilePath(folder_);
-    const QString aside = path + QString::fromLatin1(kDamagedStateSuffix);
-    QFile::remove(aside);
+    const QString aside = DamagedCopyName(path);
     if (QFile::rename(path, aside)) damaged_copy_ = aside;
     MarkChanged();
     return error;

@@ -54,7 +54,8 @@ public:
     void SetListener(HidPortListener* listener) { listener_ = listener; }
 
     /// Finds the first present device with the ids of `match` and opens it. None when open;
-    /// NotFound, AccessDenied or OpenFailed otherwise (the port stays closed).
+    /// NotFound, AccessDenied (SocketAccessDenied for a bridge socket) or OpenFailed otherwise
+    /// (the port stays closed).
     [[nodiscard]] virtual LinkError Open(const DeviceMatch& match) = 0;
     [[nodiscard]] virtual bool IsOpen() const = 0;
     /// Output report length in bytes, report id included, of the open device (65 for the

@@ -16,6 +16,8 @@ const char* LinkErrorText(LinkError error) {
 #else
             return "device found but cannot be opened: permission denied";
 #endif
+        case LinkError::SocketAccessDenied:
+            return "the socket could not be opened: permission denied";
         case LinkError::OpenFailed:
             return "device found but cannot be opened (in use by another program?)";
         case LinkError::NotOpen:
@@ -36,6 +38,8 @@ const char* LinkErrorText(LinkError error) {
             return "invalid data for the device link";
         case LinkError::ListenFailed:
             return "cannot listen on the bridge endpoint";
+        case LinkError::NotReading:
+            return "the peer stopped reading: more than 1 MiB of reports waited for it";
     }
     return "unknown link error";
 }

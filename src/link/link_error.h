@@ -8,6 +8,7 @@ enum class LinkError {
     None,
     NotFound,      ///< no matching device is present (or nothing listens on the bridge endpoint)
     AccessDenied,  ///< a matching device is present but this user may not open it
+    SocketAccessDenied,  ///< the bridge socket exists but this user may not connect to it
     OpenFailed,    ///< a matching device is present but could not be opened (in use, I/O error)
     NotOpen,       ///< the operation needs an open device
     WriteFailed,   ///< an output report could not be written; the device counts as lost
@@ -18,6 +19,7 @@ enum class LinkError {
     BadReport,     ///< an input report whose count byte exceeds the report (dropped)
     BadArgument,   ///< empty data, a report of the wrong length, more than 60 data bytes
     ListenFailed,  ///< the bridge server could not listen on its endpoint
+    NotReading,    ///< the bridge peer left too much unread; the server dropped it
 };
 
 /// A short English sentence for logs and the command line; never empty.

@@ -203,6 +203,10 @@ LinkError SocketBridgeServer::SendReport(std::span<const std::uint8_t> data) {
     if (data.size() > kRecordMaxCount) return LinkError::BadArgument;
     const std::vector<std::uint8_t> record = EncodeDataRecord(kInputReportId, data);
     const auto size = static_cast<qint64>(record.size());
+    if (client_->bytesToWrite() + size > kMaxQueuedBytes) {
+        EndClient(LinkError::NotReading);
+        return LinkError::NotReading;
+    }
     if (client_->write(reinterpret_cast<const char*>(record.data()), size) != size) {
         EndClient(LinkError::Disconnected);
         return LinkError::WriteFailed;

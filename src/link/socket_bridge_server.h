@@ -26,6 +26,9 @@ class SocketBridgeServer : public QObject {
 public:
     /// Report id of the input reports the server sends.
     static constexpr std::uint8_t kInputReportId = 1;
+    /// Most bytes that may wait unsent for the terminal. A terminal that leaves more unread
+    /// is dropped (NotReading), so one that sends and never reads cannot grow the server.
+    static constexpr qint64 kMaxQueuedBytes = qint64{1} << 20;
 
     explicit SocketBridgeServer(QObject* parent = nullptr);
     ~SocketBridgeServer() override;
@@ -44,15 +47,16 @@ public:
     [[nodiscard]] bool HasClient() const { return client_ != nullptr; }
     /// Sends up to 60 data bytes to the terminal as one input report (an empty array sends a
     /// report of count 0, which the terminal ignores). NotOpen without a terminal, BadArgument
-    /// for more than 60 bytes (nothing is sent).
+    /// for more than 60 bytes (nothing is sent); NotReading when the report would take the
+    /// unsent bytes over kMaxQueuedBytes: the terminal is then dropped.
     [[nodiscard]] LinkError SendReport(std::span<const std::uint8_t> data);
     /// Disconnects the terminal, as if the device were unplugged.
     void DropClient();
 
 signals:
     void ClientConnected();
-    /// The terminal has gone: Disconnected, or BadRecord / ShortRecord when it broke the format
-    /// (the server then dropped it).
+    /// The terminal has gone: Disconnected, or BadRecord / ShortRecord when it broke the format,
+    /// NotReading when it left too much unread (the server then dropped it).
     void ClientDisconnected(vellora::link::LinkError reason);
     /// The data bytes of one output report of the terminal (never empty), in order.
     void OutputData(const QByteArray& data);

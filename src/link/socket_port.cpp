@@ -18,7 +18,7 @@ LinkError LocalOpenError(QLocalSocket::LocalSocketError error) {
         case QLocalSocket::ConnectionRefusedError:
             return LinkError::NotFound;
         case QLocalSocket::SocketAccessError:
-            return LinkError::AccessDenied;
+            return LinkError::SocketAccessDenied;
         default:
             return LinkError::OpenFailed;
     }
@@ -30,7 +30,7 @@ LinkError TcpOpenError(QAbstractSocket::SocketError error) {
         case QAbstractSocket::HostNotFoundError:
             return LinkError::NotFound;
         case QAbstractSocket::SocketAccessError:
-            return LinkError::AccessDenied;
+            return LinkError::SocketAccessDenied;
         default:
             return LinkError::OpenFailed;
     }
@@ -91,7 +91,8 @@ LinkError SocketPort::Open(const DeviceMatch& /*match*/) {
 }
 
 void SocketPort::ReadAvailable() {
-    if (!open_ || io_ == nullptr) return;
+    // A connection the peer has closed may already be closed here: nothing is left to read.
+    if (!open_ || io_ == nullptr || !io_->isOpen()) return;
     const QByteArray bytes = io_->readAll();
     reader_.Append(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                              static_cast<std::size_t>(bytes.size())));

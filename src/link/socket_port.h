@@ -27,7 +27,7 @@ public:
     ~SocketPort() override;
 
     /// Connects to the endpoint; the ids of `match` play no part (the peer is the device).
-    /// NotFound when nothing listens there, AccessDenied when the socket may not be used.
+    /// NotFound when nothing listens there, SocketAccessDenied when the socket may not be used.
     [[nodiscard]] LinkError Open(const DeviceMatch& match) override;
     [[nodiscard]] bool IsOpen() const override { return open_; }
     [[nodiscard]] int OutputReportLength() const override { return kUsbReportLength; }

@@ -53,9 +53,10 @@ constexpr std::string_view kKind9 =
 constexpr std::array<std::string_view, 10> kListTexts = {
     kKind0, kKind1And2, kKind1And2, kKind3, kKind4, kKind5, kKind6, kKind7, kKind8, kKind9};
 
-constexpr std::array<std::string_view, 11> kKindNames = {
-    "音乐", "话筒1.2", "话筒3.4", "效果", "主输出", "辅助输出", "中置输出", "超低输出", "录音L", "录音R",
-    "公共设置"};
+// Menu kinds 0..9; the tables give menu kind 10 no name.
+constexpr std::array<std::string_view, 10> kKindNames = {
+    "音乐",     "话筒1.2",  "话筒3.4",  "效果",  "主输出",
+    "辅助输出", "中置输出", "超低输出", "录音L", "录音R"};
 
 int ParseListAddress(std::string_view text) {
     int base = 10;

@@ -18,7 +18,8 @@ int MenuItemCount(int kind);
 std::optional<MenuItemEntry> MenuItem(int kind, int j);
 /// Name of a menu item by ParamIndex, if the kind's list names it (first match in list order).
 std::optional<std::string_view> ItemNameOf(int index);
-/// The name of a menu kind ("音乐", "话筒1.2", ...); "公共设置" for kind 10, empty for others.
+/// The name of a menu kind 0..9 ("音乐", "话筒1.2", ...); empty for kind 10, which has none,
+/// and for unknown kinds.
 std::string_view MenuKindName(int kind);
 
 }  // namespace vellora::model

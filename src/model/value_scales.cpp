@@ -147,7 +147,7 @@ std::string QText(int index) { return FormatFixed(QAt(index), 2); }
 
 int GainClamp(int step) { return std::clamp(step, kGainMin, kGainMax); }
 int QClamp(int index) { return std::clamp(index, 0, kQMax); }
-int ShelfQClamp(int index) { return std::clamp(index, 0, 26); }
+int ShelfQClamp(int index) { return std::clamp(index, 0, kShelfQMax); }
 int StepUp(int step) { return step >= 100 ? 100 : step + 1; }
 int StepDown(int step) { return step <= 0 ? 0 : step - 1; }
 int FreqIndexClamp(int index) { return std::clamp(index, 0, kFreqMax); }

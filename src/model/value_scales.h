@@ -17,6 +17,7 @@ inline constexpr int kQMax = kQCount - 1;
 inline constexpr int kGainZero = 250;   ///< gain step of 0.0 dB; one step is 0.1 dB
 inline constexpr int kGainMin = 10;     ///< -24.0 dB
 inline constexpr int kGainMax = 370;    ///< +12.0 dB
+inline constexpr int kShelfQMax = 26;   ///< editable shelf slope index: 1.80
 
 /// The source texts of the tables, exactly as the processor defines them.
 extern const std::string_view kFreqTableText;

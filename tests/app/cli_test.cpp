@@ -9,6 +9,10 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 
+#if defined(Q_OS_UNIX)
+#include <sys/stat.h>
+#endif
+
 #include "cli/text_table.h"
 #include "storage/settings_codec.h"
 #include "app/cli_runner.h"
@@ -89,8 +93,9 @@ TEST_F(CliTest, DumpShowsBothScenesInTheUsersUnits) {
     for (const char* expected :
          {"slot 0 唱歌模式", "slot 1 劲舞模式", "EQ8", "630 Hz", "15.0 dB", "-19.0 dB", "Q 1.00",
           "SQ 0.71", "80.3 Hz", "LinkWitz 48dB", "ButterWorth 12dB", "混响时间", "SceneSelect",
-          "超低输出 (menu kind 7)", "off (20220 Hz)"})
+          "超低输出 (menu kind 7)", "off (20220 Hz)", "\ncommon settings (menu kind 10)\n"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
+    EXPECT_FALSE(text.contains(QString::fromUtf8("公共设置")));
     EXPECT_FALSE(text.contains("slot 2"));
     EXPECT_FALSE(text.contains("Out-of-range"));
     // The row of entry 7 carries the singing gain (+15.0 dB) and then the dance one (0.0 dB).
@@ -264,6 +269,45 @@ TEST_F(CliTest, OutOfRangeValuesAreShownAndReported) {
     EXPECT_TRUE(EntryOf(dump, 0)["values"].toArray()[1].toObject()["freqHz"].isNull());
     EXPECT_TRUE(EntryOf(dump, 1030)["values"].toArray()[0].toObject()["crossover"].isNull());
     EXPECT_EQ(RunCli({"diff", defaults, path}).code, 1);
+}
+
+// Every command that writes a file takes only a plain file, never its own input, and refuses
+// before any work: a device node or a pipe in its place would otherwise be replaced.
+TEST_F(CliTest, OutputsThatAreNotPlainFilesOrTheInputAreRefused) {
+    QFile in(defaults);
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    const QByteArray before = in.readAll();
+    in.close();
+    struct Case {
+        QStringList args;
+        const char* mention;
+    };
+    std::vector<Case> cases = {
+        {{"render", defaults, "--page", "0", "--out", defaults}, "input"},
+        {{"render", defaults, "--page", "0", "--out", dir.path()}, "is a folder"},
+        {{"defaults", "--out", dir.path()}, "is a folder"},
+        {{"render", defaults, "--page", "0", "--out", ""}, "--out"},
+    };
+#if defined(Q_OS_UNIX)
+    const QString pipe = dir.filePath("pipe");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    cases.push_back({{"render", defaults, "--page", "0", "--out", pipe}, "not a regular file"});
+    cases.push_back({{"defaults", "--out", pipe}, "not a regular file"});
+    // No device is asked: the target is refused first.
+    cases.push_back({{"pull", pipe, "--device", "unix:" + dir.filePath("none.sock")},
+                     "not a regular file"});
+#endif
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        ExpectError(RunCli(c.args), c.mention);
+    }
+#if defined(Q_OS_UNIX)
+    struct stat info {};
+    ASSERT_EQ(::lstat(QFile::encodeName(pipe).constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+#endif
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    EXPECT_EQ(in.readAll(), before);
 }
 
 TEST(Cli, HelpUsageAndUnknownCommands) {

@@ -6,12 +6,18 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
 #include <vector>
+
+#if defined(Q_OS_UNIX)
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 #include "model/workspace.h"
 #include "storage/settings_codec.h"
@@ -153,6 +159,15 @@ TEST_F(DeviceCliTest, PullAfterPushGivesTheSameFile) {
     const Result second = Device({"pull", Path("second.VL")});
     ASSERT_EQ(second.code, 0) << second.err.toStdString();
     EXPECT_EQ(ReadBytes(Path("second.VL")), edited);
+
+    // --raw sends a file as it stands, values no editor can make included.
+    ws->ModeImage.Slot(band, 0)->Gain = 450;
+    ASSERT_TRUE(WriteBytes(Path("raw.VL"), vellora::storage::EncodeTable(ws->ModeImage)));
+    ExpectFailure(Device({"push", Path("raw.VL")}), 2, "Gain 450 outside 10..400");
+    const Result raw = Device({"push", Path("raw.VL"), "--raw"});
+    ASSERT_EQ(raw.code, 0) << raw.err.toStdString();
+    const Result get = Device({"get", QString::number(band), "--scene", "0"});
+    EXPECT_TRUE(get.out.contains("gain=450")) << get.out.toStdString();
 }
 
 TEST_F(DeviceCliTest, SetThenGet) {
@@ -170,6 +185,11 @@ TEST_F(DeviceCliTest, SetThenGet) {
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains("gain=270 q=40")) << r.out.toStdString();
     EXPECT_TRUE(r.out.contains("2.0 dB")) << r.out.toStdString();
+
+    r = Device({"set", "5", "gain=400,shelfq=90", "--raw"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("gain=400 q=")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("shelfq=90")) << r.out.toStdString();
 }
 
 TEST_F(DeviceCliTest, BackupAndRestoreModes) {
@@ -226,6 +246,58 @@ TEST_F(DeviceCliTest, AccessCheckAtConnect) {
     EXPECT_TRUE(r.out.contains("fields: value=1\n"));
 }
 
+// A device that cannot be linked up with is one line that says why, and nothing else.
+TEST_F(DeviceCliTest, LinkUpFailuresSayWhatHappened) {
+    // The device answers the search with a tag that is not a processor's.
+    StartSim({"--fault", "tag=XY-Z99A_"});
+    Result r = Device({"info"});
+    ExpectFailure(r, 1, "answered the search with an unknown tag \"XY-Z99A_\"");
+    EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+    sim_.terminate();
+    ASSERT_TRUE(sim_.waitForFinished(kStartMs));
+
+    // Another terminal holds the device: it turns this one away.
+    StartSim();
+    QLocalSocket other;
+    other.connectToServer(socket_);
+    ASSERT_TRUE(other.waitForConnected(kStartMs));
+    QByteArray search = QByteArray::fromHex("41010F" "FEFA2323230F594F505F4354524CFC");
+    search.resize(66);
+    other.write(search);
+    ASSERT_TRUE(other.waitForBytesWritten(kStartMs));
+    ASSERT_TRUE(other.waitForReadyRead(kStartMs));  // it is the device's terminal now
+    r = Device({"info"});
+    ExpectFailure(r, 1, "is busy with another terminal");
+    EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+    other.abort();
+
+#if defined(Q_OS_UNIX)
+    // A socket this user may not open is a matter of permissions, not of USB rules.
+    const QString closed = Path("closed");
+    ASSERT_TRUE(QDir().mkdir(closed));
+    QProcess late;
+    late.start(Binary("vellora-sim"), {"--listen", "unix:" + closed + "/sim.sock"});
+    ASSERT_TRUE(late.waitForReadyRead(kStartMs));
+    ASSERT_EQ(::chmod(QFile::encodeName(closed).constData(), 0), 0);
+    QProcess cli;
+    if (::geteuid() == 0) {
+        cli.setChildProcessModifier([] {  // root passes every permission: run as nobody
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(99);
+        });
+    }
+    cli.start(Binary("vellora-cli"), {"info", "--device", "unix:" + closed + "/sim.sock"});
+    ASSERT_TRUE(cli.waitForFinished(kRunMs));
+    r = {cli.exitCode(), QString::fromUtf8(cli.readAllStandardOutput()),
+         QString::fromUtf8(cli.readAllStandardError())};
+    ASSERT_EQ(::chmod(QFile::encodeName(closed).constData(), 0700), 0);
+    late.terminate();
+    late.waitForFinished(kStartMs);
+    ExpectFailure(r, 1, "permission denied");
+    EXPECT_FALSE(r.err.contains("udev")) << r.err.toStdString();
+    EXPECT_FALSE(r.err.contains("USB")) << r.err.toStdString();
+#endif
+}
+
 TEST_F(DeviceCliTest, InProcessSimulatedProcessor) {
     const Result r = RunCli({"pull", Path("sim.VL"), "--device", "sim"});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
@@ -240,10 +312,26 @@ TEST_F(DeviceCliTest, BadInputAndMissingDevice) {
     ExpectFailure(Device({"get", "11,0"}), 2, "PARAM");
     ExpectFailure(Device({"set", "5", "77"}), 2, "EQ band");
     ExpectFailure(Device({"set", "2560", "70000"}), 2, "0..62499");
+    // Beyond the editor's ranges only with --raw; and never beyond what a file may hold.
+    ExpectFailure(Device({"set", "5", "gain=371"}), 2, "10..370");
+    ExpectFailure(Device({"set", "5", "shelfq=27"}), 2, "0..26");
+    ExpectFailure(Device({"set", "5", "gain=401", "--raw"}), 2, "10..400");
     ExpectFailure(Device({"restore", "--mode", "0", Path("x.VL")}), 2, "--mode");
     ExpectFailure(Device({"get", "2560", "--password", "12a4"}), 2, "--password");
     ASSERT_TRUE(WriteBytes(Path("short.VL"), std::vector<uint8_t>(100, 0)));
     ExpectFailure(Device({"push", Path("short.VL")}), 2, "252000");
+    // A file of the right size with values no editor can make is refused before linking up.
+    auto ws = std::make_unique<vellora::model::Workspace>();
+    ws->ParamStore.Slot(0, 0)->Gain = 62499;  // +6224.9 dB
+    ws->ParamStore.Slot(1, 1)->ShelfQ = -3;
+    ASSERT_TRUE(WriteBytes(Path("wild.VL"), vellora::storage::EncodeTable(ws->ParamStore)));
+    for (const QStringList& args : {QStringList{"push", Path("wild.VL")},
+                                    QStringList{"restore", "--mode", "2", Path("wild.VL")}}) {
+        const Result r = Device(args);
+        ExpectFailure(r, 2, "entry 0 (kind 0, address 0) slot 0: Gain 62499 outside 10..400");
+        EXPECT_TRUE(r.err.contains("ShelfQ -3")) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("--raw")) << r.err.toStdString();
+    }
 }
 
 }  // namespace

@@ -231,6 +231,20 @@ TEST(Clock, AnswersAfterTheLatencyAndNotAfterStop) {
     EXPECT_TRUE(h.Ask({}, 100).empty());
 }
 
+TEST(Clock, AFloodOfRequestsQueuesNoMoreAnswersThanTheBound) {
+    // With answers a second late, a terminal that floods the device must not pile them up.
+    DeviceHarness h(Options("no-keepalive", 'A', 1000));
+    constexpr std::size_t bound = SimulatedProcessor::kMaxPendingAnswers;
+    Bytes flood;
+    for (std::size_t i = 0; i < 4 * bound; ++i) flood.insert(flood.end(), kModeQuery.begin(), kModeQuery.end());
+    h.device.Receive(flood);
+    h.clock.AdvanceBy(1000);
+    EXPECT_EQ(h.sent, std::vector<Bytes>(bound, kModeReply));
+    EXPECT_EQ(h.device.Counters().FramesReceived, 4 * bound);
+    EXPECT_EQ(h.device.Counters().AnswersDropped, 3 * bound);
+    EXPECT_EQ(h.Ask(kModeQuery, 1000), kModeReply);  // room again once they are out
+}
+
 TEST(FaultText, BadFormsAreRefusedAndChangeNothing) {
     // The good forms are the ones the cases above are made from.
     FaultPlan plan = Options("tag=AB,unplug-after=4").Faults;

@@ -97,7 +97,7 @@ TEST(SimProgram, ServesTerminalsAndKeepsItsStateAcrossRuns) {
         terminal.port.Close();
         EXPECT_EQ(Stop(sim), 0);
         EXPECT_TRUE(sim.readAllStandardError().contains("damaged"));
-        EXPECT_TRUE(QFile::exists(state + "/device-state.bin.damaged"));
+        EXPECT_EQ(QDir(state).entryList({"device-state.bin.*.damaged"}, QDir::Files).size(), 1);
     }
     // The unplug fault drops the first terminal after its second answer, once.
     QProcess sim;
@@ -114,18 +114,28 @@ TEST(SimProgram, ServesTerminalsAndKeepsItsStateAcrossRuns) {
 }
 
 TEST(SimProgram, BadArgumentsAndEndpointsItCannotListenOn) {
+    // A state folder that cannot be written is found at the start, not at the first save.
+    QTemporaryDir dir;
+    const QString file = dir.filePath("a-file");
+    QFile plain(file);
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    const QString socket = "unix:" + dir.filePath("sim.sock");
     const struct {
         QStringList Args;
         int Status;
+        const char* Mention;  ///< what the one error line must say, for status 1
     } cases[] = {
-        {{}, 2},
-        {{"--listen", "sim"}, 2},
-        {{"--listen", "unix:/x", "--variant", "AB"}, 2},
-        {{"--listen", "unix:/x", "--panel-password", "12a4"}, 2},
-        {{"--listen", "unix:/x", "--fault", "answer-from=0"}, 2},
-        {{"--listen", "unix:/x", "--latency", "-3"}, 2},
-        {{"--bogus"}, 2},
-        {{"--listen", "unix:/nonexistent-folder/sim.sock"}, 1},
+        {{}, 2, ""},
+        {{"--listen", "sim"}, 2, ""},
+        {{"--listen", "unix:/x", "--variant", "AB"}, 2, ""},
+        {{"--listen", "unix:/x", "--panel-password", "12a4"}, 2, ""},
+        {{"--listen", "unix:/x", "--fault", "answer-from=0"}, 2, ""},
+        {{"--listen", "unix:/x", "--latency", "-3"}, 2, ""},
+        {{"--bogus"}, 2, ""},
+        {{"--listen", "unix:/nonexistent-folder/sim.sock"}, 1, "cannot listen"},
+        {{"--listen", socket, "--state", file}, 1, "cannot use the state folder"},
+        {{"--listen", socket, "--state", file + "/inside"}, 1, "cannot use the state folder"},
     };
     for (const auto& c : cases) {
         QProcess sim;
@@ -135,7 +145,12 @@ TEST(SimProgram, BadArgumentsAndEndpointsItCannotListenOn) {
         EXPECT_TRUE(sim.readAllStandardOutput().isEmpty());
         const QByteArray error = sim.readAllStandardError();
         EXPECT_TRUE(error.startsWith("vellora-sim: ")) << error.toStdString();
-        EXPECT_EQ(error.contains("cannot listen"), c.Status == 1) << error.toStdString();
+        EXPECT_EQ(error.contains("cannot listen"), std::string_view(c.Mention) == "cannot listen")
+            << error.toStdString();
+        if (c.Status == 1) {
+            EXPECT_TRUE(error.contains(c.Mention)) << error.toStdString();
+            EXPECT_EQ(error.count('\n'), 1) << error.toStdString();
+        }
     }
 }
 

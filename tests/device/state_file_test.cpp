@@ -1,7 +1,9 @@
 // The state folder: a device keeps its modes, names, passwords, current mode and working
 // settings across runs; damaged files are reported, kept aside and replaced by the factory state.
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <functional>
 
@@ -69,13 +71,44 @@ TEST(StateFolder, SavedShortlyAfterChangesLoadedByTheNextDeviceDamagedFilesKeptA
     StateKeeper keeper(third.device, third.clock, folder);
     EXPECT_EQ(keeper.Load(), DeviceError::StateCorrupt);
     EXPECT_EQ(third.device.State().CurrentMode(), 0);
-    EXPECT_EQ(keeper.DamagedCopy(), path + ".damaged");
+    EXPECT_TRUE(keeper.DamagedCopy().startsWith(path + ".")) << keeper.DamagedCopy().toStdString();
+    EXPECT_TRUE(keeper.DamagedCopy().endsWith(".damaged"));
     QFile kept(keeper.DamagedCopy());
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), bytes);
     ASSERT_EQ(keeper.Save(), DeviceError::Ok);
     ProcessorState read;
     EXPECT_EQ(LoadStateFile(folder, read), DeviceError::Ok);
+}
+
+TEST(StateFolder, EveryDamagedFileIsKeptUnderItsOwnTimeStampedName) {
+    QTemporaryDir dir;
+    const QString path = StateFilePath(dir.path());
+    // Two damaged files one after the other, as fast as they come (the same second, likely).
+    std::vector<QString> copies;
+    for (const char* damaged : {"first damage", "second damage"}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(damaged);
+        file.close();
+        const QDateTime written = QFileInfo(path).lastModified();
+        DeviceHarness h;
+        StateKeeper keeper(h.device, h.clock, dir.path());
+        EXPECT_EQ(keeper.Load(), DeviceError::StateCorrupt);
+        copies.push_back(keeper.DamagedCopy());
+        // Named after the time the damaged file was written.
+        const QString stamp = written.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+        EXPECT_TRUE(keeper.DamagedCopy().startsWith(path + "." + stamp))
+            << keeper.DamagedCopy().toStdString();
+    }
+    ASSERT_EQ(copies.size(), 2u);
+    EXPECT_NE(copies[0], copies[1]);
+    const QByteArray expected[] = {"first damage", "second damage"};
+    for (std::size_t i = 0; i < 2; ++i) {
+        QFile kept(copies[i]);
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly)) << copies[i].toStdString();
+        EXPECT_EQ(kept.readAll(), expected[i]);
+    }
 }
 
 // Seals changed file bytes again with the CRC-32 of everything before the last four bytes,

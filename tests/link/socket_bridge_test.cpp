@@ -192,6 +192,30 @@ TEST_F(ServerTest, TerminalThatBreaksTheRecordFormatIsDropped) {
     EXPECT_EQ(data.count(), 0);
 }
 
+TEST_F(ServerTest, TerminalThatNeverReadsIsDroppedOnceItsQueueIsFull) {
+    ASSERT_EQ(server.Listen(endpoint), LinkError::None);
+    QSignalSpy gone(&server, &SocketBridgeServer::ClientDisconnected);
+    // Every request gets a full report back, as block reads do.
+    QObject::connect(&server, &SocketBridgeServer::OutputData,
+                     [&](const QByteArray&) { (void)server.SendReport(Bytes(60, 9)); });
+    const auto terminal = Terminal();  // sends and never reads
+    terminal->setReadBufferSize(1);    // nor lets the socket read for it
+    const QByteArray request = Raw(Record(65, 1, {0x80}));
+    // Far more answers than the queue and the system's socket buffers together can hold.
+    const qsizetype most = 16 * SocketBridgeServer::kMaxQueuedBytes / request.size();
+    qsizetype sent = 0;
+    while (gone.count() == 0 && sent < most) {
+        for (int i = 0; i < 64; ++i) terminal->write(request);
+        sent += 64;
+        terminal->flush();
+        QCoreApplication::processEvents();
+    }
+    ASSERT_EQ(gone.count(), 1) << sent << " requests sent";
+    EXPECT_EQ(gone.at(0).at(0).value<LinkError>(), LinkError::NotReading);
+    EXPECT_FALSE(server.HasClient());
+    EXPECT_EQ(server.SendReport(Data{1}), LinkError::NotOpen);
+}
+
 TEST_F(ServerTest, OneTerminalAtATimeAndADroppedOneHasLostItsDevice) {
     ASSERT_EQ(server.Listen(endpoint), LinkError::None);
     QSignalSpy connected(&server, &SocketBridgeServer::ClientConnected);

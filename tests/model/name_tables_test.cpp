@@ -46,6 +46,8 @@ TEST(NameTablesTest, NamesByIndexAndKindNames) {
     EXPECT_FALSE(ItemNameOf(-4));
     EXPECT_EQ(MenuKindName(0), "音乐");
     EXPECT_EQ(MenuKindName(7), "超低输出");
+    EXPECT_EQ(MenuKindName(9), "录音R");
+    EXPECT_EQ(MenuKindName(10), "");  // the tables give menu kind 10 no name
     EXPECT_EQ(MenuKindName(12), "");
 }
 
