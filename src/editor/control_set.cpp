@@ -42,7 +42,14 @@ QVariantMap DesignBag(const ControlDecl& d) {
 QString CaptionText(const ControlDecl& d) {
     if (!d.Caption.empty())
         return QString::fromUtf8(d.Caption.data(), static_cast<int>(d.Caption.size()));
-    return QString::fromUtf8(d.Tag.data(), static_cast<int>(d.Tag.size()));
+    // An entry the name tables leave unnamed is shown by its address: kind and address.
+    int entry = -1;
+    if (d.Array == ControlArray::MyMute && d.Tag.size() > 2)
+        entry = QString::fromLatin1(d.Tag.data() + 2, static_cast<int>(d.Tag.size()) - 2).toInt(nullptr, 16);
+    else if (!d.Tag.empty())
+        entry = model::ParseAddr(d.Tag);
+    if (entry < 0) return {};
+    return QStringLiteral("%1,&H%2").arg(entry / 256).arg(entry % 256, 0, 16).toUpper();
 }
 
 ControlSet::ControlSet(const controls::ControlContext& context)
@@ -68,9 +75,11 @@ controls::BoundControl* ControlSet::Make(const ControlDecl& d, QWidget* parent) 
     const QString page = d.Page == kEveryPage ? QString()
                                               : QString::fromUtf8(PageCaption(d.Page).data());
     QString caption = CaptionText(d);
-    if (d.Array == ControlArray::OptionFBX || d.Array == ControlArray::OptionFBX2)
-        caption = QStringLiteral("%1 %2").arg(caption.isEmpty() ? QStringLiteral("选项") : caption)
-                      .arg(d.Index + 1);
+    if (d.Array == ControlArray::OptionFBX || d.Array == ControlArray::OptionFBX2) {
+        // The group is named by its first key's entry; each key by its number.
+        const ControlDecl* first = &d - d.Index;
+        caption = QStringLiteral("%1 %2").arg(CaptionText(*first)).arg(d.Index + 1);
+    }
     w->SetAccessibleContext(caption, page);
     const Rect r = ControlRect(d, w->width(), w->height());
     w->move(r.X, r.Y);

@@ -120,6 +120,7 @@ void PagePanel::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing, true);
     Panel(p, rect());
+    p.translate(contentsMargins().left(), 0);  // narrower content is centred
     // The band strips sit on a recessed bed; the grids on a faint plate each.
     const StripExtent strips = StripsOf(page_);
     if (strips.Right > 0) {
@@ -132,7 +133,6 @@ void PagePanel::paintEvent(QPaintEvent*) {
         if (d.Page != page_ || d.Where == Region::Dialog || d.Where == Region::Strips) continue;
         if (d.Array == ControlArray::OptionFBX2 || d.Array == ControlArray::OptionFBX)
             if (d.Index != 0) continue;
-        if (d.Array == ControlArray::MyMute) continue;
         const Rect c = CaptionRect(d);
         if (c.W <= 0) continue;
         p.setPen(kCaptionInk);

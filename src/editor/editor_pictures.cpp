@@ -19,6 +19,8 @@ using namespace controls::art;
 constexpr QSize kTabSize(56, 32);
 constexpr QSize kKeySize(34, 24);
 constexpr QSize kWideKey(72, 24);
+constexpr QSize kCopyKey(68, 24);  // the strip's copy keys fit their 71-pixel spacing
+constexpr QSize kOptionKey(40, 24);
 constexpr QSize kSceneKey(36, 24);
 constexpr QSize kToneKey(76, 24);
 constexpr QSize kWindowKey(24, 22);
@@ -108,8 +110,16 @@ void RegisterEditorPictures(graph::PictureStore& store) {
     Pair(store, pic::kDance, kSceneKey, text("劲舞"));
     Pair(store, pic::kAutoOff, kSceneKey, text("OFF"));
     Pair(store, pic::kAutoOn, kSceneKey, text("AUTO"));
-    Pair(store, pic::kModeCopy, kWideKey, text("COPY"));
-    Pair(store, pic::kMicCopy, kWideKey, text("MIC COPY"));
+    Pair(store, pic::kModeCopy, kCopyKey, text("COPY"));
+    Pair(store, pic::kMicCopy, kCopyKey, text("MIC COPY"));
+    const char* views[] = {"Echo EQ", "Rev EQ", "EFF EQ"};
+    for (int v = 0; v < 3; ++v)
+        Pair(store, pic::kView0 + 2 * v, QSize(58, 24), text(views[v]));
+    for (int n = 0; n < 4; ++n) {
+        const QString digit = QString::number(n + 1);
+        Pair(store, pic::kOption0 + 2 * n, kOptionKey,
+             [digit](QPainter& p, QSize s, bool on) { TextKey(p, s, digit, on); });
+    }
     Pair(store, pic::kMinimise, kWindowKey,
          [](QPainter& p, QSize s, bool on) { WindowKey(p, s, false, on); });
     Pair(store, pic::kExit, kWindowKey,

@@ -27,7 +27,9 @@ inline constexpr int kExit = 459;
 inline constexpr int kSwitchOn = 461;     ///< "联机开启", "联机关闭"
 inline constexpr int kEffectWindow = 464; ///< usable, greyed
 inline constexpr int kMute = 466;         ///< a master's mute: off, on (muted)
-inline constexpr int kLast = 467;
+inline constexpr int kOption0 = 470;      ///< option key n (0..3): kOption0 + 2n (off), + 1 (on)
+inline constexpr int kView0 = 478;        ///< effect view v (0..2): kView0 + 2v (off), + 1 (on)
+inline constexpr int kLast = 483;
 }  // namespace pic
 
 /// Registers the editor's pictures (once per store).

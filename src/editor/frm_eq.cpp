@@ -22,7 +22,7 @@ namespace vellora::editor {
 
 namespace {
 
-constexpr int kTabColumnWidth = 60;
+constexpr int kTabColumnWidth = 56;
 constexpr int kTabPitch = 34;
 constexpr int kKeyGap = 4;
 constexpr int kSceneTopRaised = 100 / kTwipsPerPixel;  // Top 100 twips on pages 1 and 3
@@ -123,7 +123,7 @@ void FrmEQ::BuildKeys() {
         const std::string_view caption = PageCaption(p);
         tab->SetAccessibleContext(QString::fromUtf8(caption.data(), static_cast<int>(caption.size())),
                                   QString());
-        tab->move(2, 4 + p * kTabPitch);
+        tab->move(0, 4 + p * kTabPitch);
         connect(tab, &controls::MBtnFlag::Click, this, [this, p] { SelectPage(p); });
     }
     // The title strip's keys, laid out right to left by LayoutParts.
@@ -160,7 +160,7 @@ void FrmEQ::BuildKeys() {
                                   QStringLiteral("EFF EQ")};
     for (int v = 0; v < 3; ++v) {
         auto* key = MakeKey(effects, QStringLiteral("Command3%1").arg(v),
-                            QStringLiteral("218,219"), kActionClick);
+                            PictureList(pic::kView0 + 2 * v), kActionClick);
         key->SetAccessibleContext(viewNames[v], QString::fromUtf8(PageCaption(kEffectsPage).data()));
         connect(key, &controls::MBtnFlag::Click, this, [this, v] { SelectEffectView(v); });
     }
@@ -229,7 +229,7 @@ void FrmEQ::LayoutParts() {
         const int y = StripsOf(kEffectsPage).Bottom + 4 + kCellHeight + kCaptionHeight;
         for (int v = 0; v < 3; ++v)
             Key(QStringLiteral("Command3%1").arg(v))
-                ->move(shift + kGridMargin + 3 * kCellWidth + v * 68, y);
+                ->move(shift + kGridMargin + 3 * kCellWidth + v * 60, y);
         Key(QStringLiteral("MBtnFlag2"))
             ->move(shift + kGridMargin + 4 * kCellWidth, y - kCellHeight);
     }
@@ -315,8 +315,10 @@ void FrmEQ::LayoutEffectView() {
     controls_->LayoutEffectView(effect_view_);
     const int shift = pages_[kEffectsPage]->contentsMargins().left();
     for (const MadeControl& m : controls_->OnPage(kEffectsPage))
-        if (m.Decl->Where == Region::Strips && m.Decl->EffectView == effect_view_)
-            m.Widget->move(m.Widget->x() + shift, m.Widget->y());
+        if (m.Decl->Where == Region::Strips && m.Decl->EffectView == effect_view_) {
+            const Rect at = StripRect(*m.Decl, m.Widget->width(), m.Widget->height());
+            m.Widget->move(at.X + shift, at.Y);
+        }
 }
 
 void FrmEQ::RefreshPage() {

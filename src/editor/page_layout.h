@@ -7,7 +7,7 @@
 
 namespace vellora::editor {
 
-inline constexpr int kCellWidth = 180;    ///< grid pitch across, pixels
+inline constexpr int kCellWidth = 176;    ///< grid pitch across, pixels
 inline constexpr int kCellHeight = 44;    ///< grid pitch down
 inline constexpr int kCaptionHeight = 13; ///< caption line above a grid control
 inline constexpr int kGridMargin = 8;

@@ -22,8 +22,13 @@ constexpr int kBarSize = 2;
 // Buttons: on/off switches and the option tabs.
 constexpr int kSwitch = 0;  // ActionType 0
 constexpr std::string_view kOnOff = "142,143";
-constexpr std::string_view kOptionTab = "218,219";
+
 constexpr std::string_view kMuteKey = "466,467";  // the editor's own small mute key
+// The option groups' keys, numbered 1..4 (the editor's own pictures).
+constexpr std::string_view kOption0 = "470,471";
+constexpr std::string_view kOption1 = "472,473";
+constexpr std::string_view kOption2 = "474,475";
+constexpr std::string_view kOption3 = "476,477";
 
 constexpr ControlDecl Strip(int index, int page, std::string_view tag, int col,
                             std::string_view caption, int view = -1) {
@@ -136,10 +141,10 @@ constexpr std::array kControls{
     Bar(64, 1, "Group,1,&H11", kRatio, 180, R::Bottom, 1, 1, "压缩比例"),
     Bar(65, 1, "Group,1,&H12", kAttackMs, 199, R::Bottom, 2, 1, "启动时间"),
     Bar(66, 1, "Group,1,&H13", kReleaseMs, 199, R::Bottom, 3, 1, "释放时间"),
-    Button(A::OptionFBX, 0, 1, "Group,1,&H15", R::Bottom, 2, 0, {}, kOptionTab),
-    Button(A::OptionFBX, 1, 1, {}, R::Bottom, 2, 0, {}, kOptionTab),
-    Button(A::OptionFBX, 2, 1, {}, R::Bottom, 2, 0, {}, kOptionTab),
-    Button(A::OptionFBX, 3, 1, {}, R::Bottom, 2, 0, {}, kOptionTab),
+    Button(A::OptionFBX, 0, 1, "Group,1,&H15", R::Bottom, 2, 0, {}, kOption0),
+    Button(A::OptionFBX, 1, 1, {}, R::Bottom, 2, 0, {}, kOption1),
+    Button(A::OptionFBX, 2, 1, {}, R::Bottom, 2, 0, {}, kOption2),
+    Button(A::OptionFBX, 3, 1, {}, R::Bottom, 2, 0, {}, kOption3),
 
     // ---- page 2: microphones 3 and 4 ----
     Strip(35, 2, "EQ,2,1", 0, "EQ1"), Strip(36, 2, "EQ,2,2", 1, "EQ2"),
@@ -156,10 +161,10 @@ constexpr std::array kControls{
     Bar(69, 2, "Group,2,&H11", kRatio, 180, R::Bottom, 1, 1, "压缩比例"),
     Bar(70, 2, "Group,2,&H12", kAttackMs, 199, R::Bottom, 2, 1, "启动时间"),
     Bar(71, 2, "Group,2,&H13", kReleaseMs, 199, R::Bottom, 3, 1, "释放时间"),
-    Button(A::OptionFBX2, 0, 2, "Common,10,&HD", R::Bottom, 2, 0, {}, kOptionTab),
-    Button(A::OptionFBX2, 1, 2, {}, R::Bottom, 2, 0, {}, kOptionTab),
-    Button(A::OptionFBX2, 2, 2, {}, R::Bottom, 2, 0, {}, kOptionTab),
-    Button(A::OptionFBX2, 3, 2, {}, R::Bottom, 2, 0, {}, kOptionTab),
+    Button(A::OptionFBX2, 0, 2, "Common,10,&HD", R::Bottom, 2, 0, {}, kOption0),
+    Button(A::OptionFBX2, 1, 2, {}, R::Bottom, 2, 0, {}, kOption1),
+    Button(A::OptionFBX2, 2, 2, {}, R::Bottom, 2, 0, {}, kOption2),
+    Button(A::OptionFBX2, 3, 2, {}, R::Bottom, 2, 0, {}, kOption3),
 
     // ---- page 3: effects ----
     Strip(157, 3, "EQ,3,8", 0, "Echo EQ1", 0), Strip(158, 3, "EQ,3,9", 1, "Echo EQ2", 0),
@@ -224,8 +229,8 @@ constexpr std::array kControls{
     Bar(90, 4, "Group,4,&H15", kReleaseMs, 199, R::Bottom, 4, 0, "释放时间"),
     Bar(98, 4, "Group,4,&H16", kDelayMs, 100, R::Bottom, 0, 1, "左通道延时"),
     Bar(99, 4, "Group,4,&H17", kDelayMs, 100, R::Bottom, 1, 1, "右通道延时"),
-    Button(A::MyMute, 0, 4, "&HA10", R::Side, 1, 0, {}),
-    Button(A::MyMute, 1, 4, "&HA11", R::Side, 1, 1, {}),
+    Button(A::MyMute, 0, 4, "&HA10", R::Bottom, 2, 1, {}),
+    Button(A::MyMute, 1, 4, "&HA11", R::Bottom, 3, 1, {}),
 
     // ---- page 5: auxiliary output ----
     Strip(72, 5, "EQ,5,8", 0, "EQ1"), Strip(73, 5, "EQ,5,9", 1, "EQ2"),
@@ -247,8 +252,8 @@ constexpr std::array kControls{
     Bar(146, 5, "Group,5,&H12", kReleaseMs, 199, R::Bottom, 4, 0, "释放时间"),
     Bar(147, 5, "Group,5,&H13", kDelayMs, 100, R::Bottom, 0, 1, "左通道延时"),
     Bar(148, 5, "Group,5,&H14", kDelayMs, 100, R::Bottom, 1, 1, "右通道延时"),
-    Button(A::MyMute, 2, 5, "&HA12", R::Side, 1, 0, {}),
-    Button(A::MyMute, 3, 5, "&HA13", R::Side, 1, 1, {}),
+    Button(A::MyMute, 2, 5, "&HA12", R::Bottom, 2, 1, {}),
+    Button(A::MyMute, 3, 5, "&HA13", R::Bottom, 3, 1, {}),
 
     // ---- page 6: centre output ----
     Strip(91, 6, "EQ,6,7", 0, "EQ1"), Strip(92, 6, "EQ,6,8", 1, "EQ2"),
@@ -268,7 +273,7 @@ constexpr std::array kControls{
     Bar(173, 6, "Group,6,&H10", kAttackMs, 199, R::Bottom, 3, 0, "启动时间"),
     Bar(174, 6, "Group,6,&H11", kReleaseMs, 199, R::Bottom, 4, 0, "释放时间"),
     Bar(175, 6, "Group,6,&H12", kDelayMs, 100, R::Bottom, 0, 1, "中置通道延时"),
-    Button(A::MyMute, 4, 6, "&HA14", R::Side, 1, 0, {}),
+    Button(A::MyMute, 4, 6, "&HA14", R::Bottom, 1, 1, {}),
 
     // ---- page 7: subwoofer output ----
     Strip(108, 7, "EQ,7,&HB", 0, "EQ1"), Strip(109, 7, "EQ,7,&HC", 1, "EQ2"),
@@ -295,7 +300,7 @@ constexpr std::array kControls{
     Button(A::MyBTN, 5, 7, "Group,7,6", R::Bottom, 1, 1, "超低音相位"),
     Button(A::MyBTN, 6, 7, "Group,7,4", R::Bottom, 2, 1, {}),
     Button(A::MyBTN, 7, 7, "Group,7,5", R::Bottom, 3, 1, {}),
-    Button(A::MyMute, 5, 7, "&HA15", R::Side, 0, 3, {}),
+    Button(A::MyMute, 5, 7, "&HA15", R::Bottom, 4, 1, {}),
 };
 
 // Design rows in twips. Pages 2 and 6 have no rows of their own in the design: they share
