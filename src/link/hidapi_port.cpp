@@ -7,32 +7,21 @@
 #include <array>
 #include <vector>
 
-#if defined(__linux__)
-#include <unistd.h>
-
-#include <cerrno>
-#endif
-
 namespace vellora::link {
 
 namespace {
 
 constexpr int kReadTimeoutMs = 25;  // how long Close may wait for the reader to notice
 
-// Whether a device node failed to open for lack of permission. Only hidraw exposes a node
-// whose access rights can be checked; elsewhere the failure stays a plain OpenFailed.
-bool PermissionDenied([[maybe_unused]] const char* path) {
-#if defined(__linux__)
-    if (path == nullptr) return false;
-    return ::access(path, R_OK | W_OK) != 0 && (errno == EACCES || errno == EPERM);
-#else
-    return false;
-#endif
-}
-
 }  // namespace
 
-HidapiPort::HidapiPort(model::Clock& clock) : clock_(clock) {}
+HidapiPort::HidapiPort(model::Clock& clock)
+    : clock_(clock),
+      own_enumeration_(std::make_unique<HidapiEnumeration>()),
+      enumeration_(*own_enumeration_) {}
+
+HidapiPort::HidapiPort(model::Clock& clock, HidEnumeration& enumeration)
+    : clock_(clock), enumeration_(enumeration) {}
 
 HidapiPort::~HidapiPort() {
     Close();
@@ -58,17 +47,19 @@ LinkError HidapiPort::Open(const DeviceMatch& match) {
     LinkError result = LinkError::NotFound;
     {
         const std::lock_guard lock(io_);
-        hid_device_info* list = hid_enumerate(match.VendorId, match.ProductId);
-        for (hid_device_info* info = list; info != nullptr; info = info->next) {
-            if (info->vendor_id != match.VendorId || info->product_id != match.ProductId) continue;
-            opened = hid_open_path(info->path);
+        // Of several matching nodes the first that opens wins; when none does, a node that
+        // was refused for lack of permission says more than one that failed otherwise.
+        for (const HidDeviceEntry& entry :
+             enumeration_.Enumerate(match.VendorId, match.ProductId)) {
+            if (entry.VendorId != match.VendorId || entry.ProductId != match.ProductId) continue;
+            const HidOpenResult attempt = enumeration_.OpenPath(entry.Path);
+            opened = attempt.Device;
             if (opened != nullptr) break;
             if (result != LinkError::AccessDenied) {
-                result =
-                    PermissionDenied(info->path) ? LinkError::AccessDenied : LinkError::OpenFailed;
+                result = attempt.Error == LinkError::AccessDenied ? LinkError::AccessDenied
+                                                                  : LinkError::OpenFailed;
             }
         }
-        hid_free_enumeration(list);
     }
     if (opened == nullptr) {
         last_scan_result_ = result;

@@ -7,14 +7,14 @@
 #include <QObject>
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
 
+#include "link/hid_enumeration.h"
 #include "link/hid_port.h"
 #include "model/clock.h"
-
-struct hid_device_;
 
 namespace vellora::link {
 
@@ -26,6 +26,8 @@ public:
     /// The clock paces the enumeration; it must outlive the port. Needs a Qt event loop on
     /// the owner's thread for input reports to arrive.
     explicit HidapiPort(model::Clock& clock);
+    /// The same over another device list (a scripted one in tests); both must outlive the port.
+    HidapiPort(model::Clock& clock, HidEnumeration& enumeration);
     ~HidapiPort() override;
 
     [[nodiscard]] LinkError Open(const DeviceMatch& match) override;
@@ -47,6 +49,8 @@ private:
     void ReadLoop(hid_device_* device, bool numbered, std::uint64_t session);
 
     model::Clock& clock_;
+    std::unique_ptr<HidEnumeration> own_enumeration_;  // hidapi's, unless one was given
+    HidEnumeration& enumeration_;
     QObject context_;  // receives the reader's queued calls on the owner's thread
     std::mutex io_;    // serialises the owner's hidapi calls on the device
     hid_device_* device_ = nullptr;

@@ -11,10 +11,10 @@ const char* LinkErrorText(LinkError error) {
             return "device not found";
         case LinkError::AccessDenied:
 #if defined(__linux__)
-            return "device found but cannot be opened: permission denied on its hidraw node "
-                   "(add a udev rule granting your user access to the device)";
+            return "a processor was found on USB but cannot be opened: no permission; install the "
+                   "udev rule 70-vellora.rules (see the README) and plug it in again";
 #else
-            return "device found but cannot be opened: permission denied";
+            return "a processor was found on USB but cannot be opened: no permission";
 #endif
         case LinkError::SocketAccessDenied:
             return "the socket could not be opened: permission denied";

@@ -116,7 +116,10 @@ bool UsbComm::Connect() {
     LeavePort();
     if (result == LinkError::None && !port_.IsOpen()) result = LinkError::Disconnected;
     last_error_ = result;
-    if (result != LinkError::None) return false;
+    if (result != LinkError::None) {
+        SetState(StateAfterScan(result));
+        return false;
+    }
 
     device_open_ = true;
     opened_ = wanted;
@@ -129,6 +132,7 @@ bool UsbComm::Connect() {
         if (!device_open_) return false;  // lost at once: no Plug either way
     }
     plugged_ = true;
+    SetState(DeviceState::Open);
     RaisePlug(true);
     return device_open_;
 }
@@ -227,8 +231,12 @@ void UsbComm::PortLost(LinkError reason) {
 void UsbComm::LoseDevice(LinkError reason) {
     if (!device_open_) return;
     device_open_ = false;
-    if (reason != LinkError::None) last_error_ = reason;
     port_.Close();
+    // A device closed on purpose (other ids wanted) leaves the state to the scan that follows.
+    if (reason != LinkError::None) {
+        last_error_ = reason;
+        SetState(DeviceState::Lost);
+    }
     if (plugged_) {
         plugged_ = false;
         RaisePlug(false);
@@ -237,6 +245,12 @@ void UsbComm::LoseDevice(LinkError reason) {
 
 void UsbComm::RaisePlug(bool state) {
     if (on_plug_) on_plug_(state);
+}
+
+void UsbComm::SetState(DeviceState state) {
+    if (state == state_) return;
+    state_ = state;
+    if (on_state_) on_state_(state);
 }
 
 }  // namespace vellora::link

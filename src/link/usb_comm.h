@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "link/device_state.h"
 #include "link/hid_port.h"
 #include "link/link_error.h"
 #include "model/clock.h"
@@ -30,6 +31,7 @@ public:
 
     using DataArrivalHandler = std::function<void(const std::vector<std::uint8_t>& data)>;
     using PlugHandler = std::function<void(bool state)>;
+    using StateHandler = std::function<void(DeviceState state)>;
 
     /// The port and the clock must outlive the control; the control is the port's listener.
     UsbComm(HidPort& port, model::Clock& clock);
@@ -75,6 +77,8 @@ public:
     /// Why the last scan found no device, or the last failure of an open device; None after
     /// a successful scan.
     [[nodiscard]] LinkError LastError() const { return last_error_; }
+    /// Where the search for the device stands; Searching until the first scan has answered.
+    [[nodiscard]] DeviceState State() const { return state_; }
     /// Input reports dropped because their count byte exceeded the report.
     [[nodiscard]] int MalformedReports() const { return malformed_reports_; }
 
@@ -83,6 +87,9 @@ public:
     void SetDataArrivalHandler(DataArrivalHandler handler) { on_data_ = std::move(handler); }
     /// Plug(true) when the device has just been opened, Plug(false) when it has gone.
     void SetPlugHandler(PlugHandler handler) { on_plug_ = std::move(handler); }
+    /// Called when State changes, from inside Connect, SendData or the poll, after the change;
+    /// a re-scan with the same answer calls nothing.
+    void SetStateHandler(StateHandler handler) { on_state_ = std::move(handler); }
 
     /// Reads an id text ("&H1A86", "0x1a86", "1A86"); nullopt unless it is 1..4 hex digits.
     [[nodiscard]] static std::optional<std::uint16_t> ParseDeviceId(std::string_view text);
@@ -95,6 +102,7 @@ private:
     [[nodiscard]] DeviceMatch WantedDevice() const;
     void LoseDevice(LinkError reason);
     void RaisePlug(bool state);
+    void SetState(DeviceState state);
     void DeliverPending();
     void ScheduleDelivery();
     void EnterPort() { ++port_calls_; }
@@ -112,6 +120,7 @@ private:
     DeviceMatch opened_{};
     std::int16_t plug_ticks_ = 0;
     LinkError last_error_ = LinkError::None;
+    DeviceState state_ = DeviceState::Searching;
     int malformed_reports_ = 0;
     int port_calls_ = 0;                     // > 0 while inside a call into the port
     std::optional<LinkError> loss_in_call_;  // the port reported a loss from inside a call
@@ -120,6 +129,7 @@ private:
     bool delivery_scheduled_ = false;
     DataArrivalHandler on_data_;
     PlugHandler on_plug_;
+    StateHandler on_state_;
 };
 
 }  // namespace vellora::link
