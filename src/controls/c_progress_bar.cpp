@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "controls/control_accessibility.h"
 #include "controls/progress_plan.h"
 #include "graph/picture_store.h"
 
@@ -22,6 +23,7 @@ QColor ToQ(Rgb c) {
 }  // namespace
 
 C_ProgressBar::C_ProgressBar(QWidget* parent) : QWidget(parent) {
+    InstallControlAccessibility();
     setAttribute(Qt::WA_OpaquePaintEvent, true);
     resize(360, 20);
 }
