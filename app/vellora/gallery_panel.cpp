@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+#include "controls/bound_control.h"
+
 namespace vellora::app {
 
 namespace {
@@ -46,6 +48,9 @@ GalleryPanel::GalleryPanel(const QString& title, int maxWidth, QWidget* parent)
 
 void GalleryPanel::Add(QWidget* control, const QString& caption) {
     control->setParent(this);
+    // Named in the accessibility tree (and its tooltip) by its caption on this panel.
+    if (auto* bound = qobject_cast<controls::BoundControl*>(control))
+        bound->SetAccessibleContext(caption.section(QLatin1Char('\n'), 0, 0), title_);
     const QFontMetrics fm(CaptionFont());
     int captionWidth = 0;
     for (const QString& line : caption.split(QLatin1Char('\n')))
