@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
   libhidapi-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  fonts-arphic-uming
+  fonts-noto-cjk
 )
 
 missing=()

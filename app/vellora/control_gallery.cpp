@@ -210,7 +210,7 @@ GalleryPanel* ControlGallery::SliderPanel(int which, bool interactive) {
                                 {3, 180, 150},  {4, 199, 39},   {5, 199, 100}, {6, 63, 330},
                                 {7, 89, 30},    {8, 100, 62},   {9, 50, 60},   {10, 150, 150},
                                 {11, 100, 35},  {12, 400, 140}, {13, 143, 0},  {13, 148, 120},
-                                {14, 900, 360}, {15, 360, 250}, {16, 64, 330},  {16, 64, 362},
+                                {14, 900, 360}, {15, 360, 250}, {16, 64, 330}, {16, 64, 362},
                                 {17, 80, 30}};
             for (const Row& r : rows)
                 make(form(2, 0, r.vt, r.max), r.value,
@@ -338,9 +338,7 @@ GalleryPanel* ControlGallery::ComboPanel(bool interactive) {
         pressed->SetValue(1);
         // The open lists, drawn where they float: under their faces.
         for (int t : {0, 3}) {
-            auto* open = make(t, t == 0 ? 2 : 1,
-                              t == 0 ? QStringLiteral("\n\n\n\n\n\n\nopen list, ShowType 0")
-                                     : QStringLiteral("\n\n\n\n\n\n\nopen list, ShowType 3"));
+            auto* open = make(t, t == 0 ? 2 : 1, QStringLiteral("open list, ShowType %1").arg(t));
             auto* list = open->List();
             list->SetItems(list->Items());
             list->setGeometry(0, 0, open->width() - 3,

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+#include "controls/bound_control.h"
+
 namespace vellora::app {
 
 namespace {
@@ -17,9 +19,24 @@ constexpr int kCaptionHeight = 28;
 
 QFont CaptionFont() {
     QFont font;
-    font.setFamilies({QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Arial")});
+    font.setFamilies({QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Arial"),
+                      QStringLiteral("Noto Sans CJK SC")});
     font.setPixelSize(10);
     return font;
+}
+
+// Lines with Chinese characters are set in the taller CJK face; each line gets its height.
+int CaptionHeight(const QString& caption) {
+    QFont cjk(QStringLiteral("Noto Sans CJK SC"));
+    cjk.setPixelSize(CaptionFont().pixelSize());
+    const QFontMetrics latin(CaptionFont()), wide(cjk);
+    int height = 0;
+    for (const QString& line : caption.split(QLatin1Char('\n'))) {
+        const bool hasWide =
+            std::any_of(line.begin(), line.end(), [](QChar c) { return c.unicode() > 0x2E7F; });
+        height += std::max(latin.lineSpacing(), hasWide ? wide.lineSpacing() : 0);
+    }
+    return height;
 }
 }  // namespace
 
@@ -31,6 +48,9 @@ GalleryPanel::GalleryPanel(const QString& title, int maxWidth, QWidget* parent)
 
 void GalleryPanel::Add(QWidget* control, const QString& caption) {
     control->setParent(this);
+    // Named in the accessibility tree (and its tooltip) by its caption on this panel.
+    if (auto* bound = qobject_cast<controls::BoundControl*>(control))
+        bound->SetAccessibleContext(caption.section(QLatin1Char('\n'), 0, 0), title_);
     const QFontMetrics fm(CaptionFont());
     int captionWidth = 0;
     for (const QString& line : caption.split(QLatin1Char('\n')))
@@ -39,8 +59,9 @@ void GalleryPanel::Add(QWidget* control, const QString& caption) {
     if (x_ > kMargin && x_ + cell > max_width_ - kMargin) NewRow();
     control->move(x_ + (cell - control->width()) / 2, y_);
     last_ = control->geometry();
-    captions_.push_back({QRect(x_, y_ + control->height() + 5, cell, kCaptionHeight - 5), caption});
-    row_height_ = std::max(row_height_, control->height() + kCaptionHeight);
+    const int captionHeight = std::max(kCaptionHeight - 5, CaptionHeight(caption));
+    captions_.push_back({QRect(x_, y_ + control->height() + 5, cell, captionHeight), caption});
+    row_height_ = std::max(row_height_, control->height() + 5 + captionHeight);
     x_ += cell + kGap;
     right_ = std::max(right_, x_ - kGap);
     control->show();
@@ -48,6 +69,12 @@ void GalleryPanel::Add(QWidget* control, const QString& caption) {
 
 void GalleryPanel::AddBeside(QWidget* extra, QPoint offsetFromLast) {
     extra->move(last_.topLeft() + offsetFromLast);
+    // The last control's caption moves down under the extra widget.
+    if (!captions_.empty()) {
+        QRect& box = captions_.back().box;
+        box.moveTop(std::max(box.top(), extra->geometry().bottom() + 6));
+        row_height_ = std::max(row_height_, box.bottom() - y_ + 1);
+    }
     row_height_ = std::max(row_height_, extra->geometry().bottom() - y_ + kCaptionHeight);
     extra->show();
 }

@@ -17,7 +17,8 @@ public:
 
     /// Places `control` (reparented to the panel) in the current row with its caption.
     void Add(QWidget* control, const QString& caption);
-    /// Places `extra` (already a child) at an offset from the last added control.
+    /// Places `extra` (already a child) at an offset from the last added control; that
+    /// control's caption moves under it.
     void AddBeside(QWidget* extra, QPoint offsetFromLast);
     /// Starts a new row.
     void NewRow();

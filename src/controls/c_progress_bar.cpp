@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "controls/control_accessibility.h"
 #include "controls/progress_plan.h"
 #include "graph/picture_store.h"
 
@@ -22,6 +23,7 @@ QColor ToQ(Rgb c) {
 }  // namespace
 
 C_ProgressBar::C_ProgressBar(QWidget* parent) : QWidget(parent) {
+    InstallControlAccessibility();
     setAttribute(Qt::WA_OpaquePaintEvent, true);
     resize(360, 20);
 }
@@ -62,13 +64,14 @@ void C_ProgressBar::paintEvent(QPaintEvent*) {
     QFont font = graph::PictureStore::UiFont();
     font.setBold(true);
     p.setFont(font);
-    const QRect box(w / 2 - 100, 3, std::max(200, w), std::max(0, h - 3));
+    const QPointF origin(w / 2 - 100, 3 + graph::kUiTextBaseline);
     // A dark halo keeps the white text readable on red, blue and grey alike.
     p.setPen(QColor(0, 0, 0, 200));
-    for (const QPoint d : {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1), QPoint(1, 1)})
-        p.drawText(box.translated(d), Qt::AlignLeft | Qt::AlignTop, Text());
+    for (const QPointF d :
+         {QPointF(-1, 0), QPointF(1, 0), QPointF(0, -1), QPointF(0, 1), QPointF(1, 1)})
+        p.drawText(origin + d, Text());
     p.setPen(QColor(255, 255, 255));
-    p.drawText(box, Qt::AlignLeft | Qt::AlignTop, Text());
+    p.drawText(origin, Text());
 }
 
 }  // namespace vellora::controls

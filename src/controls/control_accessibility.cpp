@@ -4,9 +4,11 @@
 #include <mutex>
 
 #include "controls/btn_flag_logic.h"
+#include "controls/c_progress_bar.h"
 #include "controls/m_btn_flag.h"
 #include "controls/m_combo_box.h"
 #include "controls/m_scroll_bar.h"
+#include "controls/progress_plan.h"
 #include "controls/slider_layout.h"
 #include "controls/slider_values.h"
 #include "model/value_scales.h"
@@ -19,6 +21,7 @@ QAccessibleInterface* ControlAccessibleFactory(const QString&, QObject* object) 
     if (auto* slider = qobject_cast<MScrollBar*>(object)) return new SliderAccessible(slider);
     if (auto* button = qobject_cast<MBtnFlag*>(object)) return new FlagButtonAccessible(button);
     if (auto* combo = qobject_cast<MComboBox*>(object)) return new ComboAccessible(combo);
+    if (auto* bar = qobject_cast<C_ProgressBar*>(object)) return new ProgressAccessible(bar);
     return nullptr;
 }
 
@@ -226,6 +229,44 @@ QVariant ComboAccessible::minimumValue() const {
 }
 
 QVariant ComboAccessible::minimumStepSize() const {
+    return 1;
+}
+
+// ---- Progress bar ----------------------------------------------------------------------
+
+ProgressAccessible::ProgressAccessible(C_ProgressBar* bar)
+    : QAccessibleWidget(bar, QAccessible::ProgressBar) {}
+
+C_ProgressBar* ProgressAccessible::Bar() const {
+    return static_cast<C_ProgressBar*>(widget());
+}
+
+QString ProgressAccessible::text(QAccessible::Text t) const {
+    if (t == QAccessible::Name) return Bar()->Text();
+    if (t == QAccessible::Value)
+        return QString::number(Bar()->Value() * 100 / ProgressScale(Bar()->MaxValue())) +
+               QLatin1Char('%');
+    return QAccessibleWidget::text(t);
+}
+
+void* ProgressAccessible::interface_cast(QAccessible::InterfaceType t) {
+    if (t == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
+    return QAccessibleWidget::interface_cast(t);
+}
+
+QVariant ProgressAccessible::currentValue() const {
+    return int{Bar()->Value()};
+}
+
+QVariant ProgressAccessible::maximumValue() const {
+    return ProgressScale(Bar()->MaxValue());
+}
+
+QVariant ProgressAccessible::minimumValue() const {
+    return 0;
+}
+
+QVariant ProgressAccessible::minimumStepSize() const {
     return 1;
 }
 

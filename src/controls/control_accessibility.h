@@ -7,6 +7,7 @@
 
 namespace vellora::controls {
 
+class C_ProgressBar;
 class MBtnFlag;
 class MComboBox;
 class MScrollBar;
@@ -74,6 +75,24 @@ public:
 
 private:
     [[nodiscard]] MComboBox* Combo() const;
+};
+
+/// The progress bar: role ProgressBar, its text as the name, its value 0..full scale; read-only.
+class ProgressAccessible final : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit ProgressAccessible(C_ProgressBar* bar);
+
+    [[nodiscard]] QString text(QAccessible::Text t) const override;
+    void* interface_cast(QAccessible::InterfaceType t) override;
+
+    [[nodiscard]] QVariant currentValue() const override;
+    void setCurrentValue(const QVariant&) override {}  ///< the bar takes no input
+    [[nodiscard]] QVariant maximumValue() const override;
+    [[nodiscard]] QVariant minimumValue() const override;
+    [[nodiscard]] QVariant minimumStepSize() const override;
+
+private:
+    [[nodiscard]] C_ProgressBar* Bar() const;
 };
 
 }  // namespace vellora::controls

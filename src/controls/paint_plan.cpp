@@ -2,9 +2,13 @@
 #include "controls/paint_plan.h"
 
 #include <QColor>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QString>
+
+#include <algorithm>
+#include <cmath>
 
 #include "graph/picture_store.h"
 
@@ -46,8 +50,9 @@ PaintOp PictureRotated(int number, double cx, double cy, double degrees) {
     return op;
 }
 
-PaintOp TextAt(std::string text, double x, double y, uint32_t argb) {
+PaintOp TextAt(std::string text, double x, double y, uint32_t argb, IRect within) {
     PaintOp op;
+    op.target = within;
     op.kind = PaintOp::Kind::Text;
     op.text = std::move(text);
     op.x = x;
@@ -71,6 +76,16 @@ PaintOp FillRect(IRect target, uint32_t argb) {
     op.target = target;
     op.argb = argb;
     return op;
+}
+
+QPoint TextTopLeft(const PaintOp& op, const QString& text) {
+    int x = static_cast<int>(op.x);
+    if (op.target.w > 0) {
+        const qreal advance = QFontMetricsF(graph::PictureStore::UiFont()).horizontalAdvance(text);
+        x = std::min(x, static_cast<int>(std::floor(op.target.x + op.target.w - advance)));
+        x = std::max(x, op.target.x);
+    }
+    return {x, static_cast<int>(op.y)};
 }
 
 bool DrawsPicture(const PaintPlan& plan, int number) {
@@ -108,11 +123,12 @@ void ExecutePlan(QPainter& painter, graph::PictureStore& pictures, const PaintPl
             case PaintOp::Kind::Rotated:
                 pictures.DrawRotated(painter, op.number, QPointF(op.x, op.y), op.degrees);
                 break;
-            case PaintOp::Kind::Text:
-                graph::PictureStore::DrawText(
-                    painter, QPoint(static_cast<int>(op.x), static_cast<int>(op.y)),
-                    QString::fromStdString(op.text), QColor::fromRgba(op.argb));
+            case PaintOp::Kind::Text: {
+                const QString text = QString::fromStdString(op.text);
+                graph::PictureStore::DrawText(painter, TextTopLeft(op, text), text,
+                                              QColor::fromRgba(op.argb), op.target.w);
                 break;
+            }
             case PaintOp::Kind::TextCentred:
                 graph::PictureStore::DrawTextCentred(
                     painter, target, QString::fromStdString(op.text), QColor::fromRgba(op.argb));

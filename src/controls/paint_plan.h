@@ -9,6 +9,8 @@
 #include "controls/slider_layout.h"
 
 class QPainter;
+class QPoint;
+class QString;
 
 namespace vellora::graph {
 class PictureStore;
@@ -44,7 +46,7 @@ PaintOp PictureAt(int number, double x, double y);
 PaintOp PicturePart(int number, IRect target, IRect source);
 PaintOp PictureScaled(int number, IRect target);
 PaintOp PictureRotated(int number, double cx, double cy, double degrees);
-PaintOp TextAt(std::string text, double x, double y, uint32_t argb);
+PaintOp TextAt(std::string text, double x, double y, uint32_t argb, IRect within = {});
 PaintOp TextCentred(std::string text, IRect box, uint32_t argb);
 PaintOp FillRect(IRect target, uint32_t argb);
 
@@ -52,6 +54,10 @@ PaintOp FillRect(IRect target, uint32_t argb);
 [[nodiscard]] bool DrawsPicture(const PaintPlan& plan, int number);
 /// The texts of the plan (placed and centred) in drawing order.
 [[nodiscard]] std::vector<const PaintOp*> Texts(const PaintPlan& plan);
+
+/// Where a Text op is drawn: its (x, y), moved left where the UI font's advance of `text`
+/// would run past the right end of its target, and right where it starts before its left end.
+[[nodiscard]] QPoint TextTopLeft(const PaintOp& op, const QString& text);
 
 /// Carries out the plan; unknown picture numbers draw nothing.
 void ExecutePlan(QPainter& painter, graph::PictureStore& pictures, const PaintPlan& plan);

@@ -22,9 +22,13 @@ int Chars(const std::string& text) {
 }
 
 // A text in a field of `width` characters, centred at 6 pixels per character.
-PaintOp FieldText(const std::string& text, TextField field, uint32_t colour) {
-    return TextAt(text, FieldStartX(field.x, field.width, Chars(text)), field.y, colour);
+// A text that would run out of `within` (its columns) moves back into it.
+PaintOp FieldText(const std::string& text, TextField field, uint32_t colour, IRect within) {
+    return TextAt(text, FieldStartX(field.x, field.width, Chars(text)), field.y, colour, within);
 }
+
+// Percentages are the widest values; a plate holds "200%" where the control has room.
+constexpr int kWidePlateWidth = 34;
 
 int Round(double v) {
     return model::RoundHalfEven(v);
@@ -110,7 +114,7 @@ ValuePlate SliderValuePlate(const SliderMachine& m) {
     const SliderLayout& l = m.Layout();
     switch (l.form) {
         case kFader:
-            return {pic::kValuePlate, 22, 160};
+            return {pic::kValuePlate, 22, 160, kWidePlateWidth};
         case kBar:
             switch (m.HScrollSize()) {
                 case 0:
@@ -121,8 +125,8 @@ ValuePlate SliderValuePlate(const SliderMachine& m) {
                     return {pic::kValuePlate, 138, 4};
                 case 3:
                     return {pic::kValuePlate, 150, 4};
-                default:
-                    return {pic::kWidePlate2, 138, 4};
+                default:  // two pixels narrower, to end with the control
+                    return {pic::kWidePlate2, 138, 4, 32};
             }
         case kBarWide:
             return {pic::kWidePlate, 126, 5};
@@ -133,7 +137,8 @@ ValuePlate SliderValuePlate(const SliderMachine& m) {
         case kBarMute:
             return {pic::kSmallPlate, 157, 7};
         case kBarNarrow:
-            return {m.ValueType() != 0 ? pic::kValuePlate : pic::kSmallPlate, 135, 5};
+            if (m.ValueType() == 0) return {pic::kSmallPlate, 135, 5};
+            return {pic::kValuePlate, 135, 5, kWidePlateWidth};
         default:
             return {};
     }
@@ -141,7 +146,7 @@ ValuePlate SliderValuePlate(const SliderMachine& m) {
 
 IRect ValuePlate::Box() const {
     const PictureSizeWH size = ControlPictureSize(number);
-    return {model::RoundHalfEven(x), model::RoundHalfEven(y), size.w, size.h};
+    return {model::RoundHalfEven(x), model::RoundHalfEven(y), width > 0 ? width : size.w, size.h};
 }
 
 PaintPlan SliderBackgroundPlan(const SliderMachine& m) {
@@ -168,7 +173,10 @@ PaintPlan SliderBackgroundPlan(const SliderMachine& m) {
             break;
     }
     const ValuePlate plate = SliderValuePlate(m);
-    if (plate.number != 0) plan.push_back(PictureAt(plate.number, plate.x, plate.y));
+    if (plate.width > 0)
+        plan.push_back(PictureScaled(plate.number, plate.Box()));
+    else if (plate.number != 0)
+        plan.push_back(PictureAt(plate.number, plate.x, plate.y));
     return plan;
 }
 
@@ -273,11 +281,13 @@ PaintPlan SliderFacePlan(const SliderMachine& m, const ControlLookSource& look) 
         const std::string rows[kBandRowCount] = {model::GainText(position + 10), FreqText(m.Freq()),
                                                  model::QText(m.QType() == 0 ? m.Q() : m.sQ())};
         for (int row = 0; row < kBandRowCount; ++row)
-            plan.push_back(FieldText(rows[row], BandRowField(row, c), colour));
+            plan.push_back(
+                FieldText(rows[row], BandRowField(row, c), colour, {0, 0, l.width, l.height}));
     } else if (l.form == kBarWide || l.form == kBarNarrow) {
         plan.push_back(TextCentred(text, SliderValuePlate(m).Box(), colour));
     } else {
-        plan.push_back(FieldText(text, ValueField(l, m.HScrollSize()), colour));
+        plan.push_back(
+            FieldText(text, ValueField(l, m.HScrollSize()), colour, SliderValuePlate(m).Box()));
     }
     if (m.Flagged() && (l.form == kFader || l.Horizontal())) {
         const IRect r = FlagButtonRect(l, m.FlagPressed());

@@ -10,10 +10,13 @@ class ControlLookSource;
 class SliderMachine;
 
 /// The value plate of a form (drawn with the background) at its top-left; number 0: none.
+/// Where the control has room, a plate is drawn wider than its picture so that the widest
+/// value of the form (a percentage) fits on it.
 struct ValuePlate {
     int number = 0;
     double x = 0.0, y = 0.0;
-    /// The plate's rectangle at its natural size.
+    int width = 0;  ///< 0: the picture's natural width
+    /// The plate's rectangle.
     [[nodiscard]] IRect Box() const;
 };
 [[nodiscard]] ValuePlate SliderValuePlate(const SliderMachine& m);

@@ -121,12 +121,14 @@ QFont PictureStore::UiFont() {
 }
 
 void PictureStore::DrawText(QPainter& painter, QPoint topLeft, const QString& text,
-                            const QColor& colour) {
+                            const QColor& colour, int maxWidth) {
     painter.save();
     painter.setFont(UiFont());
     painter.setPen(colour);
-    painter.drawText(QRect(topLeft, QSize(4096, 64)),
-                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    const qreal advance = QFontMetricsF(painter.font()).horizontalAdvance(text);
+    painter.translate(topLeft.x(), topLeft.y() + kUiTextBaseline);
+    if (maxWidth > 0 && advance > maxWidth) painter.scale(maxWidth / advance, 1.0);
+    painter.drawText(QPointF(0, 0), text);
     painter.restore();
 }
 
@@ -139,11 +141,10 @@ QPointF PictureStore::CentredTextOrigin(const QString& text, const QRectF& box) 
 
 void PictureStore::DrawTextCentred(QPainter& painter, const QRect& box, const QString& text,
                                    const QColor& colour) {
-    painter.save();
-    painter.setFont(UiFont());
-    painter.setPen(colour);
-    painter.drawText(CentredTextOrigin(text, box), text);
-    painter.restore();
+    const QPointF origin = CentredTextOrigin(text, box);
+    const int left = std::max(box.left(), static_cast<int>(origin.x()));
+    DrawText(painter, QPoint(left, static_cast<int>(origin.y()) - kUiTextBaseline), text, colour,
+             box.width());
 }
 
 }  // namespace vellora::graph

@@ -20,9 +20,13 @@ namespace vellora::graph {
 
 /// The family every program text is drawn in, at 12 pixels.
 inline constexpr const char* kUiFontFamily = "宋体";
-/// The installed Song-style face that stands in for kUiFontFamily where it is missing.
-inline constexpr const char* kUiFontSubstitute = "AR PL UMing CN";
+/// The installed Song-style face that stands in for kUiFontFamily where it is missing. Its
+/// Latin letters and digits are proportional, so "12.0" shows no gap before the point.
+inline constexpr const char* kUiFontSubstitute = "Noto Serif CJK SC";
 inline constexpr int kUiFontPixels = 12;
+/// Pixels from the top a text is placed at to its baseline: the em box of a 12-pixel Song
+/// face starts at the top, whatever leading the installed face adds above it.
+inline constexpr int kUiTextBaseline = 11;
 
 class PictureStore {
 public:
@@ -62,14 +66,15 @@ public:
 
     /// "宋体", 12 pixels, regular.
     [[nodiscard]] static QFont UiFont();
-    /// Draws a text in the UI font with its top-left at `topLeft`, left-aligned.
+    /// Draws a text in the UI font, left-aligned, its baseline kUiTextBaseline below `topLeft`.
+    /// A text wider than `maxWidth` (when above 0) is squeezed across to that width.
     static void DrawText(QPainter& painter, QPoint topLeft, const QString& text,
-                         const QColor& colour);
+                         const QColor& colour, int maxWidth = 0);
 
     /// Where a text in the UI font starts (its baseline's left end) when centred on `box`:
     /// across by its advance, down by the height of its digits and capitals.
     [[nodiscard]] static QPointF CentredTextOrigin(const QString& text, const QRectF& box);
-    /// Draws a text in the UI font centred on `box`.
+    /// Draws a text in the UI font centred on `box`, squeezed across when wider than the box.
     static void DrawTextCentred(QPainter& painter, const QRect& box, const QString& text,
                                 const QColor& colour);
 

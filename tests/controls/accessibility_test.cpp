@@ -10,6 +10,7 @@
 
 #include <memory>
 
+#include "controls/c_progress_bar.h"
 #include "controls/m_btn_flag.h"
 #include "controls/m_combo_box.h"
 #include "controls/m_scroll_bar.h"
@@ -181,6 +182,20 @@ TEST_F(AccessibilityTest, ListBoxChoosesByTextOrIndex) {
     a->valueInterface()->setCurrentValue(0);
     EXPECT_EQ(click.count(), 3);
     EXPECT_EQ(combo.Value(), 1);
+}
+
+TEST_F(AccessibilityTest, ProgressBarReadsItsTextAndScale) {
+    C_ProgressBar bar;
+    bar.SetMaxValue(200);
+    bar.SetValue(50);
+    QAccessibleInterface* a = Of(bar);
+    EXPECT_EQ(a->role(), QAccessible::ProgressBar);
+    EXPECT_EQ(a->text(QAccessible::Name), QStringLiteral("正在同步数据, 请稍候..."));
+    EXPECT_EQ(a->text(QAccessible::Value), QStringLiteral("25%"));
+    EXPECT_EQ(a->valueInterface()->currentValue().toInt(), 50);
+    EXPECT_EQ(a->valueInterface()->maximumValue().toInt(), 200);
+    a->valueInterface()->setCurrentValue(10);  // the bar takes no input
+    EXPECT_EQ(bar.Value(), 50);
 }
 
 }  // namespace

@@ -1,10 +1,15 @@
 // What a slider draws for its state and look: pictures by form, fills by scene, lock and
 // mute, texts centred in their fields and grey while locked.
+#include <QImage>
+#include <QPainter>
+
 #include <gtest/gtest.h>
 
 #include "controls/slider_machine.h"
 #include "controls/slider_paint.h"
+#include "controls/slider_values.h"
 #include "controls_fixture.h"
+#include "graph/picture_store.h"
 
 namespace vellora::controls {
 namespace {
@@ -195,6 +200,59 @@ TEST_F(SliderPaintTest, KnobBarsAndPlaceholder) {
     ASSERT_EQ(plan.size(), 1u);
     EXPECT_EQ(plan[0].kind, PaintOp::Kind::Fill);
     EXPECT_EQ(plan[0].argb, 0xFFFF0000u);
+}
+
+// The pixels a text operation inks, drawn alone on a transparent control (empty: none).
+QRect InkOf(const PaintOp& op, QSize control, graph::PictureStore& pictures) {
+    QImage image(control.width() + 40, control.height() + 20, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        painter.translate(20, 10);  // room to see a text leave the control
+        ExecutePlan(painter, pictures, {op});
+    }
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(image.pixel(x, y)) > 40) ink |= QRect(x - 20, y - 10, 1, 1);
+    return ink;
+}
+
+TEST_F(SliderPaintTest, ValueTextsStayOnTheirPlatesAndInsideTheControl) {
+    struct Case {
+        int form, hs, valueType, max;
+        bool onPlate;  // the text must lie on the value plate, not only inside the control
+    };
+    // Forms 3 and 7 at every HScrollSize, and the stored combinations of the windows.
+    std::vector<Case> cases;
+    for (int hs = 0; hs < kHScrollSizeCount; ++hs) {
+        cases.push_back({kBarWide, hs, 0, 80, true});
+        cases.push_back({kBarNarrow, hs, 10, 150, true});
+        cases.push_back({kBarNarrow, hs, 0, 80, true});
+    }
+    const Case windows[] = {{kFader, 0, 10, 150, true}, {kBar, 0, 2, 400, true},
+                            {kBar, 3, 10, 150, false},  {kBar, 2, 12, 400, true},
+                            {kBar, 4, 16, 64, false},   {kKnob, 0, 0, 80, true},
+                            {kBarMute, 0, 7, 89, true}};
+    cases.insert(cases.end(), std::begin(windows), std::end(windows));
+    for (const Case& c : cases) {
+        auto m = Make(c.form, c.hs, c.valueType, c.max);
+        const IRect box = SliderValuePlate(*m).Box();
+        const QRect plate(box.x, box.y, box.w, box.h);
+        const QRect control(0, 0, m->Layout().width, m->Layout().height);
+        EXPECT_TRUE(control.contains(plate)) << "form " << c.form << " hs " << c.hs;
+        for (int p = 0; p <= c.max; ++p) {
+            m->SetValue(ValueFromPosition(c.valueType, p));
+            const PaintPlan plan = SliderFacePlan(*m, look);
+            ASSERT_EQ(Texts(plan).size(), 1u);
+            const PaintOp& text = *Texts(plan).front();
+            const QRect ink = InkOf(text, control.size(), pictures);
+            EXPECT_FALSE(ink.isEmpty()) << text.text;
+            EXPECT_TRUE((c.onPlate ? plate : control).contains(ink))
+                << "form " << c.form << " hs " << c.hs << " type " << c.valueType << " text "
+                << text.text;
+        }
+    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "graph/picture_store.h"
 
 #include <QFontInfo>
+#include <QFontMetricsF>
 #include <QPainter>
 
 #include <gtest/gtest.h>
@@ -54,7 +55,9 @@ TEST(PictureStore, PicturesAreMadeOnceAndAtTheScreenDensity) {
     EXPECT_EQ(store.Image(150).size(), QSize(10, 6));
     EXPECT_EQ(calls, 3);
     // Registering again replaces the maker and forgets what was made.
-    store.Register(150, QSize(4, 4), [&](QPainter& p, QSize size) { p.fillRect(QRect(QPoint(0, 0), size), Qt::blue); });
+    store.Register(150, QSize(4, 4), [&](QPainter& p, QSize size) {
+        p.fillRect(QRect(QPoint(0, 0), size), Qt::blue);
+    });
     EXPECT_EQ(store.Image(150).pixelColor(0, 0), QColor(Qt::blue));
 }
 
@@ -63,7 +66,8 @@ TEST(PictureStore, DrawsAtAPointScaledPartlyAndRotated) {
     // Left half red, right half green.
     store.Register(160, QSize(10, 4), [](QPainter& p, QSize size) {
         p.fillRect(QRect(0, 0, size.width() / 2, size.height()), Qt::red);
-        p.fillRect(QRect(size.width() / 2, 0, size.width() - size.width() / 2, size.height()), Qt::green);
+        p.fillRect(QRect(size.width() / 2, 0, size.width() - size.width() / 2, size.height()),
+                   Qt::green);
     });
     QImage canvas(40, 40, QImage::Format_ARGB32_Premultiplied);
     canvas.fill(Qt::black);
@@ -93,7 +97,7 @@ TEST(PictureStore, UiFontIsASongFaceAt12Pixels) {
     EXPECT_EQ(font.family(), QString::fromUtf8("宋体"));
     EXPECT_EQ(font.pixelSize(), 12);
     const QFontInfo info(font);
-    EXPECT_EQ(info.family(), QStringLiteral("AR PL UMing CN"));
+    EXPECT_EQ(info.family(), QStringLiteral("Noto Serif CJK SC"));
     QImage canvas(60, 16, QImage::Format_ARGB32_Premultiplied);
     canvas.fill(Qt::black);
     {
@@ -104,6 +108,26 @@ TEST(PictureStore, UiFontIsASongFaceAt12Pixels) {
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 60; ++x) lit += canvas.pixelColor(x, y).red() > 128;
     EXPECT_GT(lit, 20);
+}
+
+TEST(PictureStore, DecimalPointTakesNoDigitsRoom) {
+    // Proportional Latin: the point of "12.0" is narrower than a digit, so no gap opens
+    // before it (a half-width point would make "12.0" a full digit wider than "120").
+    PictureStore store;
+    const QFontMetricsF metrics(PictureStore::UiFont());
+    const qreal digit = metrics.horizontalAdvance(QStringLiteral("0"));
+    EXPECT_LT(metrics.horizontalAdvance(QStringLiteral("12.0")),
+              metrics.horizontalAdvance(QStringLiteral("120")) + digit * 2.0 / 3.0);
+    EXPECT_LT(metrics.horizontalAdvance(QStringLiteral("-6.0")),
+              metrics.horizontalAdvance(QStringLiteral("-60")) + digit * 2.0 / 3.0);
+    // Centred texts sit inside their box.
+    const QRectF box(10, 20, 40, 16);
+    for (const QString& text :
+         {QStringLiteral("0.0"), QStringLiteral("20220"), QStringLiteral("8")}) {
+        const QRectF ink =
+            metrics.tightBoundingRect(text).translated(PictureStore::CentredTextOrigin(text, box));
+        EXPECT_TRUE(box.contains(ink)) << text.toStdString();
+    }
 }
 
 }  // namespace
