@@ -1,6 +1,8 @@
-// Fuzzes the settings-file reader: arbitrary bytes, mostly grown into 252000-byte images, are
-// decoded into a workspace's mode image, then checked and formatted entry by entry.
+// Fuzzes the settings-file reader record by record: the input edits a few slots of the factory
+// image (whole 28-byte slots, single fields, or valid slots copied to another entry); each
+// edited slot is decoded, checked against its entry's role, formatted and written back.
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -16,99 +18,150 @@
 namespace {
 
 using namespace vellora;
+using storage::kSlotBytes;
 
-// First input byte picks how the rest becomes an image.
-enum Mode : uint8_t {
-    kAsIs = 0,      // the bytes themselves: almost always the wrong size, must be refused
-    kRepeated = 1,  // the bytes repeated until the image is full
-    kPatched = 2,   // the factory image with patches: 3-byte offset, 1-byte length, bytes
-    kOverlaid = 3,  // the factory image with the bytes copied in at a 3-byte offset
+// An edit: two bytes ParamIndex (modulo 3000), one byte picking the slot (modulo 3) and the
+// operation (divided by 3, modulo 3), then the operation's bytes.
+enum Operation : int {
+    kWholeSlot = 0,  // up to 28 bytes over the slot
+    kOneField = 1,   // a field number (modulo 10), then 4 bytes little-endian cut to its width
+    kCopied = 2,     // two bytes ParamIndex and a slot byte: that factory slot copied here
+};
+constexpr std::size_t kMaxEdits = 16;
+
+struct Field {
+    std::size_t offset;
+    std::size_t width;
+};
+constexpr std::array<Field, 10> kFields{{
+    {storage::slot_offset::kFilterType, 1},
+    {storage::slot_offset::kValue, 4},
+    {storage::slot_offset::kQType, 1},
+    {storage::slot_offset::kFreq, 4},
+    {storage::slot_offset::kGain, 4},
+    {storage::slot_offset::kQ, 4},
+    {storage::slot_offset::kShelfQ, 4},
+    {storage::slot_offset::kDefined, 2},
+    {storage::slot_offset::kPerScene, 2},
+    {storage::slot_offset::kEQdisabled, 2},
+}};
+constexpr std::array<std::size_t, 3> kBooleans{storage::slot_offset::kDefined,
+                                               storage::slot_offset::kPerScene,
+                                               storage::slot_offset::kEQdisabled};
+
+struct Touched {
+    int index;
+    int slot;
 };
 
 void Check(bool condition) {
     if (!condition) __builtin_trap();
 }
 
+int IndexAt(const uint8_t* p) {
+    return (p[0] | p[1] << 8) % model::kParamCount;
+}
+
+// Everything the program does with one slot read from a file.
+void CheckSlot(int index, int slot, std::span<const uint8_t, kSlotBytes> bytes,
+               std::span<const uint8_t, kSlotBytes> factoryBytes,
+               const storage::ParamLayout& layout, std::vector<storage::Anomaly>& anomalies) {
+    const model::SceneSlot decoded = storage::DecodeSlot(bytes);
+
+    // Written back, every number keeps its bytes; a boolean becomes 00 00 or FF FF.
+    std::array<uint8_t, kSlotBytes> again{};
+    storage::EncodeSlot(decoded, again);
+    Check(std::memcmp(again.data(), bytes.data(), storage::slot_offset::kDefined) == 0);
+    for (const std::size_t at : kBooleans) {
+        const uint8_t expected = (bytes[at] | bytes[at + 1]) != 0 ? 0xFF : 0x00;
+        Check(again[at] == expected && again[at + 1] == expected);
+    }
+    Check(storage::DecodeSlot(again) == decoded);
+
+    // The check reports only values outside their range, one field at most once, in field
+    // order, and nothing for the factory bytes.
+    const storage::EntryInfo& entry = layout.Entry(index);
+    anomalies.clear();
+    storage::ValidateSlot(index, slot, decoded, entry, anomalies);
+    for (std::size_t i = 0; i < anomalies.size(); ++i) {
+        const storage::Anomaly& a = anomalies[i];
+        Check(a.index == index && a.slot == slot && a.min <= a.max);
+        Check(a.value < a.min || a.value > a.max);
+        Check(i == 0 || anomalies[i - 1].field < a.field);
+        Check(!storage::AnomalyText(a).empty());
+    }
+    if (std::equal(bytes.begin(), bytes.end(), factoryBytes.begin())) Check(anomalies.empty());
+
+    // Every text takes any value.
+    Check(!storage::SlotText(entry, decoded).empty());
+    Check(!storage::FrequencyText(decoded.Value).empty());
+    Check(!storage::FrequencyText(decoded.Freq).empty());
+    Check(!storage::GainDbText(decoded.Gain).empty());
+    Check(!storage::QFactorText(decoded.Q).empty());
+    Check(!storage::QFactorText(decoded.ShelfQ).empty());
+    Check(!storage::CrossoverTypeText(decoded.Value, entry.fullCrossoverList).empty());
+    Check(!storage::BandShapeText(decoded.QType).empty());
+    (void)storage::EntryName(index);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-    static model::Workspace workspace;
-    static const std::vector<uint8_t> factory = storage::EncodeTable(workspace.ParamStore);
-    if (size == 0) return 0;
-    const std::span<const uint8_t> rest(data + 1, size - 1);
+    static const model::Workspace defaults;
+    static const std::vector<uint8_t> factory = storage::EncodeTable(defaults.ParamStore);
+    static const storage::ParamLayout& layout = storage::FactoryLayout();
+    // Restored after every run at the slots the run edited.
+    static std::vector<uint8_t> image = factory;
+    // Only the target of refused whole files: must stay as decoded from the factory image.
+    static model::ParamTable table = [] {
+        model::ParamTable decoded;
+        Check(storage::DecodeTable(factory, decoded) == storage::StorageError::Ok);
+        Check(storage::Validate(decoded, layout).empty());
+        return decoded;
+    }();
+    static std::vector<Touched> touched;
+    static std::vector<storage::Anomaly> anomalies;
 
-    static std::vector<uint8_t> image;  // reused: fresh 252000-byte buffers dominate the run time
-    image.clear();
-    switch (data[0] % 4) {
-        case kAsIs:
-            image.assign(rest.begin(), rest.end());
-            break;
-        case kRepeated:
-            image.resize(storage::kSettingsFileSize);
-            for (std::size_t i = 0; i < image.size(); ++i)
-                image[i] = rest.empty() ? 0 : rest[i % rest.size()];
-            break;
-        case kPatched: {
-            image.assign(factory.begin(), factory.end());
-            std::size_t at = 0;
-            while (at + 4 <= rest.size()) {
-                const std::size_t offset = (rest[at] | rest[at + 1] << 8 | rest[at + 2] << 16) %
-                                           storage::kSettingsFileSize;
-                std::size_t length = rest[at + 3];
-                at += 4;
-                length = std::min({length, rest.size() - at, image.size() - offset});
-                std::memcpy(image.data() + offset, rest.data() + at, length);
-                at += length;
-            }
-            break;
-        }
-        case kOverlaid: {
-            image.assign(factory.begin(), factory.end());
-            if (rest.size() < 3) break;
-            const std::size_t offset =
-                (rest[0] | rest[1] << 8 | rest[2] << 16) % storage::kSettingsFileSize;
-            const std::size_t length = std::min(rest.size() - 3, image.size() - offset);
-            std::memcpy(image.data() + offset, rest.data() + 3, length);
-            break;
-        }
+    // The raw input as a whole file: refused for its size, the table left as it was.
+    if (size != storage::kSettingsFileSize) {
+        Check(storage::DecodeTable({data, size}, table) == storage::StorageError::WrongSize);
+        Check(*table.Slot(0, 0) == *defaults.ParamStore.Slot(0, 0));
     }
 
-    model::ParamTable& target = workspace.ModeImage;
-    const model::SceneSlot marker = *target.Slot(0, 0);
-    const storage::StorageError result = storage::DecodeTable(image, target);
-    if (image.size() != storage::kSettingsFileSize) {
-        Check(result == storage::StorageError::WrongSize);
-        Check(*target.Slot(0, 0) == marker);
-        return 0;
-    }
-    Check(result == storage::StorageError::Ok);
-
-    const storage::ParamLayout& layout = storage::FactoryLayout();
-    const std::vector<storage::Anomaly> anomalies = storage::Validate(target, layout);
-    for (std::size_t i = 0; i < anomalies.size(); ++i) {
-        const storage::Anomaly& a = anomalies[i];
-        Check(a.value < a.min || a.value > a.max);
-        if (i < 64) Check(!storage::AnomalyText(a).empty());
-    }
-    // Formatting is the slow part: only the slots the input changed (the factory ones are
-    // covered by the unit tests).
-    for (int index = 0; index < model::kParamCount; ++index) {
-        for (int s = 0; s < model::kSlotCount; ++s) {
-            const std::size_t offset = storage::SlotOffset(index, s);
-            if (std::memcmp(image.data() + offset, factory.data() + offset, storage::kSlotBytes) ==
-                0)
-                continue;
-            const model::SceneSlot& slot = *target.Slot(index, s);
-            (void)storage::EntryName(index);
-            Check(!storage::SlotText(layout.Entry(index), slot).empty());
-            (void)storage::FrequencyHz(slot.Freq);
-            (void)storage::QFactor(slot.ShelfQ);
+    touched.clear();
+    std::size_t at = 0;
+    while (at + 3 <= size && touched.size() < kMaxEdits) {
+        const int index = IndexAt(data + at);
+        const int slot = data[at + 2] % model::kSlotCount;
+        const int operation = data[at + 2] / model::kSlotCount % 3;
+        at += 3;
+        uint8_t* bytes = image.data() + storage::SlotOffset(index, slot);
+        if (operation == kWholeSlot) {
+            const std::size_t n = std::min(kSlotBytes, size - at);
+            std::memcpy(bytes, data + at, n);
+            at += n;
+        } else if (operation == kOneField && at + 5 <= size) {
+            const Field& field = kFields[data[at] % kFields.size()];
+            std::memcpy(bytes + field.offset, data + at + 1, field.width);
+            at += 5;
+        } else if (operation == kCopied && at + 3 <= size) {
+            const std::size_t from = storage::SlotOffset(IndexAt(data + at), data[at + 2] % 3);
+            std::memcpy(bytes, factory.data() + from, kSlotBytes);
+            at += 3;
         }
+        touched.push_back({index, slot});
     }
-    // Every value survives a save: only non-canonical booleans may change their bytes.
-    const std::vector<uint8_t> again = storage::EncodeTable(target);
-    for (std::size_t offset = 0; offset < again.size(); offset += storage::kSlotBytes)
-        Check(std::memcmp(again.data() + offset, image.data() + offset,
-                          storage::slot_offset::kDefined) == 0);
+
+    for (const Touched& t : touched) {
+        const std::size_t offset = storage::SlotOffset(t.index, t.slot);
+        CheckSlot(t.index, t.slot,
+                  std::span<const uint8_t, kSlotBytes>(image.data() + offset, kSlotBytes),
+                  std::span<const uint8_t, kSlotBytes>(factory.data() + offset, kSlotBytes), layout,
+                  anomalies);
+    }
+    for (const Touched& t : touched) {
+        const std::size_t offset = storage::SlotOffset(t.index, t.slot);
+        std::memcpy(image.data() + offset, factory.data() + offset, kSlotBytes);
+    }
     return 0;
 }

@@ -8,44 +8,45 @@ namespace vellora::storage {
 
 std::vector<Anomaly> Validate(const model::ParamTable& table, const ParamLayout& layout) {
     std::vector<Anomaly> found;
-    for (int index = 0; index < model::kParamCount; ++index) {
-        const EntryInfo& entry = layout.Entry(index);
-        for (int s = 0; s < model::kSlotCount; ++s) {
-            const model::SceneSlot& slot = *table.Slot(index, s);
-            auto check = [&](SlotField field, int64_t value, int64_t min, int64_t max) {
-                if (value < min || value > max) found.push_back({index, s, field, value, min, max});
-            };
-            if (entry.role == EntryRole::Undefined) {
-                check(SlotField::Defined, slot.Defined ? 1 : 0, 0, 0);
-                continue;
-            }
-            check(SlotField::FilterType, slot.FilterType, entry.filterType, entry.filterType);
-            switch (entry.role) {
-                case EntryRole::EqBand:
-                    check(SlotField::QType, slot.QType, model::kPeaking, model::kHighShelf);
-                    check(SlotField::Freq, slot.Freq, 0, model::kFreqMax);
-                    check(SlotField::Gain, slot.Gain, kGainCheckMin, kGainCheckMax);
-                    check(SlotField::Q, slot.Q, 0, model::kQMax);
-                    check(SlotField::ShelfQ, slot.ShelfQ, 0, model::kQMax);
-                    break;
-                case EntryRole::Frequency:
-                case EntryRole::FilterFrequency:
-                    check(SlotField::Value, slot.Value, 0, model::kFreqMax);
-                    break;
-                case EntryRole::FilterType:
-                    check(SlotField::Value, slot.Value, 0,
-                          CrossoverTypeCount(entry.fullCrossoverList) - 1);
-                    break;
-                case EntryRole::Plain:
-                    check(SlotField::Value, slot.Value, 0, kPairValueMax);
-                    break;
-                case EntryRole::Undefined:
-                    break;
-            }
-            check(SlotField::Defined, slot.Defined ? 1 : 0, 1, 1);
-        }
-    }
+    for (int index = 0; index < model::kParamCount; ++index)
+        for (int s = 0; s < model::kSlotCount; ++s)
+            ValidateSlot(index, s, *table.Slot(index, s), layout.Entry(index), found);
     return found;
+}
+
+void ValidateSlot(int index, int slot, const model::SceneSlot& fields, const EntryInfo& entry,
+                  std::vector<Anomaly>& found) {
+    auto check = [&](SlotField field, int64_t value, int64_t min, int64_t max) {
+        if (value < min || value > max) found.push_back({index, slot, field, value, min, max});
+    };
+    if (entry.role == EntryRole::Undefined) {
+        check(SlotField::Defined, fields.Defined ? 1 : 0, 0, 0);
+        return;
+    }
+    check(SlotField::FilterType, fields.FilterType, entry.filterType, entry.filterType);
+    switch (entry.role) {
+        case EntryRole::EqBand:
+            check(SlotField::QType, fields.QType, model::kPeaking, model::kHighShelf);
+            check(SlotField::Freq, fields.Freq, 0, model::kFreqMax);
+            check(SlotField::Gain, fields.Gain, kGainCheckMin, kGainCheckMax);
+            check(SlotField::Q, fields.Q, 0, model::kQMax);
+            check(SlotField::ShelfQ, fields.ShelfQ, 0, model::kQMax);
+            break;
+        case EntryRole::Frequency:
+        case EntryRole::FilterFrequency:
+            check(SlotField::Value, fields.Value, 0, model::kFreqMax);
+            break;
+        case EntryRole::FilterType:
+            check(SlotField::Value, fields.Value, 0,
+                  CrossoverTypeCount(entry.fullCrossoverList) - 1);
+            break;
+        case EntryRole::Plain:
+            check(SlotField::Value, fields.Value, 0, kPairValueMax);
+            break;
+        case EntryRole::Undefined:
+            break;
+    }
+    check(SlotField::Defined, fields.Defined ? 1 : 0, 1, 1);
 }
 
 std::string_view SlotFieldName(SlotField field) {

@@ -42,6 +42,12 @@ inline constexpr int32_t kPairValueMax = 62499;
 std::vector<Anomaly> Validate(const model::ParamTable& table,
                               const ParamLayout& layout = FactoryLayout());
 
+/// The same checks for the fields of one slot (`slot` 0..2 of entry `index`, whose role
+/// `entry` gives): its anomalies are appended to `found` in field order. Validate runs this
+/// on every slot.
+void ValidateSlot(int index, int slot, const model::SceneSlot& fields, const EntryInfo& entry,
+                  std::vector<Anomaly>& found);
+
 std::string_view SlotFieldName(SlotField field);
 /// "entry 1031 (kind 4, address 7) slot 0: Value 999 outside 0..362".
 std::string AnomalyText(const Anomaly& anomaly);
