@@ -23,6 +23,7 @@ using namespace vellora;
 class CountingLink : public editor::EditorLink {
 public:
     int Writes = 0;
+    bool Modified = false;
     [[nodiscard]] bool LinkUp() const override { return true; }
     [[nodiscard]] bool WriteParam(int32_t) override {
         ++Writes;
@@ -37,10 +38,8 @@ public:
     [[nodiscard]] std::string DeviceTag() const override { return "TR-W48A_"; }
     [[nodiscard]] bool VariantB() const override { return false; }
     [[nodiscard]] bool Simulated() const override { return true; }
-    [[nodiscard]] bool& Modified() override { return modified_; }
+    void MarkModified() override { Modified = true; }
 
-private:
-    bool modified_ = false;
 };
 
 struct Editor {

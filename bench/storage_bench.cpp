@@ -27,8 +27,7 @@ struct Fixture {
     }
     std::unique_ptr<model::Workspace> ws = std::make_unique<model::Workspace>();
     model::VirtualClock clock;
-    bool modified = false;
-    storage::UndoRedo history{*ws, clock, modified};
+    storage::UndoRedo history{*ws, clock, [] {}};
 };
 
 void BM_PushUndoFullHistory(benchmark::State& state) {

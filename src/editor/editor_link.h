@@ -30,8 +30,8 @@ public:
     [[nodiscard]] virtual bool VariantB() const = 0;
     /// The device is the simulated processor in this process.
     [[nodiscard]] virtual bool Simulated() const = 0;
-    /// The process's Modified flag (an edit since the last save into a mode).
-    [[nodiscard]] virtual bool& Modified() = 0;
+    /// Sets the process's Modified flag (an edit since the last save into a mode).
+    virtual void MarkModified() = 0;
 };
 
 }  // namespace vellora::editor

@@ -66,7 +66,8 @@ FrmEQ::FrmEQ(const EditorContext& context, QWidget* parent)
         if (graph_panel_) graph_panel_->update();
     });
     controls_ = std::make_unique<ControlSet>(control_context_);
-    undo_ = std::make_unique<storage::UndoRedo>(context.ws, context.clock, context.link.Modified(),
+    undo_ = std::make_unique<storage::UndoRedo>(context.ws, context.clock,
+                                                [this] { context_.link.MarkModified(); },
                                                 static_cast<storage::UndoObserver*>(this));
     dispatch_ = std::make_unique<ChangeDispatch>(context.ws, *controls_, *undo_, context.link,
                                                  static_cast<DispatchHost&>(*this));

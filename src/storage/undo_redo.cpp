@@ -29,11 +29,12 @@ void UndoRedo::SetBand(model::SceneSlot& slot, const Cell& cell) {
     slot.EQdisabled = cell.EQdisabled;
 }
 
-UndoRedo::UndoRedo(model::Workspace& workspace, model::Clock& clock, bool& modified,
+UndoRedo::UndoRedo(model::Workspace& workspace, model::Clock& clock,
+                   std::function<void()> markModified,
                    UndoObserver* observer)
     : ws_(workspace),
       clock_(clock),
-      modified_(modified),
+      mark_modified_(std::move(markModified)),
       observer_(observer ? observer : &Silent()) {}
 
 UndoRedo::~UndoRedo() {
@@ -76,7 +77,7 @@ UndoResult UndoRedo::Undo(ParamWriter& writer) {
 UndoResult UndoRedo::Redo(ParamWriter& writer) {
     if (applying_ || !CanRedo()) return UndoResult::NothingToDo;
     EndGesture();
-    modified_ = true;
+    if (mark_modified_) mark_modified_();
     const int target = undo_pos_ + 2;
     undo_pos_ += 1;
     const UndoResult result = Apply(target, writer);
@@ -93,7 +94,7 @@ void UndoRedo::ClearUndo() {
 }
 
 void UndoRedo::Push() {
-    modified_ = true;
+    if (mark_modified_) mark_modified_();
     if (undo_top_ == -1) BuildLayout();
     if (undo_pos_ >= kHistorySize - 1) {
         first_row_ = (first_row_ + 1) % kHistorySize;  // the oldest row becomes position 29

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "model/clock.h"
@@ -37,10 +38,10 @@ public:
     static constexpr int64_t kMoveTimeoutMs = 1000;  ///< tmrMoveTimeout: quiet that ends a gesture
     static constexpr int kUndoEnd = model::kModeScopedEnd;  ///< ParamIndex 0..2047 take part
 
-    /// `modified` is the process's Modified flag (owned by the link state); every push, undo
-    /// and redo sets it and nothing here clears it. All references must outlive the history.
-    /// The history starts empty.
-    UndoRedo(model::Workspace& workspace, model::Clock& clock, bool& modified,
+    /// `markModified` sets the process's Modified flag (owned by the link state); every push,
+    /// undo and redo calls it and nothing here clears the flag. All references must outlive
+    /// the history. The history starts empty.
+    UndoRedo(model::Workspace& workspace, model::Clock& clock, std::function<void()> markModified,
              UndoObserver* observer = nullptr);
     ~UndoRedo();
     UndoRedo(const UndoRedo&) = delete;
@@ -96,7 +97,7 @@ private:
 
     model::Workspace& ws_;
     model::Clock& clock_;
-    bool& modified_;
+    std::function<void()> mark_modified_;
     UndoObserver* observer_;
 
     int32_t undo_pos_ = -1;

@@ -20,6 +20,7 @@ namespace vellora::editor::test {
 class RecordingLink : public EditorLink {
 public:
     bool Up = false;
+    bool Modified = false;
     std::vector<int> Writes;
     int Switches = 0;
     int Exits = 0;
@@ -39,10 +40,8 @@ public:
     [[nodiscard]] std::string DeviceTag() const override { return "TR-W48A_"; }
     [[nodiscard]] bool VariantB() const override { return false; }
     [[nodiscard]] bool Simulated() const override { return true; }
-    [[nodiscard]] bool& Modified() override { return modified_; }
+    void MarkModified() override { Modified = true; }
 
-private:
-    bool modified_ = false;
 };
 
 class EditorTest : public ::testing::Test {

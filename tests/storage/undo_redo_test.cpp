@@ -79,7 +79,7 @@ struct Harness {
     model::VirtualClock clock;
     bool modified = false;
     View view;
-    UndoRedo history{*ws, clock, modified, &view};
+    UndoRedo history{*ws, clock, [this] { modified = true; }, &view};
     Writer writer{*ws};
     std::vector<std::unique_ptr<model::ParamTable>> states;
     int32_t gain = 10;
