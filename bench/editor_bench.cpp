@@ -14,6 +14,7 @@
 #include "graph/graph_pictures.h"
 #include "graph/picture_store.h"
 #include "model/clock.h"
+#include "protocol/prompts.h"
 
 namespace {
 
@@ -42,12 +43,20 @@ public:
 
 };
 
+class SilentPrompts : public protocol::Prompts {
+public:
+    void Warning(std::string_view) override {}
+    void Error(std::string_view) override {}
+    bool Question(std::string_view) override { return false; }
+    void AskPassword(protocol::PasswordWindow&) override {}
+};
+
 struct Editor {
     explicit Editor(double dpr) : pictures(dpr) {
         graph::RegisterGraphPictures(pictures);
         controls::RegisterControlPictures(pictures);
         window = std::make_unique<editor::FrmEQ>(
-            editor::EditorContext{ws, clock, pictures, look, link});
+            editor::EditorContext{ws, clock, pictures, look, link, prompts});
         window->Load(QSize(2880, 1620));
         window->resize(1900, 1000);
         window->show();
@@ -57,6 +66,7 @@ struct Editor {
     model::VirtualClock clock;
     graph::PictureStore pictures;
     CountingLink link;
+    SilentPrompts prompts;
     std::unique_ptr<editor::FrmEQ> window;
 };
 

@@ -71,6 +71,8 @@ FrmEQ::FrmEQ(const EditorContext& context, QWidget* parent)
                                                 static_cast<storage::UndoObserver*>(this));
     dispatch_ = std::make_unique<ChangeDispatch>(context.ws, *controls_, *undo_, context.link,
                                                  static_cast<DispatchHost&>(*this));
+    commands_ = std::make_unique<ModeCommands>(context.ws, *undo_, context.link, context.prompts,
+                                               static_cast<ModeCommandHost&>(*this));
 
     title_ = new TitleStrip(this);
     graph_panel_ = new GraphPanel(*graph_, this);
@@ -168,12 +170,32 @@ void FrmEQ::BuildKeys() {
     MakeKey(effects, QStringLiteral("MBtnFlag2"), PictureList(pic::kEffectWindow), kActionClick);
 
     // Scene keys in the strip, at their distances from its right edge.
-    MakeKey(strip_, QStringLiteral("MBtnFlag3"), PictureList(pic::kMicCopy), kActionMomentary);
-    MakeKey(strip_, QStringLiteral("cmdModeCopy"), PictureList(pic::kModeCopy), kActionMomentary);
-    MakeKey(strip_, QStringLiteral("cmdBassMode0"), PictureList(pic::kSinging), kActionClick);
-    MakeKey(strip_, QStringLiteral("cmdBassMode1"), PictureList(pic::kDance), kActionClick);
-    MakeKey(strip_, QStringLiteral("cmdBassAutoControl20"), PictureList(pic::kAutoOff), kActionClick);
-    MakeKey(strip_, QStringLiteral("cmdBassAutoControl21"), PictureList(pic::kAutoOn), kActionClick);
+    auto* mic = MakeKey(strip_, QStringLiteral("MBtnFlag3"), PictureList(pic::kMicCopy), kActionMomentary);
+    connect(mic, &controls::MBtnFlag::Click, this, [this] {
+        const int page = context_.ws.CurrentPage();
+        if (page == 1 || page == 2) commands_->MicCopy(page);
+    });
+    auto* copy = MakeKey(strip_, QStringLiteral("cmdModeCopy"), PictureList(pic::kModeCopy),
+                         kActionMomentary);
+    connect(copy, &controls::MBtnFlag::Click, this, [this] { commands_->SceneCopy(); });
+    for (int scene = 0; scene < 2; ++scene) {
+        auto* key = MakeKey(strip_, QStringLiteral("cmdBassMode%1").arg(scene),
+                            PictureList(scene == 0 ? pic::kSinging : pic::kDance), kActionClick);
+        connect(key, &controls::MBtnFlag::Click, this, [this, scene] { commands_->SceneSwitch(scene); });
+        auto* autoKey = MakeKey(strip_, QStringLiteral("cmdBassAutoControl2%1").arg(scene),
+                                PictureList(scene == 0 ? pic::kAutoOff : pic::kAutoOn), kActionClick);
+        connect(autoKey, &controls::MBtnFlag::Click, this, [this, scene] { commands_->AutoControl(scene); });
+    }
+    // The single auto-control switch on the subwoofer page.
+    auto* single = MakeKey(pages_[7], QStringLiteral("cmdBassAutoControl"), PictureList(pic::kAutoOn),
+                           kActionSwitch);
+    connect(single, &controls::MBtnFlag::Click, this,
+            [this, single] { commands_->AutoControl(single->Value()); });
+    // The page's bypass and reset, beside the history keys.
+    auto* bypass = MakeKey(title_, QStringLiteral("cmdByPass"), PictureList(pic::kBypass), kActionSwitch);
+    connect(bypass, &controls::MBtnFlag::Click, this, [this, bypass] { commands_->Bypass(bypass->Value()); });
+    auto* reset = MakeKey(title_, QStringLiteral("cmdReset"), PictureList(pic::kReset), kActionMomentary);
+    connect(reset, &controls::MBtnFlag::Click, this, [this] { commands_->Reset(); });
 }
 
 void FrmEQ::Load(QSize screen) {
@@ -199,6 +221,7 @@ void FrmEQ::showEvent(QShowEvent* event) {
     // StartPageInit: every control ready to draw, page 0 with its graph, then the link.
     for (const MadeControl& m : controls_->All()) m.Widget->BkGround_Init(false);
     for (auto& [name, key] : keys_) key->BkGround_Init(false);
+    ShowSceneKeys();
     SelectPage(0);
     context_.link.StartTimers();
 }
@@ -234,6 +257,9 @@ void FrmEQ::LayoutParts() {
         Key(QStringLiteral("MBtnFlag2"))
             ->move(shift + kGridMargin + 4 * kCellWidth, y - kCellHeight);
     }
+    if (auto* single = Key(QStringLiteral("cmdBassAutoControl")))
+        single->move(pages_[7]->contentsMargins().left() + StripsOf(7).Right + 8 + 3 * kCellWidth,
+                     kGridMargin + kCaptionHeight);
     // The title strip's keys from the right edge leftwards.
     int x = title_->width() - 6;
     const int keyTop = 3;
@@ -245,7 +271,8 @@ void FrmEQ::LayoutParts() {
     }
     x -= 44;
     title_->SetPaintRateLeft(x + 4);  // Command5, the paint rate
-    for (const char* name : {"cmdConnectStatus", "Command1", "cmdTone", "cmdRedo", "cmdUndo"}) {
+    for (const char* name : {"cmdConnectStatus", "Command1", "cmdTone", "cmdReset", "cmdByPass",
+                             "cmdRedo", "cmdUndo"}) {
         auto* key = Key(QString::fromLatin1(name));
         x -= key->width() + kKeyGap;
         key->move(x, (title_->height() - key->height()) / 2);
@@ -328,6 +355,8 @@ void FrmEQ::RefreshPage() {
     if (auto* room = controls_->Combo(5)) SetEffectWindowEnabled(room->Value() == 0);
     if (auto* tone = Key(QStringLiteral("cmdTone")))
         tone->SetValue(context_.ws.ParamStore.ValueAt(model::entry::kKeyShift, 0));
+    if (auto* bypass = Key(QStringLiteral("cmdByPass")))
+        bypass->SetValue(context_.ws.ParamStore.ValueAt(BypassIndex(), 0));
     RedrawGraph();
 }
 
@@ -492,6 +521,7 @@ void FrmEQ::paintEvent(QPaintEvent*) {
 }
 
 void FrmEQ::closeEvent(QCloseEvent* event) {
+    closing_ = true;  // a running sequence of writes stops after its current frame
     Unload();
     QWidget::closeEvent(event);
 }
@@ -536,13 +566,42 @@ void FrmEQ::SetMasterSliderLimits(const std::array<int32_t, 3>& limits) {
         if (auto* s = controls_->Slider(i)) s->SetMaxValue(limits[static_cast<size_t>(i)]);
 }
 
-void FrmEQ::ReloadAllControls() {
+void FrmEQ::ShowSceneKeys() {
     const int scene = context_.ws.CurrentScene();
+    // With the auto control on, neither scene is lit.
     const bool autoOn = context_.ws.BassAutoControl() == 1;
     if (auto* k = Key(QStringLiteral("cmdBassMode0"))) k->SetValue(!autoOn && scene == 0 ? 1 : 0);
     if (auto* k = Key(QStringLiteral("cmdBassMode1"))) k->SetValue(!autoOn && scene == 1 ? 1 : 0);
     if (auto* k = Key(QStringLiteral("cmdBassAutoControl20"))) k->SetValue(autoOn ? 0 : 1);
     if (auto* k = Key(QStringLiteral("cmdBassAutoControl21"))) k->SetValue(autoOn ? 1 : 0);
+    if (auto* k = Key(QStringLiteral("cmdBassAutoControl"))) k->SetValue(autoOn ? 1 : 0);
+}
+
+int FrmEQ::BypassIndex() const {
+    return graph::BypassEntry({context_.ws.CurrentPage(), context_.ws.CurrentScene(), effect_view_});
+}
+
+void FrmEQ::SequenceStarted(int total) {
+    page_area_->setEnabled(false);
+    strip_->setEnabled(false);
+    progress_->SetMaxValue(total);
+    progress_->SetValue(0);
+    progress_->show();
+    progress_->raise();
+}
+
+void FrmEQ::SequenceProgress(int done) {
+    progress_->SetValue(done);
+}
+
+void FrmEQ::SequenceEnded() {
+    progress_->hide();
+    page_area_->setEnabled(true);
+    strip_->setEnabled(true);
+}
+
+void FrmEQ::ReloadAllControls() {
+    ShowSceneKeys();
     RefreshPage();
     UpdateStatus();
 }

@@ -16,6 +16,7 @@
 #include "editor/change_dispatch.h"
 #include "editor/control_set.h"
 #include "editor/editor_link.h"
+#include "editor/mode_commands.h"
 #include "graph/response_graph.h"
 #include "model/clock.h"
 #include "model/workspace.h"
@@ -35,9 +36,13 @@ struct EditorContext {
     graph::PictureStore& pictures;
     const controls::ControlLookSource& look;
     EditorLink& link;
+    protocol::Prompts& prompts;
 };
 
-class FrmEQ : public QWidget, private DispatchHost, private storage::UndoObserver {
+class FrmEQ : public QWidget,
+              private DispatchHost,
+              private ModeCommandHost,
+              private storage::UndoObserver {
     Q_OBJECT
 
 public:
@@ -88,6 +93,7 @@ public:
     // ---- for tests and the screenshot ----
     [[nodiscard]] ControlSet& Controls() { return *controls_; }
     [[nodiscard]] ChangeDispatch& Dispatch() { return *dispatch_; }
+    [[nodiscard]] ModeCommands& Commands() { return *commands_; }
     [[nodiscard]] storage::UndoRedo& Undo() { return *undo_; }
     [[nodiscard]] graph::ResponseGraph& Graph() { return *graph_; }
     [[nodiscard]] controls::MBtnFlag* Key(const QString& name) const;
@@ -116,6 +122,15 @@ private:
     graph::CurveList& Bands() override { return graph_->Bands(); }
     void RedrawBand(int position) override;
     void SetEffectWindowEnabled(bool on) override;
+    // ModeCommandHost
+    void ShowSceneKeys() override;
+    void RedrawGraphSoon() override { RedrawGraph(); }
+    const graph::CurveList& Bands() const override { return graph_->Bands(); }
+    [[nodiscard]] int BypassIndex() const override;
+    void SequenceStarted(int total) override;
+    void SequenceProgress(int done) override;
+    void SequenceEnded() override;
+    [[nodiscard]] bool Closing() const override { return closing_; }
     // UndoObserver
     void UndoButtonsChanged(bool canUndo, bool canRedo) override;
     void SetEditorEnabled(bool enabled) override { setEnabled(enabled); }
@@ -140,6 +155,7 @@ private:
     std::unique_ptr<ControlSet> controls_;
     std::unique_ptr<storage::UndoRedo> undo_;
     std::unique_ptr<ChangeDispatch> dispatch_;
+    std::unique_ptr<ModeCommands> commands_;
 
     TitleStrip* title_ = nullptr;
     GraphPanel* graph_panel_ = nullptr;
@@ -165,6 +181,7 @@ private:
     bool loaded_ = false;
     bool first_activation_done_ = false;
     bool unloaded_ = false;
+    bool closing_ = false;
 };
 
 }  // namespace vellora::editor

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "controls/control_pictures.h"
@@ -14,6 +16,7 @@
 #include "graph/picture_store.h"
 #include "model/clock.h"
 #include "model/workspace.h"
+#include "protocol/prompts.h"
 
 namespace vellora::editor::test {
 
@@ -26,8 +29,10 @@ public:
     int Exits = 0;
 
     [[nodiscard]] bool LinkUp() const override { return Up; }
+    int FailFrom = -1;  ///< the write with this number (0-based) and later ones fail
     [[nodiscard]] bool WriteParam(int32_t index) override {
         if (!Up) return false;
+        if (FailFrom >= 0 && static_cast<int>(Writes.size()) >= FailFrom) return false;
         Writes.push_back(index);
         return true;
     }
@@ -44,12 +49,29 @@ public:
 
 };
 
+// Messages are kept; questions take the next scripted answer (No when none is left).
+class KeptPrompts : public protocol::Prompts {
+public:
+    std::vector<std::string> Messages;
+    std::vector<bool> Answers;
+    void Warning(std::string_view text) override { Messages.emplace_back(text); }
+    void Error(std::string_view text) override { Messages.emplace_back(text); }
+    bool Question(std::string_view text) override {
+        Messages.emplace_back(text);
+        if (Answers.empty()) return false;
+        const bool yes = Answers.front();
+        Answers.erase(Answers.begin());
+        return yes;
+    }
+    void AskPassword(protocol::PasswordWindow&) override {}
+};
+
 class EditorTest : public ::testing::Test {
 protected:
     EditorTest() {
         graph::RegisterGraphPictures(pictures);
         controls::RegisterControlPictures(pictures);
-        window = std::make_unique<FrmEQ>(EditorContext{ws, clock, pictures, look, link});
+        window = std::make_unique<FrmEQ>(EditorContext{ws, clock, pictures, look, link, prompts});
         window->Load(QSize(1920, 1080));
         window->show();
     }
@@ -59,6 +81,7 @@ protected:
     model::VirtualClock clock;
     graph::PictureStore pictures;
     RecordingLink link;
+    KeptPrompts prompts;
     std::unique_ptr<FrmEQ> window;
 };
 
