@@ -70,9 +70,13 @@ FrmEQ::FrmEQ(const EditorContext& context, QWidget* parent)
                                                 static_cast<storage::UndoObserver*>(this));
     dispatch_ = std::make_unique<ChangeDispatch>(context.ws, *controls_, *undo_, context.link,
                                                  static_cast<DispatchHost&>(*this));
+    graph_editor_ = std::make_unique<graph::GraphEditor>(
+        *graph_, context.ws, context.clock, *undo_, context.link,
+        static_cast<graph::GraphEditHost&>(*this));
 
     title_ = new TitleStrip(this);
     graph_panel_ = new GraphPanel(*graph_, this);
+    graph_panel_->SetEditor(graph_editor_.get());
     strip_ = new StripBar(this);
     page_area_ = new QWidget(this);
     tab_column_ = new QWidget(page_area_);
@@ -378,6 +382,16 @@ void FrmEQ::StartNoOperation() {
         no_operation_pending_ = false;
         gradient_.Start();
     });
+}
+
+void FrmEQ::StopFade() {
+    gradient_.Stop();
+    if (no_operation_pending_) context_.clock.Cancel(no_operation_);
+    no_operation_pending_ = false;
+}
+
+graph::SliderHost* FrmEQ::Sliders() {
+    return &controls_->SliderHost();
 }
 
 void FrmEQ::SetEffectWindowEnabled(bool on) {

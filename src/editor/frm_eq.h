@@ -16,6 +16,7 @@
 #include "editor/change_dispatch.h"
 #include "editor/control_set.h"
 #include "editor/editor_link.h"
+#include "graph/graph_editor.h"
 #include "graph/response_graph.h"
 #include "model/clock.h"
 #include "model/workspace.h"
@@ -37,7 +38,10 @@ struct EditorContext {
     EditorLink& link;
 };
 
-class FrmEQ : public QWidget, private DispatchHost, private storage::UndoObserver {
+class FrmEQ : public QWidget,
+              private DispatchHost,
+              private storage::UndoObserver,
+              private graph::GraphEditHost {
     Q_OBJECT
 
 public:
@@ -119,6 +123,10 @@ private:
     // UndoObserver
     void UndoButtonsChanged(bool canUndo, bool canRedo) override;
     void SetEditorEnabled(bool enabled) override { setEnabled(enabled); }
+    // GraphEditHost
+    graph::SliderHost* Sliders() override;
+    void StartNoOper() override { StartNoOperation(); }
+    void StopFade() override;
 
     void BuildKeys();
     controls::MBtnFlag* MakeKey(QWidget* parent, const QString& name, const QString& pictures,
@@ -140,6 +148,7 @@ private:
     std::unique_ptr<ControlSet> controls_;
     std::unique_ptr<storage::UndoRedo> undo_;
     std::unique_ptr<ChangeDispatch> dispatch_;
+    std::unique_ptr<graph::GraphEditor> graph_editor_;
 
     TitleStrip* title_ = nullptr;
     GraphPanel* graph_panel_ = nullptr;
