@@ -366,12 +366,8 @@ void FrmEQ::BindListBands() {
 }
 
 void FrmEQ::RedrawBand(int position) {
-    graph_->ComputeBandCurve(position);
-    graph_->ComputeSum();
-    if (position != graph_->SelectedBand()) graph_->DrawCurveLayer();
-    graph_->ResetFade();
-    graph_->Compose();
-    StartNoOperation();
+    // The band whose slider or list changed becomes the graph's selected band.
+    graph_editor_->SelectBand(position);
 }
 
 void FrmEQ::StartNoOperation() {

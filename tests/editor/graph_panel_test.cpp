@@ -1,5 +1,6 @@
 // The graph panel of the editor window driven by mouse, key and wheel events: the band, the
-// store, the band's slider and the device follow the edit, and the fade starts after it.
+// store, the band's slider and the device follow the edit, and the fade starts after it; a
+// band's slider selects its band on the graph.
 #include <QTest>
 #include <QWheelEvent>
 
@@ -53,6 +54,15 @@ TEST_F(EditorTest, EditingOnTheGraphMovesTheBandItsSliderTheStoreAndTheDevice) {
     clock.AdvanceBy(FrmEQ::kGradientMs + 11);
     EXPECT_LT(g.FadeLevel(), graph::kFadeLevelMax);
     EXPECT_EQ(window->Undo().UndoPos(), 0);
+
+    // The other way: moving band 6's slider selects band 6 on the graph.
+    controls::MScrollBar* other = window->Controls().Slider(g.Bands().Bands[6].SliderIndex);
+    other->SetValue(300);
+    other->RaiseEventScroll();
+    EXPECT_EQ(g.SelectedBand(), 6);
+    EXPECT_EQ(g.Bands().Bands[6].GainOrType, 300);
+    EXPECT_TRUE(other->ForceShowFocus());
+    EXPECT_FALSE(slider->ForceShowFocus());
 }
 
 }  // namespace
