@@ -156,6 +156,12 @@ void GraphPanel::keyReleaseEvent(QKeyEvent* event) {
     if (key == 0 || !editor_ || !editor_->KeyUp(key)) QWidget::keyReleaseEvent(event);
 }
 
+void GraphPanel::focusOutEvent(QFocusEvent* event) {
+    // A key held while the focus moves away never reports its release here.
+    if (editor_) editor_->EndHold();
+    QWidget::focusOutEvent(event);
+}
+
 void GraphPanel::wheelEvent(QWheelEvent* event) {
     const Qt::KeyboardModifiers keys = event->modifiers();
     const bool ctrl = keys == Qt::ControlModifier;

@@ -213,6 +213,12 @@ bool GraphEditor::KeyUp(int key) {
     return true;
 }
 
+void GraphEditor::EndHold() {
+    key_held_ = false;
+    long_press_.Stop();
+    held_ticks_ = 0;
+}
+
 void GraphEditor::MoveSelection(bool right) {
     const CurveList& list = graph_.Bands();
     const int count = list.CurveCount;

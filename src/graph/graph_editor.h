@@ -76,6 +76,9 @@ public:
     bool KeyDown(int key);
     /// KeyUp; auto-repeat releases must not be passed.
     bool KeyUp(int key);
+    /// The graph lost the keyboard: a held arrow key stops stepping and, its release never
+    /// arriving, moves no selection.
+    void EndHold();
     /// A wheel message over the graph: `delta` in eighths of a degree (120 per notch). Only one
     /// notch with no key or with Ctrl alone is taken; returns whether it was.
     bool Wheel(int delta, bool ctrl, bool otherKeys);

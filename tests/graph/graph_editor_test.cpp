@@ -216,6 +216,15 @@ TEST_F(GraphEditorTest, HoldingLeftStepsAfter250MsThenEvery50Ms) {
     editor.KeyUp(kKeyLeft);
     EXPECT_EQ(graph.SelectedBand(), 3);
     EXPECT_EQ(undo.UndoPos(), -1);  // the long press records no undo step
+
+    // Losing the keyboard while Right is held ends the steps; no selection moves.
+    editor.KeyDown(kKeyRight);
+    clock.AdvanceBy(100);
+    editor.EndHold();
+    clock.AdvanceBy(1000);
+    EXPECT_EQ(Band(3).Freq, 1);
+    EXPECT_EQ(graph.SelectedBand(), 3);
+    EXPECT_FALSE(editor.KeyHeld());
 }
 
 TEST_F(GraphEditorTest, KeysAndWheelStepGainAndQUnlessTheBandCannotBeEdited) {
