@@ -1,14 +1,17 @@
 // Painting the editor window's parts in the console style of the graph and the controls.
 #include "editor/editor_panels.h"
 
+#include <QKeyEvent>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 #include <QWindow>
 
 #include "controls/control_art.h"
 #include "editor/page_layout.h"
 #include "editor/control_set.h"
+#include "graph/graph_editor.h"
 #include "graph/picture_store.h"
 
 namespace vellora::editor {
@@ -89,6 +92,7 @@ GraphPanel::GraphPanel(graph::ResponseGraph& graph, QWidget* parent)
     : QWidget(parent), graph_(graph) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAccessibleName(QStringLiteral("response graph"));
+    setFocusPolicy(Qt::ClickFocus);  // a click on the graph gives it the arrow keys
 }
 
 void GraphPanel::paintEvent(QPaintEvent*) {
@@ -102,6 +106,67 @@ void GraphPanel::paintEvent(QPaintEvent*) {
 
 void GraphPanel::resizeEvent(QResizeEvent*) {
     if (resized_) resized_();
+}
+
+namespace {
+
+// The editing's key code of a key; 0 for one the graph does not take.
+int GraphKey(int key) {
+    switch (key) {
+        case Qt::Key_End: return graph::kKeyEnd;
+        case Qt::Key_Home: return graph::kKeyHome;
+        case Qt::Key_Left: return graph::kKeyLeft;
+        case Qt::Key_Up: return graph::kKeyUp;
+        case Qt::Key_Right: return graph::kKeyRight;
+        case Qt::Key_Down: return graph::kKeyDown;
+        default: return 0;
+    }
+}
+
+}  // namespace
+
+void GraphPanel::mousePressEvent(QMouseEvent* event) {
+    graph::MouseButton button = graph::MouseButton::Left;
+    switch (event->button()) {
+        case Qt::LeftButton: break;
+        case Qt::RightButton: button = graph::MouseButton::Right; break;
+        case Qt::MiddleButton: button = graph::MouseButton::Middle; break;
+        default: QWidget::mousePressEvent(event); return;
+    }
+    if (editor_) editor_->Press(event->position().x(), event->position().y(), button);
+}
+
+void GraphPanel::mouseMoveEvent(QMouseEvent* event) {
+    if (editor_) editor_->Move(event->position().x(), event->position().y());
+}
+
+void GraphPanel::mouseReleaseEvent(QMouseEvent*) {
+    if (editor_) editor_->Release();
+}
+
+void GraphPanel::keyPressEvent(QKeyEvent* event) {
+    const int key = GraphKey(event->key());
+    if (key == 0 || !editor_ || !editor_->KeyDown(key)) QWidget::keyPressEvent(event);
+}
+
+void GraphPanel::keyReleaseEvent(QKeyEvent* event) {
+    // A held key repeats as press and release pairs; only the last release lets it go.
+    const int key = GraphKey(event->key());
+    if (key != 0 && event->isAutoRepeat()) return;
+    if (key == 0 || !editor_ || !editor_->KeyUp(key)) QWidget::keyReleaseEvent(event);
+}
+
+void GraphPanel::focusOutEvent(QFocusEvent* event) {
+    // A key held while the focus moves away never reports its release here.
+    if (editor_) editor_->EndHold();
+    QWidget::focusOutEvent(event);
+}
+
+void GraphPanel::wheelEvent(QWheelEvent* event) {
+    const Qt::KeyboardModifiers keys = event->modifiers();
+    const bool ctrl = keys == Qt::ControlModifier;
+    const bool other = (keys != Qt::NoModifier && !ctrl) || event->buttons() != Qt::NoButton;
+    if (!editor_ || !editor_->Wheel(event->angleDelta().y(), ctrl, other)) event->ignore();
 }
 
 StripBar::StripBar(QWidget* parent) : QWidget(parent) {}

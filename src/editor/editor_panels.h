@@ -9,6 +9,10 @@
 
 #include "graph/response_graph.h"
 
+namespace vellora::graph {
+class GraphEditor;
+}
+
 namespace vellora::editor {
 
 /// Picture2: the window's caption and status; a press moves the window.
@@ -33,20 +37,31 @@ private:
     bool simulated_ = false;
 };
 
-/// Picture1: shows the graph's finished picture; tells the window when it was resized.
+/// Picture1: shows the graph's finished picture; tells the window when it was resized, and
+/// passes mouse, key and wheel events to the graph's editing (in the panel's logical pixels).
 class GraphPanel : public QWidget {
     Q_OBJECT
 public:
     GraphPanel(graph::ResponseGraph& graph, QWidget* parent);
     void SetResized(std::function<void()> handler) { resized_ = std::move(handler); }
+    /// The editing that takes the panel's input; null takes none. Not owned.
+    void SetEditor(graph::GraphEditor* editor) { editor_ = editor; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     graph::ResponseGraph& graph_;
     std::function<void()> resized_;
+    graph::GraphEditor* editor_ = nullptr;
 };
 
 /// Picture4: the strip of master sliders and scene keys below the graph.

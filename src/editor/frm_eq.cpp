@@ -73,9 +73,13 @@ FrmEQ::FrmEQ(const EditorContext& context, QWidget* parent)
                                                  static_cast<DispatchHost&>(*this));
     commands_ = std::make_unique<ModeCommands>(context.ws, *undo_, context.link, context.prompts,
                                                static_cast<ModeCommandHost&>(*this));
+    graph_editor_ = std::make_unique<graph::GraphEditor>(
+        *graph_, context.ws, context.clock, *undo_, context.link,
+        static_cast<graph::GraphEditHost&>(*this));
 
     title_ = new TitleStrip(this);
     graph_panel_ = new GraphPanel(*graph_, this);
+    graph_panel_->SetEditor(graph_editor_.get());
     strip_ = new StripBar(this);
     page_area_ = new QWidget(this);
     tab_column_ = new QWidget(page_area_);
@@ -392,12 +396,8 @@ void FrmEQ::BindListBands() {
 }
 
 void FrmEQ::RedrawBand(int position) {
-    graph_->ComputeBandCurve(position);
-    graph_->ComputeSum();
-    if (position != graph_->SelectedBand()) graph_->DrawCurveLayer();
-    graph_->ResetFade();
-    graph_->Compose();
-    StartNoOperation();
+    // The band whose slider or list changed becomes the graph's selected band.
+    graph_editor_->SelectBand(position);
 }
 
 void FrmEQ::StartNoOperation() {
@@ -408,6 +408,16 @@ void FrmEQ::StartNoOperation() {
         no_operation_pending_ = false;
         gradient_.Start();
     });
+}
+
+void FrmEQ::StopFade() {
+    gradient_.Stop();
+    if (no_operation_pending_) context_.clock.Cancel(no_operation_);
+    no_operation_pending_ = false;
+}
+
+graph::SliderHost* FrmEQ::Sliders() {
+    return &controls_->SliderHost();
 }
 
 void FrmEQ::SetEffectWindowEnabled(bool on) {

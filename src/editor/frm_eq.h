@@ -17,6 +17,7 @@
 #include "editor/control_set.h"
 #include "editor/editor_link.h"
 #include "editor/mode_commands.h"
+#include "graph/graph_editor.h"
 #include "graph/response_graph.h"
 #include "model/clock.h"
 #include "model/workspace.h"
@@ -42,7 +43,8 @@ struct EditorContext {
 class FrmEQ : public QWidget,
               private DispatchHost,
               private ModeCommandHost,
-              private storage::UndoObserver {
+              private storage::UndoObserver,
+              private graph::GraphEditHost {
     Q_OBJECT
 
 public:
@@ -134,6 +136,10 @@ private:
     // UndoObserver
     void UndoButtonsChanged(bool canUndo, bool canRedo) override;
     void SetEditorEnabled(bool enabled) override { setEnabled(enabled); }
+    // GraphEditHost
+    graph::SliderHost* Sliders() override;
+    void StartNoOper() override { StartNoOperation(); }
+    void StopFade() override;
 
     void BuildKeys();
     controls::MBtnFlag* MakeKey(QWidget* parent, const QString& name, const QString& pictures,
@@ -156,6 +162,7 @@ private:
     std::unique_ptr<storage::UndoRedo> undo_;
     std::unique_ptr<ChangeDispatch> dispatch_;
     std::unique_ptr<ModeCommands> commands_;
+    std::unique_ptr<graph::GraphEditor> graph_editor_;
 
     TitleStrip* title_ = nullptr;
     GraphPanel* graph_panel_ = nullptr;
