@@ -448,7 +448,7 @@ CommandStatus Communications::SyncFromDevice(int mode, bool full, uint8_t blockC
         prompts_.Error(texts::ReadFailedText(where[0], where[1], where[2]));
     const model::ParamTable& store = workspace_.ParamStore;
     (void)workspace_.SetCurrentScene(store.ValueAt(model::entry::kSceneSelect, 0));
-    workspace_.SetBassAutoControl(store.ValueAt(model::entry::kBassAuto, 0) != 0 ? 1 : 0);
+    workspace_.SetBassAutoControl(store.ValueAt(model::entry::kBassAuto, 0));
     view_.FullRefresh();
     view_.EndBulk(BulkOperation::Synchronise);
     view_.ClearUndo();

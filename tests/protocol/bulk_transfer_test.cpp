@@ -164,6 +164,22 @@ TEST(BulkTransferTest, AccessCheckThroughThePasswordWindow) {
     EXPECT_EQ(h->view.Count("EndProgram"), 1);
 }
 
+// The device's subwoofer auto control is taken as it is: only 1 blocks scene changes and locks
+// the per-scene entries.
+TEST(BulkTransferTest, BassAutoControlKeepsTheDevicesValue) {
+    for (const int32_t value : {0, 1, 2}) {
+        SCOPED_TRACE(value);
+        auto h = MakeHarness();
+        h->device.State().Working().SetValueAt(model::entry::kBassAuto, 0, value);
+        h->LinkUp();
+        ASSERT_EQ(Sync(*h), CommandStatus::Ok);
+        EXPECT_EQ(h->ws.ParamStore.ValueAt(model::entry::kBassAuto, 0), value);
+        EXPECT_EQ(h->ws.BassAutoControl(), value);
+        ASSERT_TRUE(h->ws.IsPerScene(5));
+        EXPECT_EQ(h->ws.EditLocked(5), value == 1) << "a band kept per scene";
+    }
+}
+
 TEST(BulkTransferTest, WriteModeStopsAtTheUnansweredFifthBlock) {
     auto h = MakeHarness();
     h->LinkUp();
