@@ -51,11 +51,12 @@ bool ReadDeviceOptions(const ParsedArgs& parsed, DeviceOptions& options, std::st
             const bool allDigits =
                 !digits.empty() && std::all_of(digits.begin(), digits.end(),
                                                [](char c) { return c >= '0' && c <= '9'; });
-            if (!allDigits || (digits.size() != 4 && digits.size() != 6)) {
-                error =
-                    "--password takes 6 digits (administrator) and/or 4 digits (panel lock), "
-                    "separated by a comma, not '" +
-                    *given + "'";
+            if (!allDigits || (digits.size() != protocol::kPanelLockDigits &&
+                               digits.size() != protocol::kAdministratorDigits)) {
+                error = "--password takes " + std::to_string(protocol::kAdministratorDigits) +
+                        " digits (administrator) and/or " +
+                        std::to_string(protocol::kPanelLockDigits) +
+                        " digits (panel lock), separated by a comma, not '" + *given + "'";
                 return false;
             }
             options.Passwords.push_back(digits);
@@ -99,9 +100,10 @@ bool CliPrompts::Question(std::string_view text) {
 
 void CliPrompts::AskPassword(protocol::PasswordWindow& window) {
     asked_ = true;
-    asked_for_ = window.InputType() == protocol::PasswordInputType::Administrator
-                     ? "the administrator password (6 digits)"
-                     : "the panel-lock password (4 digits)";
+    asked_for_ = (window.InputType() == protocol::PasswordInputType::Administrator
+                      ? std::string("the administrator password (")
+                      : std::string("the panel-lock password (")) +
+                 std::to_string(window.DigitCount()) + " digits)";
     for (const std::string& password : passwords_) {
         if (password.size() != window.DigitCount()) continue;
         typed_ = true;

@@ -35,8 +35,6 @@ constexpr std::array<BlockStep, 13> kModeBlocks{{{0, 0},
 constexpr std::array<int, 3> kCommonKinds{8, 9, 10};
 constexpr int kModeBlockFrames = static_cast<int>(kModeBlocks.size()) + 3;  // 16
 
-constexpr uint8_t kAccepted = 'S';
-
 bool IsSizeError(ProtocolError error) {
     return error == ProtocolError::ReplyTooShort || error == ProtocolError::ReplyTooLong;
 }

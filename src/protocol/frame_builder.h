@@ -17,21 +17,6 @@ namespace vellora::protocol {
 inline constexpr std::size_t kSendBufferSize = 1000;
 using SendBuffer = std::array<uint8_t, kSendBufferSize>;
 
-/// PasswordSlot values and their digit counts.
-inline constexpr int32_t kPanelLockSlot = 0;      ///< panel (keyboard) lock, 4 digits
-inline constexpr int32_t kAdministratorSlot = 2;  ///< administrator, 6 digits
-inline constexpr std::size_t kPanelLockDigits = 4;
-inline constexpr std::size_t kAdministratorDigits = 6;
-
-/// The operation of a password command, carried in its index argument.
-enum class PasswordOperation : int32_t { Check = 0, Change = 1, Close = 2 };
-
-/// Digit count of a PasswordSlot; 0 for a slot the device does not have.
-[[nodiscard]] constexpr std::size_t PasswordDigitCount(int32_t slot) {
-    return slot == kPanelLockSlot ? kPanelLockDigits
-                                  : (slot == kAdministratorSlot ? kAdministratorDigits : 0);
-}
-
 class FrameBuilder {
 public:
     /// Both references must outlive the builder.

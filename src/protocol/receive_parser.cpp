@@ -81,14 +81,12 @@ void ReceiveParser::HandleGoodFrame(std::size_t payloadLength) {
     // While the link is down only the identification counts. Its tag must lie inside this
     // frame's payload: bytes left over from an earlier reply never identify a device.
     const bool identification =
-        payloadLength >= kDeviceTagLength &&
-        std::equal(kDeviceTagPrefix.begin(), kDeviceTagPrefix.end(), payload_.begin()) &&
-        payload_[7] == '_';
+        IsIdentification(std::span<const uint8_t>(payload_.data(), payloadLength));
     if (!identification) {
         ++drops_.Unasked;
         return;
     }
-    const char variant = static_cast<char>(payload_[6]);
+    const char variant = static_cast<char>(payload_[kDeviceVariantAt]);
     link_.LinkUp = true;
     link_.VariantB = variant == 'B';
     link_.StartSyncRequest = true;

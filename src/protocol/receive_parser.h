@@ -14,10 +14,6 @@ namespace vellora::protocol {
 
 inline constexpr std::size_t kFrameBufferSize = 1000;
 inline constexpr std::size_t kReplyPayloadSize = 5001;
-/// Text the device puts in payload bytes 0..5 of its identification; byte 6 is its variant
-/// letter, byte 7 '_'.
-inline constexpr std::array<uint8_t, 6> kDeviceTagPrefix{'T', 'R', '-', 'W', '4', '8'};
-inline constexpr std::size_t kDeviceTagLength = 8;
 inline constexpr int32_t kToneKeyNeutral = 5;  ///< key-shift Value written on the tone-key byte
 
 /// What the parser tells the window. Every call happens inside OnDeviceBytes, after the

@@ -87,8 +87,37 @@ struct ValuePair {
 }
 
 inline constexpr std::size_t kLinkSearchFrameLength = 15;
+/// The payload of the search frame.
+inline constexpr std::array<uint8_t, 8> kLinkSearchText{'Y', 'O', 'P', '_', 'C', 'T', 'R', 'L'};
 
 /// The handshake frame: FE FA 23 23 23 0F "YOP_CTRL" and its checksum (0xFC).
 [[nodiscard]] std::array<uint8_t, kLinkSearchFrameLength> LinkSearchFrame();
+
+/// The device's identification (its answer to the search frame): "TR-W48" in payload bytes
+/// 0..5, its variant letter in byte 6, '_' in byte 7.
+inline constexpr std::array<uint8_t, 6> kDeviceTagPrefix{'T', 'R', '-', 'W', '4', '8'};
+inline constexpr std::size_t kDeviceTagLength = 8;
+inline constexpr std::size_t kDeviceVariantAt = 6;
+
+/// True when `payload` has the form of the device's identification.
+[[nodiscard]] bool IsIdentification(std::span<const uint8_t> payload);
+
+/// Reply payload byte 1 when the device accepted the command (a password check or change).
+inline constexpr uint8_t kAccepted = 'S';
+
+/// PasswordSlot values (header byte 3 of the password command) and their digit counts.
+inline constexpr int32_t kPanelLockSlot = 0;      ///< panel (keyboard) lock, 4 digits
+inline constexpr int32_t kAdministratorSlot = 2;  ///< administrator, 6 digits
+inline constexpr std::size_t kPanelLockDigits = 4;
+inline constexpr std::size_t kAdministratorDigits = 6;
+
+/// The operation of a password command (header byte 4).
+enum class PasswordOperation : int32_t { Check = 0, Change = 1, Close = 2 };
+
+/// Digit count of a PasswordSlot; 0 for a slot the device does not have.
+[[nodiscard]] constexpr std::size_t PasswordDigitCount(int32_t slot) {
+    return slot == kPanelLockSlot ? kPanelLockDigits
+                                  : (slot == kAdministratorSlot ? kAdministratorDigits : 0);
+}
 
 }  // namespace vellora::protocol

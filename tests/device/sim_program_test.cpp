@@ -93,7 +93,7 @@ TEST(SimProgram, ServesTerminalsAndKeepsItsStateAcrossRuns) {
         ASSERT_TRUE(terminal.Send(kSearch, terminal.link.LinkUp));
         EXPECT_TRUE(terminal.link.VariantB);
         ASSERT_TRUE(terminal.Send(CommandFrame(3, 5, 0, 0), terminal.link.ReplyOk));
-        EXPECT_EQ(terminal.parser.PayloadByte(1), 'S');
+        EXPECT_EQ(terminal.parser.PayloadByte(1), protocol::kAccepted);
         terminal.port.Close();
         EXPECT_EQ(Stop(sim), 0);
         EXPECT_TRUE(sim.readAllStandardError().contains("damaged"));

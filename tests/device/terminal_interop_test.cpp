@@ -125,7 +125,7 @@ TEST(Interop, WholeModeWrittenAndReadBack) {
     image.SetValueAt(2568, 0, 90);  // master slider limit, a setting of no mode
 
     terminal.AllBlocks(2, 6, nullptr);
-    EXPECT_EQ(terminal.parser.PayloadByte(1), kAccepted);
+    EXPECT_EQ(terminal.parser.PayloadByte(1), protocol::kAccepted);
     const model::ParamTable& working = terminal.processor.State().Working();
     EXPECT_EQ(working.ValueAt(2568, 0), 90);
     EXPECT_EQ(working.Slot(8, 0)->Gain, 250);  // mode 6 is not the current mode
@@ -156,10 +156,10 @@ TEST(Interop, SingleWritesAndPasswords) {
     EXPECT_EQ(terminal.parser.PayloadByte(1), kRefused);
     terminal.link.PasswordDigits = {4, 4, 4, 4, 4, 4, 1, 2, 3, 4, 5, 6};
     ASSERT_TRUE(terminal.Send(8, 2, 1));
-    EXPECT_EQ(terminal.parser.PayloadByte(1), kAccepted);
+    EXPECT_EQ(terminal.parser.PayloadByte(1), protocol::kAccepted);
     terminal.link.PasswordDigits = {1, 2, 3, 4, 5, 6};
     ASSERT_TRUE(terminal.Send(8, 2, 0));
-    EXPECT_EQ(terminal.parser.PayloadByte(1), kAccepted);
+    EXPECT_EQ(terminal.parser.PayloadByte(1), protocol::kAccepted);
     ASSERT_TRUE(terminal.Send(8, 2, 2));
     EXPECT_FALSE(terminal.processor.AdministratorVerified());
 }
