@@ -1,4 +1,5 @@
-// The link of one device command: endpoint, USB_Comm, link engine, synchronisation.
+// The link of one device command: the link session with the command line's prompts and
+// progress, its failures as one line on stderr.
 #include "cli/device_session.h"
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <unistd.h>
 #endif
 
+#include "device/device_port_factory.h"
 #include "link/link_error.h"
 #include "protocol/password_window.h"
 #include "protocol/wire_format.h"
@@ -161,62 +163,48 @@ DeviceSession::DeviceSession(const Invocation& inv, DeviceOptions options)
     : inv_(inv),
       options_(std::move(options)),
       workspace_(std::make_unique<model::Workspace>()),
-      sink_([this](std::span<const uint8_t> bytes) { return usb_ && usb_->SendData(bytes); }),
       prompts_(options_.Passwords),
       view_(inv.err, inv.command) {
-    engine_ = std::make_unique<protocol::Communications>(*workspace_, link_, clock_, sink_, wait_,
-                                                         prompts_, view_);
+    session_ = std::make_unique<protocol::LinkSession>(
+        *workspace_, wait_, prompts_, [](const link::Endpoint& endpoint, model::Clock& clock) {
+            return device::MakeDevicePort(endpoint, clock).Port;
+        });
+    session_->SetViews({&view_, nullptr, nullptr, nullptr});
 }
 
-DeviceSession::~DeviceSession() {
-    engine_->StopTimers();
-    if (usb_) usb_->Stop();
-    engine_.reset();
-    usb_.reset();
-}
-
-bool DeviceSession::WaitFor(const std::function<bool()>& done, std::int64_t timeoutMs) {
-    bool expired = false;
-    const model::TimerId id = clock_.CallAfter(timeoutMs, [&expired] { expired = true; });
-    while (!done() && !expired) wait_.Step();
-    if (!expired) clock_.Cancel(id);
-    return done();
-}
+DeviceSession::~DeviceSession() = default;
 
 bool DeviceSession::Open() {
     const std::string where = link::EndpointText(options_.Endpoint);
-    port_ = device::MakeDevicePort(options_.Endpoint, clock_);
-    if (!port_.Port) {
-        inv_.err << "vellora-cli " << inv_.command << ": no port for " << where << '\n';
-        return false;
+    const std::string prefix = "vellora-cli " + std::string(inv_.command) + ": ";
+    switch (session_->Open(options_.Endpoint)) {
+        case protocol::LinkSession::OpenResult::NoPort:
+            inv_.err << prefix << "no port for " << where << '\n';
+            return false;
+        case protocol::LinkSession::OpenResult::NoDevice:
+            inv_.err << prefix << "no device at " << where << ": "
+                     << link::LinkErrorText(session_->PortError()) << '\n';
+            return false;
+        case protocol::LinkSession::OpenResult::Ok:
+            break;
     }
-    usb_ = std::make_unique<link::UsbComm>(*port_.Port, clock_);
-    usb_->SetDataArrivalHandler(
-        [this](const std::vector<std::uint8_t>& data) { engine_->OnDeviceBytes(data); });
-    if (!usb_->Connect()) {
-        inv_.err << "vellora-cli " << inv_.command << ": no device at " << where << ": "
-                 << link::LinkErrorText(usb_->LastError()) << '\n';
-        return false;
+    switch (session_->LinkUp()) {
+        case protocol::LinkSession::LinkUpResult::Ok:
+            return true;
+        case protocol::LinkSession::LinkUpResult::Silent:
+            inv_.err << prefix << "the device at " << where
+                     << " did not identify itself within 5 s\n";
+            return false;
+        case protocol::LinkSession::LinkUpResult::DeviceGone:
+            inv_.err << prefix << "the device at " << where
+                     << " went away: " << link::LinkErrorText(session_->PortError()) << '\n';
+            return false;
     }
-    usb_->Start();
-    engine_->CommBaseTicks().Start();  // searching, keep-alive and the silence watch
-    engine_->SendLinkSearch();
-    if (!WaitFor([this] { return link_.LinkUp || !usb_->IsOpen(); }, kLinkUpTimeoutMs) ||
-        !link_.LinkUp) {
-        inv_.err << "vellora-cli " << inv_.command << ": the device at " << where
-                 << (usb_->IsOpen()
-                         ? " did not identify itself within 5 s"
-                         : " went away: " + std::string(link::LinkErrorText(usb_->LastError())))
-                 << '\n';
-        return false;
-    }
-    link_.StartSyncRequest = false;  // the command runs the synchronisation itself
-    return true;
+    return false;
 }
 
 bool DeviceSession::Synchronise() {
-    const protocol::CommandStatus status =
-        engine_->SyncFromDevice(0, true, static_cast<uint8_t>(protocol::Command::ReadWorkingBlock));
+    const protocol::CommandStatus status = session_->Synchronise();
     if (status == protocol::CommandStatus::Ok) return true;
     (void)Failed(status, "synchronisation");
     return false;

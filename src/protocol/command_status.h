@@ -1,4 +1,4 @@
-// What a command or a bulk operation of the link engine came to: answered, or why not.
+// What a command or a bulk operation of the link came to: answered, or why not.
 #pragma once
 
 #include <cstdint>

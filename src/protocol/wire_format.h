@@ -22,24 +22,6 @@ enum class Command : uint8_t {
     LinkSearch = 250,
 };
 
-/// True for the codes above; every other byte is refused by the frame builder.
-constexpr bool IsKnownCommand(uint8_t code) {
-    switch (code) {
-        case 0:
-        case 1:
-        case 2:
-        case 3:
-        case 4:
-        case 8:
-        case 9:
-        case 11:
-        case 250:
-            return true;
-        default:
-            return false;
-    }
-}
-
 inline constexpr uint8_t kFrameStart = 0xFE;    ///< first byte of every frame, and only there
 inline constexpr uint8_t KeepAliveByte = 0xFF;  ///< sent alone, both ways, outside frames
 inline constexpr uint8_t ToneKeyByte = 0xFD;    ///< sent alone by the device: key shift reset

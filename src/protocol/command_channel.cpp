@@ -1,0 +1,253 @@
+// The command channel. Every command runs to its result before the caller goes on; the only
+// concurrency is what the wait driver runs inside a wait (timers, arriving bytes, user
+// actions): a command started there is refused or, for a parameter write, queued.
+#include "protocol/command_channel.h"
+
+#include <algorithm>
+#include <array>
+
+namespace vellora::protocol {
+
+// Sets a flag for the lifetime of a scope.
+class CommandChannel::Flag {
+public:
+    explicit Flag(bool& flag) : flag_(flag) { flag_ = true; }
+    ~Flag() { flag_ = false; }
+    Flag(const Flag&) = delete;
+    Flag& operator=(const Flag&) = delete;
+
+private:
+    bool& flag_;
+};
+
+CommandChannel::CommandChannel(model::Workspace& tables, LinkState& link, ByteSink& sink,
+                               WaitDriver& wait)
+    : tables_(tables),
+      link_(link),
+      sink_(sink),
+      wait_(wait),
+      clock_(wait.Clock()),
+      parser_(tables, link, this),
+      time_outer_(clock_, kReplyTimeoutMs, [this] {
+          reply_pending_ = false;
+          reply_ok_ = false;
+          time_outer_.Stop();
+      }) {
+    link_.AddListener(*this);
+}
+
+CommandChannel::~CommandChannel() {
+    link_.RemoveListener(*this);
+    time_outer_.Stop();
+    if (flush_scheduled_) clock_.Cancel(flush_timer_);
+}
+
+void CommandChannel::OnDeviceBytes(std::span<const uint8_t> bytes) {
+    parser_.OnDeviceBytes(bytes);
+}
+
+void CommandChannel::OnToneKey() {
+    if (tone_key_) tone_key_();
+}
+
+void CommandChannel::OnFrame(std::span<const uint8_t> /*payload*/, bool /*identification*/) {
+    if (awaiting_) {
+        reply_pending_ = false;
+        reply_ok_ = true;
+        time_outer_.Stop();
+        return;
+    }
+    // No command waits for it: a late reply to an earlier transmission. It completes nothing.
+    ++counters_.LateReplies;
+}
+
+void CommandChannel::LinkLost(LinkLoss /*why*/, bool /*wasUp*/) {
+    pending_writes_.clear();  // the next synchronisation replaces the store's values
+}
+
+// ---- send and wait ----
+
+CommandStatus CommandChannel::SendCommand(Command command, int32_t value, int32_t index,
+                                          bool sendNeutral) {
+    FrameRequest request;
+    request.command = command;
+    request.value = value;
+    request.index = index;
+    request.sendNeutral = sendNeutral;
+    request.scene = tables_.CurrentScene();
+    return Send(request);
+}
+
+CommandStatus CommandChannel::Send(const FrameRequest& request) {
+    if (busy_) {
+        ++counters_.RefusedCommands;
+        return CommandStatus::Busy;
+    }
+    if (link_.Closing()) return CommandStatus::Closing;
+
+    CommandStatus status = CommandStatus::Ok;
+    {
+        Flag busy(busy_);
+        FlushPendingWrites();
+        std::array<uint8_t, kMaxFrameLength> frame{};
+        const ByteResult built = BuildFrame(request, tables_, frame);
+        if (!built.Ok()) {
+            status = CommandStatus::BadFrame;
+        } else {
+            DiscardArrived();
+            status = link_.Closing() ? CommandStatus::Closing
+                                     : Transmit(std::span(frame.data(), built.Bytes));
+        }
+    }
+    if (status == CommandStatus::Ok && request.command == Command::SaveToMode)
+        link_.ClearModified();
+    ScheduleFlush();
+    return status;
+}
+
+void CommandChannel::DiscardArrived() {
+    // The last command needed a retransmission: the device may still answer the earlier
+    // transmissions. Replies carry no command code, so those answers are let through now,
+    // while no command waits for them, and counted as late.
+    if (clock_.NowMs() < quiet_until_) {
+        bool quiet = false;
+        const model::TimerId id =
+            clock_.CallAfter(quiet_until_ - clock_.NowMs(), [&quiet] { quiet = true; });
+        while (!quiet && !link_.Closing()) {
+            if (!wait_.Step()) break;
+        }
+        if (!quiet) clock_.Cancel(id);
+    }
+    quiet_until_ = 0;
+    // Whatever the transport already holds arrived before this frame: let it through the
+    // parser now, while no command waits, so it can never complete the new command's wait.
+    wait_.Drain();
+    parser_.ResetPosition();
+}
+
+CommandStatus CommandChannel::Transmit(std::span<const uint8_t> frame) {
+    for (int attempt = 1;; ++attempt) {
+        parser_.ResetPosition();
+        reply_pending_ = true;
+        reply_ok_ = false;
+        time_outer_.Start();
+        awaiting_ = true;
+        ++counters_.Transmissions;
+        (void)sink_.SendData(frame);  // a frame that did not leave gets no reply: the time-out
+
+        in_wait_ = true;
+        bool gaveUp = false;
+        while (reply_pending_ && !link_.Closing()) {
+            if (!wait_.Step()) {
+                gaveUp = true;
+                break;
+            }
+        }
+        in_wait_ = false;
+        awaiting_ = false;
+        time_outer_.Stop();
+
+        if (reply_ok_ && !gaveUp) {
+            if (attempt > 1) quiet_until_ = clock_.NowMs() + kLateReplyQuietMs;
+            return CommandStatus::Ok;
+        }
+        reply_pending_ = false;
+        if (link_.Closing()) {
+            // Exit during the wait: no further transmissions and no message.
+            link_.Lose(LinkLoss::Closing);
+            return CommandStatus::Closing;
+        }
+        if (link_.LinkUp() && attempt < kTransmissions && !gaveUp) continue;
+        link_.Lose(LinkLoss::NoReply);
+        return CommandStatus::NoReply;
+    }
+}
+
+void CommandChannel::AbandonWait() {
+    reply_pending_ = false;
+    reply_ok_ = false;
+}
+
+// ---- bytes without a reply ----
+
+void CommandChannel::SendLinkSearch() {
+    parser_.ResetPosition();
+    const auto frame = LinkSearchFrame();
+    (void)sink_.SendData(frame);
+}
+
+void CommandChannel::SendKeepAlive() {
+    const uint8_t keepAlive = KeepAliveByte;
+    (void)sink_.SendData(std::span<const uint8_t>(&keepAlive, 1));
+}
+
+// ---- parameter writes ----
+
+CommandStatus CommandChannel::WriteParam(int32_t index, bool sendNeutral) {
+    if (link_.Closing()) return CommandStatus::Closing;
+    if (!link_.LinkUp()) return CommandStatus::LinkDown;
+    if (!model::ValidIndex(index)) return CommandStatus::BadFrame;
+    if (!busy_) return SendCommand(Command::WriteParam, 0, index, sendNeutral);
+
+    const int scene = index >= model::kModeScopedEnd ? 0 : tables_.CurrentScene();
+    auto same =
+        std::find_if(pending_writes_.begin(), pending_writes_.end(),
+                     [&](const PendingWrite& w) { return w.Index == index && w.Scene == scene; });
+    if (same != pending_writes_.end()) {
+        same->SendNeutral = sendNeutral;  // the latest request decides; the store holds the value
+    } else {
+        pending_writes_.push_back({index, scene, sendNeutral});
+    }
+    ++counters_.QueuedWrites;
+    return CommandStatus::Queued;
+}
+
+void CommandChannel::FlushPendingWrites() {
+    while (!pending_writes_.empty() && !link_.Closing()) {
+        const PendingWrite write = pending_writes_.front();
+        pending_writes_.erase(pending_writes_.begin());
+        if (!link_.LinkUp()) {
+            pending_writes_.clear();
+            break;
+        }
+        FrameRequest request;
+        request.command = Command::WriteParam;
+        request.index = write.Index;
+        request.sendNeutral = write.SendNeutral;
+        request.scene = write.Scene;
+        std::array<uint8_t, kMaxFrameLength> frame{};
+        const ByteResult built = BuildFrame(request, tables_, frame);
+        if (!built.Ok()) continue;
+        DiscardArrived();
+        if (link_.Closing()) break;
+        if (Transmit(std::span(frame.data(), built.Bytes)) != CommandStatus::Ok) {
+            pending_writes_.clear();
+            break;
+        }
+    }
+}
+
+void CommandChannel::ScheduleFlush() {
+    if (pending_writes_.empty() || flush_scheduled_) return;
+    flush_scheduled_ = true;
+    flush_timer_ = clock_.CallAfter(0, [this] {
+        flush_scheduled_ = false;
+        // A command that started meanwhile sends the queue itself, first thing.
+        if (busy_ || link_.Closing() || pending_writes_.empty()) return;
+        {
+            Flag busy(busy_);
+            FlushPendingWrites();
+        }
+        ScheduleFlush();
+    });
+}
+
+CommandChannel::Hold::Hold(CommandChannel& channel) : channel_(channel) {
+    ++channel_.holds_;
+}
+
+CommandChannel::Hold::~Hold() {
+    --channel_.holds_;
+}
+
+}  // namespace vellora::protocol

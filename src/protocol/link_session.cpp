@@ -1,0 +1,90 @@
+// The link session: the parts of the link wired together, the port, and link-up.
+#include "protocol/link_session.h"
+
+#include <algorithm>
+
+namespace vellora::protocol {
+
+LinkSession::LinkSession(model::Workspace& workspace, WaitDriver& wait, Prompts& prompts,
+                         PortFactory makePort)
+    : wait_(wait),
+      clock_(wait.Clock()),
+      make_port_(std::move(makePort)),
+      sink_([this](std::span<const uint8_t> bytes) { return usb_ && usb_->SendData(bytes); }),
+      channel_(workspace, link_, sink_, wait),
+      transfers_(channel_, workspace, prompts),
+      supervisor_(channel_, transfers_, prompts),
+      switch_(channel_, supervisor_, prompts) {}
+
+LinkSession::~LinkSession() {
+    supervisor_.StopTimers();
+    if (usb_) usb_->Stop();
+}
+
+void LinkSession::SetViews(const LinkViews& views) {
+    if (views.progress) {
+        transfers_.SetProgressView(*views.progress);
+        supervisor_.SetProgressView(*views.progress);
+    }
+    if (views.status) {
+        supervisor_.SetStatusView(*views.status);
+        switch_.SetStatusView(*views.status);
+    }
+    if (views.refresh) {
+        transfers_.SetRefreshView(*views.refresh);
+        StoreRefreshView* refresh = views.refresh;
+        channel_.SetToneKeyHandler([refresh] { refresh->ShowToneReset(); });
+    }
+    if (views.lifecycle) {
+        transfers_.SetLifecycle(*views.lifecycle);
+        supervisor_.SetLifecycle(*views.lifecycle);
+    }
+}
+
+LinkSession::OpenResult LinkSession::Open(const link::Endpoint& endpoint) {
+    if (usb_) usb_->Stop();
+    usb_.reset();
+    port_ = make_port_ ? make_port_(endpoint, clock_) : nullptr;
+    if (!port_) return OpenResult::NoPort;
+    usb_ = std::make_unique<link::UsbComm>(*port_, clock_);
+    usb_->SetDataArrivalHandler(
+        [this](const std::vector<std::uint8_t>& data) { channel_.OnDeviceBytes(data); });
+    if (!usb_->Connect()) return OpenResult::NoDevice;
+    usb_->Start();
+    return OpenResult::Ok;
+}
+
+link::LinkError LinkSession::PortError() const {
+    if (!port_) return link::LinkError::NotFound;
+    return usb_ ? usb_->LastError() : link::LinkError::NotOpen;
+}
+
+bool LinkSession::WaitUntil(const std::function<bool()>& done, std::int64_t atMs) {
+    if (done() || clock_.NowMs() >= atMs) return done();
+    bool expired = false;
+    const model::TimerId id =
+        clock_.CallAfter(atMs - clock_.NowMs(), [&expired] { expired = true; });
+    while (!done() && !expired) {
+        if (!wait_.Step()) break;
+    }
+    if (!expired) clock_.Cancel(id);
+    return done();
+}
+
+LinkSession::LinkUpResult LinkSession::LinkUp() {
+    const auto gone = [this] { return !usb_ || !usb_->IsOpen(); };
+    if (gone()) return LinkUpResult::DeviceGone;
+    supervisor_.LinkTickTimer().Start();  // searching, keep-alive and the silence watch
+    channel_.SendLinkSearch();
+    (void)WaitUntil([&] { return link_.LinkUp() || gone(); },
+                    clock_.NowMs() + kLinkUpTimeoutMs);
+    if (!link_.LinkUp()) return gone() ? LinkUpResult::DeviceGone : LinkUpResult::Silent;
+    link_.ClearStartSyncRequest();  // the caller synchronises when it is ready
+    return LinkUpResult::Ok;
+}
+
+CommandStatus LinkSession::Synchronise() {
+    return transfers_.SyncFromDevice(0, true, Command::ReadWorkingBlock);
+}
+
+}  // namespace vellora::protocol
