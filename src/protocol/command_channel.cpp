@@ -39,7 +39,7 @@ CommandChannel::CommandChannel(model::Workspace& tables, LinkState& link, ByteSi
 CommandChannel::~CommandChannel() {
     link_.RemoveListener(*this);
     time_outer_.Stop();
-    if (flush_scheduled_) clock_.Cancel(flush_timer_);
+    if (idle_scheduled_) clock_.Cancel(idle_timer_);
 }
 
 void CommandChannel::OnDeviceBytes(std::span<const uint8_t> bytes) {
@@ -101,7 +101,7 @@ CommandStatus CommandChannel::Send(const FrameRequest& request) {
     }
     if (status == CommandStatus::Ok && request.command == Command::SaveToMode)
         link_.ClearModified();
-    ScheduleFlush();
+    ScheduleIdleWork();
     return status;
 }
 
@@ -181,7 +181,7 @@ void CommandChannel::SendKeepAlive() {
     (void)sink_.SendData(std::span<const uint8_t>(&keepAlive, 1));
 }
 
-// ---- parameter writes ----
+// ---- parameter writes and idle work ----
 
 CommandStatus CommandChannel::WriteParam(int32_t index, bool sendNeutral) {
     if (link_.Closing()) return CommandStatus::Closing;
@@ -227,19 +227,41 @@ void CommandChannel::FlushPendingWrites() {
     }
 }
 
-void CommandChannel::ScheduleFlush() {
-    if (pending_writes_.empty() || flush_scheduled_) return;
-    flush_scheduled_ = true;
-    flush_timer_ = clock_.CallAfter(0, [this] {
-        flush_scheduled_ = false;
-        // A command that started meanwhile sends the queue itself, first thing.
-        if (busy_ || link_.Closing() || pending_writes_.empty()) return;
-        {
-            Flag busy(busy_);
-            FlushPendingWrites();
-        }
-        ScheduleFlush();
+void CommandChannel::WhenIdle(std::function<void()> action) {
+    if (link_.Closing()) return;
+    if (Idle() && pending_writes_.empty()) {
+        action();
+        return;
+    }
+    idle_actions_.push_back(std::move(action));
+    ScheduleIdleWork();
+}
+
+void CommandChannel::ScheduleIdleWork() {
+    if ((pending_writes_.empty() && idle_actions_.empty()) || idle_scheduled_) return;
+    idle_scheduled_ = true;
+    idle_timer_ = clock_.CallAfter(0, [this] {
+        idle_scheduled_ = false;
+        RunIdleWork();
     });
+}
+
+void CommandChannel::RunIdleWork() {
+    // A command or bulk run that started meanwhile schedules the work again when it ends.
+    if (!Idle()) return;
+    if (link_.Closing()) {
+        idle_actions_.clear();
+        return;
+    }
+    if (!pending_writes_.empty()) {
+        Flag busy(busy_);
+        FlushPendingWrites();
+    }
+    std::vector<std::function<void()>> actions;
+    actions.swap(idle_actions_);
+    for (auto& action : actions)
+        if (!link_.Closing()) action();
+    ScheduleIdleWork();
 }
 
 CommandChannel::Hold::Hold(CommandChannel& channel) : channel_(channel) {
@@ -248,6 +270,7 @@ CommandChannel::Hold::Hold(CommandChannel& channel) : channel_(channel) {
 
 CommandChannel::Hold::~Hold() {
     --channel_.holds_;
+    channel_.ScheduleIdleWork();
 }
 
 }  // namespace vellora::protocol

@@ -65,7 +65,7 @@ public:
     /// slot 0 for 2048 and up). LinkDown (nothing sent) when the link is down. While another
     /// command waits, the write is queued (one per parameter and scene; the store's value at
     /// sending time goes out) and Queued returns at once; queued writes go out, in the order
-    /// first asked, before the next command or right after the waiting one completes.
+    /// first asked, before the next command or as soon as the channel is idle again.
     CommandStatus WriteParam(int32_t index, bool sendNeutral = false);
     [[nodiscard]] std::size_t QueuedWriteCount() const { return pending_writes_.size(); }
 
@@ -82,6 +82,9 @@ public:
     [[nodiscard]] bool CommandInProgress() const { return busy_; }
     /// A send-and-wait is inside its wait loop (InWait).
     [[nodiscard]] bool InWait() const { return in_wait_; }
+    /// Runs `action` now when the channel is idle, else once it is idle again (after the
+    /// waiting command, the bulk run and the queued writes). Dropped when the program closes.
+    void WhenIdle(std::function<void()> action);
     /// Held by a bulk run for its whole length: the channel is not idle meanwhile.
     class Hold {
     public:
@@ -120,7 +123,8 @@ private:
     CommandStatus Transmit(std::span<const uint8_t> frame);
     void DiscardArrived();
     void FlushPendingWrites();
-    void ScheduleFlush();
+    void ScheduleIdleWork();
+    void RunIdleWork();
 
     model::Workspace& tables_;
     LinkState& link_;
@@ -130,8 +134,8 @@ private:
 
     ReceiveParser parser_;
     model::RepeatingTimer time_outer_;
-    model::TimerId flush_timer_ = 0;
-    bool flush_scheduled_ = false;
+    model::TimerId idle_timer_ = 0;
+    bool idle_scheduled_ = false;
 
     bool busy_ = false;      // a command is in progress
     int holds_ = 0;          // bulk runs holding the channel
@@ -141,6 +145,7 @@ private:
     bool in_wait_ = false;          // InWait
     std::int64_t quiet_until_ = 0;  // no new frame before this time (late replies may come)
     std::vector<PendingWrite> pending_writes_;
+    std::vector<std::function<void()>> idle_actions_;
     std::function<void()> tone_key_;
     ChannelCounters counters_{};
 };

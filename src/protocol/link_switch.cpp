@@ -17,6 +17,7 @@ void LinkSwitch::SetSwitchOn(bool on) {
 }
 
 void LinkSwitch::SwitchClick() {
+    const uint64_t click = ++clicks_;
     if (!switch_on_) {
         SetSwitchOn(true);
         supervisor_.ResumeSearch();
@@ -24,16 +25,24 @@ void LinkSwitch::SwitchClick() {
     }
     SetSwitchOn(false);
     LinkState& link = channel_.Link();
-    if (link.Modified() && link.LinkUp()) {
-        const std::string question =
-            std::string(texts::kSaveQuestion) + std::to_string(link.CurrentMode() + 1);
-        if (prompts_.Question(question))
-            (void)channel_.SendCommand(Command::SaveToMode, link.CurrentMode(), 0);
+    const bool save = link.Modified() && link.LinkUp() &&
+                      prompts_.Question(std::string(texts::kSaveQuestion) +
+                                        std::to_string(link.CurrentMode() + 1));
+    if (!save) {
+        supervisor_.SwitchOff(LinkLoss::SwitchedOff);
+        return;
     }
-    supervisor_.SwitchOff(LinkLoss::SwitchedOff);
+    // A command may be waiting (the click came inside its wait): the save cannot go out
+    // before it has ended, and the link stays up until the save had its chance.
+    channel_.WhenIdle([this, click] {
+        LinkState& state = channel_.Link();
+        if (state.LinkUp()) (void)channel_.SendCommand(Command::SaveToMode, state.CurrentMode(), 0);
+        if (click == clicks_) supervisor_.SwitchOff(LinkLoss::SwitchedOff);
+    });
 }
 
 void LinkSwitch::IndicatorClick() {
+    ++clicks_;
     if (!switch_on_) {
         SetSwitchOn(true);
         supervisor_.ShowIndicator(ConnectStatus::NotLinked);

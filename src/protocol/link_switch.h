@@ -23,7 +23,8 @@ public:
 
     /// The link switch: searching on again, or off. Switching off while linked with unsaved
     /// changes asks "您当前的调节还未保存到设备, 是否在保存到模式" + the mode counted from 1;
-    /// on Yes SaveToMode goes out before the link goes down.
+    /// on Yes SaveToMode goes out first (at once, or when a command still waits, as soon as the
+    /// channel is idle again) and the link goes down after it.
     void SwitchClick();
     /// The indicator: searching on again (the indicator shows 0), or off (it shows 2); no
     /// question.
@@ -40,6 +41,7 @@ private:
     LinkStatusView no_status_;
     LinkStatusView* status_ = &no_status_;
     bool switch_on_ = true;
+    uint64_t clicks_ = 0;  // a save waiting for the channel switches off only if still the last
 };
 
 }  // namespace vellora::protocol

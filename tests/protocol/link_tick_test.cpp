@@ -142,6 +142,35 @@ TEST(LinkSwitchTest, SwitchAndIndicator) {
     EXPECT_EQ(Shown(*h), std::tuple(false, false, 0, "联机开启"));
 }
 
+// The user switches the link off, answering Yes to the save question, while another command
+// waits: the save goes out once that command has ended, and only then does the link go down.
+// Switched on again before that, the save still goes out but the link stays up.
+TEST(LinkSwitchTest, SaveAskedInsideAWaitGoesOutAfterIt) {
+    for (const bool switchedOnAgain : {false, true}) {
+        SCOPED_TRACE(switchedOnAgain);
+        auto h = MakeHarness();
+        h->device.SetReplyLatencyMs(40);
+        ASSERT_EQ(h->device.State().SetCurrentMode(2), device::DeviceError::Ok);
+        h->LinkUp();
+        h->link.SetCurrentMode(2);
+        h->link.MarkModified();
+        h->prompts.AddAnswer(true);
+        h->clock.CallAfter(10, [&] {
+            h->link_switch.SwitchClick();
+            if (switchedOnAgain) h->link_switch.SwitchClick();
+        });
+        EXPECT_EQ(h->transfers.ReadCurrentMode(), CommandStatus::Ok);
+        EXPECT_TRUE(h->link.LinkUp()) << "not down before the save";
+        h->clock.AdvanceBy(200);
+        EXPECT_EQ(testing::Headers(h->Commands()),
+                  (std::vector<std::array<int, 3>>{{9, 0x23, 0x23}, {3, 2, 0}}));
+        EXPECT_FALSE(h->link.Modified());
+        EXPECT_EQ(Shown(*h), switchedOnAgain ? std::tuple(true, false, 1, "联机开启")
+                                             : std::tuple(false, true, 0, "联机关闭"));
+        EXPECT_TRUE(h->Warnings().empty());
+    }
+}
+
 TEST(PasswordWindowTest, CaptionsDigitsAndSlots) {
     auto h = MakeHarness();
     PasswordWindow admin(h->channel, h->prompts, PasswordInputType::Administrator);
