@@ -199,6 +199,12 @@ bool DeviceSession::Open() {
             inv_.err << prefix << "the device at " << where
                      << " went away: " << link::LinkErrorText(session_->PortError()) << '\n';
             return false;
+        case protocol::LinkSession::LinkUpResult::TooSlow:
+            inv_.err << prefix << "the device at " << where << " answers too slowly: it identified"
+                     << " itself " << session_->IdentifiedAfterMs()
+                     << " ms after the search frame, and replies must come within "
+                     << protocol::CommandChannel::kReplyTimeoutMs << " ms\n";
+            return false;
     }
     return false;
 }

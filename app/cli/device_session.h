@@ -116,7 +116,7 @@ public:
     DeviceSession& operator=(const DeviceSession&) = delete;
 
     /// Opens the endpoint and brings the link up (search frames until the device identifies
-    /// itself, at most 5 s).
+    /// itself, at most 5 s; a device that answers later than the reply time-out is refused).
     /// On failure prints the reason and returns false.
     [[nodiscard]] bool Open();
     /// The synchronisation of the link start-up: current mode, every block into the store,

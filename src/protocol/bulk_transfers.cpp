@@ -56,12 +56,19 @@ CommandStatus BulkTransfers::ReadCurrentMode() {
         prompts_.Warning(texts::kLengthMismatch);
         return CommandStatus::LengthMismatch;
     }
+    if (reply[1] > kMaxMode) return CommandStatus::BadReply;
     channel_.Link().SetCurrentMode(reply[1]);
     return CommandStatus::Ok;
 }
 
 CommandStatus BulkTransfers::ReadModeNames() {
-    return channel_.SendCommand(Command::ReadModeNames, 0, 0);
+    const CommandStatus status = channel_.SendCommand(Command::ReadModeNames, 0, 0);
+    if (status != CommandStatus::Ok) return status;
+    if (channel_.Reply().size() != kModeNamesReplyLength) {
+        prompts_.Warning(texts::kLengthMismatch);
+        return CommandStatus::LengthMismatch;
+    }
+    return CommandStatus::Ok;
 }
 
 CommandStatus BulkTransfers::ReadBlockInto(model::ParamTable& table, Command blockCommand,
@@ -159,7 +166,7 @@ CommandStatus BulkTransfers::SyncFromDevice(int mode, bool full, Command blockCo
         return result;  // the program ends now
     }
 
-    if (result == CommandStatus::BadFrame)
+    if (result == CommandStatus::BadFrame || result == CommandStatus::BadReply)
         prompts_.Error(texts::ReadFailedText(where[0], where[1], where[2]));
     const model::ParamTable& store = workspace_.ParamStore;
     (void)workspace_.SetCurrentScene(store.ValueAt(model::entry::kSceneSelect, 0));

@@ -27,9 +27,10 @@ public:
     void SetLifecycle(EditorLifecycle& lifecycle) { lifecycle_ = &lifecycle; }
 
     /// ReadCurrentMode (command 9): CurrentMode := reply byte 1. A reply without byte 1 is a
-    /// LengthMismatch (with the warning).
+    /// LengthMismatch (with the warning), a mode beyond 10 a BadReply; neither is kept.
     [[nodiscard]] CommandStatus ReadCurrentMode();
-    /// ReadModeNames (command 4): the names reply is then the channel's Reply().
+    /// ReadModeNames (command 4): the 132-byte reply is then the channel's Reply(); any other
+    /// size is a LengthMismatch (with the warning).
     [[nodiscard]] CommandStatus ReadModeNames();
 
     /// Writes the ModeImage into stored mode `mode` (0..10): kinds 0..7 of scene 0, kinds

@@ -50,19 +50,33 @@ void CommandChannel::OnToneKey() {
     if (tone_key_) tone_key_();
 }
 
-void CommandChannel::OnFrame(std::span<const uint8_t> /*payload*/, bool /*identification*/) {
+void CommandChannel::OnFrame(std::span<const uint8_t> payload, bool identification) {
+    // The answer to a search frame sent before the link came up: it answers no command. (A
+    // names reply may begin with the same bytes when a mode is named so; its size tells.)
+    const bool names =
+        awaited_ == Command::ReadModeNames && payload.size() == kModeNamesReplyLength;
+    if (identification && !(awaiting_ && names)) {
+        ++counters_.UnfitReplies;
+        return;
+    }
     if (awaiting_) {
         reply_pending_ = false;
         reply_ok_ = true;
         time_outer_.Stop();
         return;
     }
-    // No command waits for it: a late reply to an earlier transmission. It completes nothing.
+    // No command waits for it: a late answer to an earlier transmission. Inside the quiet
+    // window it shows that the device answered after the reply time-out.
     ++counters_.LateReplies;
+    if (clock_.NowMs() < quiet_until_ && !late_in_window_) {
+        late_in_window_ = true;
+        ++slow_commands_;
+    }
 }
 
 void CommandChannel::LinkLost(LinkLoss /*why*/, bool /*wasUp*/) {
     pending_writes_.clear();  // the next synchronisation replaces the store's values
+    slow_commands_ = 0;
 }
 
 // ---- send and wait ----
@@ -94,9 +108,11 @@ CommandStatus CommandChannel::Send(const FrameRequest& request) {
         if (!built.Ok()) {
             status = CommandStatus::BadFrame;
         } else {
-            DiscardArrived();
-            status = link_.Closing() ? CommandStatus::Closing
-                                     : Transmit(std::span(frame.data(), built.Bytes));
+            status = DiscardArrived();
+            if (status == CommandStatus::Ok)
+                status = link_.Closing()
+                             ? CommandStatus::Closing
+                             : Transmit(std::span(frame.data(), built.Bytes), request.command);
         }
     }
     if (status == CommandStatus::Ok && request.command == Command::SaveToMode)
@@ -105,10 +121,11 @@ CommandStatus CommandChannel::Send(const FrameRequest& request) {
     return status;
 }
 
-void CommandChannel::DiscardArrived() {
+CommandStatus CommandChannel::DiscardArrived() {
     // The last command needed a retransmission: the device may still answer the earlier
     // transmissions. Replies carry no command code, so those answers are let through now,
     // while no command waits for them, and counted as late.
+    const bool window = quiet_until_ != 0;
     if (clock_.NowMs() < quiet_until_) {
         bool quiet = false;
         const model::TimerId id =
@@ -118,20 +135,28 @@ void CommandChannel::DiscardArrived() {
         }
         if (!quiet) clock_.Cancel(id);
     }
+    if (window && !late_in_window_) slow_commands_ = 0;  // a lost frame, not a slow device
     quiet_until_ = 0;
+    late_in_window_ = false;
     // Whatever the transport already holds arrived before this frame: let it through the
     // parser now, while no command waits, so it can never complete the new command's wait.
     wait_.Drain();
     parser_.ResetPosition();
+    if (slow_commands_ >= kSlowCommandsLimit) {
+        link_.Lose(LinkLoss::TooSlow);
+        return CommandStatus::TooSlow;
+    }
+    return CommandStatus::Ok;
 }
 
-CommandStatus CommandChannel::Transmit(std::span<const uint8_t> frame) {
+CommandStatus CommandChannel::Transmit(std::span<const uint8_t> frame, Command command) {
     for (int attempt = 1;; ++attempt) {
         parser_.ResetPosition();
         reply_pending_ = true;
         reply_ok_ = false;
         time_outer_.Start();
         awaiting_ = true;
+        awaited_ = command;
         ++counters_.Transmissions;
         (void)sink_.SendData(frame);  // a frame that did not leave gets no reply: the time-out
 
@@ -148,7 +173,13 @@ CommandStatus CommandChannel::Transmit(std::span<const uint8_t> frame) {
         time_outer_.Stop();
 
         if (reply_ok_ && !gaveUp) {
-            if (attempt > 1) quiet_until_ = clock_.NowMs() + kLateReplyQuietMs;
+            if (attempt > 1) {
+                quiet_until_ =
+                    clock_.NowMs() + (attempt - 1) * kReplyTimeoutMs + kLateReplyMarginMs;
+                late_in_window_ = false;
+            } else {
+                slow_commands_ = 0;
+            }
             return CommandStatus::Ok;
         }
         reply_pending_ = false;
@@ -218,9 +249,8 @@ void CommandChannel::FlushPendingWrites() {
         std::array<uint8_t, kMaxFrameLength> frame{};
         const ByteResult built = BuildFrame(request, tables_, frame);
         if (!built.Ok()) continue;
-        DiscardArrived();
-        if (link_.Closing()) break;
-        if (Transmit(std::span(frame.data(), built.Bytes)) != CommandStatus::Ok) {
+        if (DiscardArrived() != CommandStatus::Ok || link_.Closing() ||
+            Transmit(std::span(frame.data(), built.Bytes), request.command) != CommandStatus::Ok) {
             pending_writes_.clear();
             break;
         }

@@ -1,6 +1,6 @@
 // The command channel: one command frame at a time, sent and waited for with its retries, the
 // guard against late answers, and the queue of parameter writes made while a command waits.
-// Replies carry no command code: the next good frame answers the waiting command.
+// Replies carry no command code: the next good frame that fits the waiting command answers it.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +23,7 @@ namespace vellora::protocol {
 struct ChannelCounters {
     uint32_t Transmissions = 0;    ///< command frames sent, retransmissions included
     uint32_t LateReplies = 0;      ///< good frames that arrived while no command waited: dropped
+    uint32_t UnfitReplies = 0;     ///< identifications while linked: never an answer
     uint32_t QueuedWrites = 0;     ///< parameter writes deferred behind a waiting command
     uint32_t RefusedCommands = 0;  ///< commands refused with Busy
 };
@@ -31,10 +32,13 @@ class CommandChannel : private ParserObserver, private LinkListener {
 public:
     static constexpr std::int64_t kReplyTimeoutMs = 600;  ///< TimeOuter
     static constexpr int kTransmissions = 9;              ///< of the same frame, at most
-    /// After a command answered only on a retransmission, the device may still answer the
-    /// earlier transmissions; the next command waits until this long after that answer and
-    /// drops whatever arrives meanwhile (the reply time-out plus a margin for jitter).
-    static constexpr std::int64_t kLateReplyQuietMs = 700;
+    /// After a command answered only on its n-th transmission the device may still answer the
+    /// earlier ones: the next frame waits until (n - 1) reply time-outs and this margin have
+    /// passed since the answer, and whatever arrives meanwhile is dropped.
+    static constexpr std::int64_t kLateReplyMarginMs = 100;
+    /// Late answers after this many commands in a row show a device slower than the reply
+    /// time-out: the next command fails with TooSlow. (One alone may be a hiccup.)
+    static constexpr int kSlowCommandsLimit = 2;
 
     /// Every reference must outlive the channel. Tables give the frames their entries.
     CommandChannel(model::Workspace& tables, LinkState& link, ByteSink& sink, WaitDriver& wait);
@@ -50,7 +54,7 @@ public:
     /// the link is lost (NoReply: the supervision warns "与目标通信连接超时，已断开连接。").
     /// With the link down: one transmission, 600 ms, NoReply without a message.
     /// Bytes that arrived before the frame is sent are never taken as its reply, nor is the
-    /// answer to an earlier transmission of another command (see kLateReplyQuietMs).
+    /// answer to an earlier transmission of another command (see kLateReplyMarginMs).
     /// Called while another command waits (a user action inside the wait), it sends nothing
     /// and returns Busy; use WriteParam for edits. An answered SaveToMode clears Modified.
     [[nodiscard]] CommandStatus Send(const FrameRequest& request);
@@ -85,6 +89,7 @@ public:
     /// Runs `action` now when the channel is idle, else once it is idle again (after the
     /// waiting command, the bulk run and the queued writes). Dropped when the program closes.
     void WhenIdle(std::function<void()> action);
+
     /// Held by a bulk run for its whole length: the channel is not idle meanwhile.
     class Hold {
     public:
@@ -120,8 +125,8 @@ private:
     // LinkListener
     void LinkLost(LinkLoss why, bool wasUp) override;
 
-    CommandStatus Transmit(std::span<const uint8_t> frame);
-    void DiscardArrived();
+    CommandStatus Transmit(std::span<const uint8_t> frame, Command command);
+    CommandStatus DiscardArrived();
     void FlushPendingWrites();
     void ScheduleIdleWork();
     void RunIdleWork();
@@ -140,10 +145,13 @@ private:
     bool busy_ = false;      // a command is in progress
     int holds_ = 0;          // bulk runs holding the channel
     bool awaiting_ = false;  // a transmitted frame waits for its reply
+    Command awaited_ = Command::ReadCurrentMode;
     bool reply_pending_ = false;    // ReplyPending
     bool reply_ok_ = false;         // ReplyOk
     bool in_wait_ = false;          // InWait
     std::int64_t quiet_until_ = 0;  // no new frame before this time (late replies may come)
+    bool late_in_window_ = false;   // a late reply came in the current quiet window
+    int slow_commands_ = 0;         // commands in a row answered after the time-out
     std::vector<PendingWrite> pending_writes_;
     std::vector<std::function<void()>> idle_actions_;
     std::function<void()> tone_key_;

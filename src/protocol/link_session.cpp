@@ -14,9 +14,12 @@ LinkSession::LinkSession(model::Workspace& workspace, WaitDriver& wait, Prompts&
       channel_(workspace, link_, sink_, wait),
       transfers_(channel_, workspace, prompts),
       supervisor_(channel_, transfers_, prompts),
-      switch_(channel_, supervisor_, prompts) {}
+      switch_(channel_, supervisor_, prompts) {
+    link_.AddListener(*this);
+}
 
 LinkSession::~LinkSession() {
+    link_.RemoveListener(*this);
     supervisor_.StopTimers();
     if (usb_) usb_->Stop();
 }
@@ -59,6 +62,10 @@ link::LinkError LinkSession::PortError() const {
     return usb_ ? usb_->LastError() : link::LinkError::NotOpen;
 }
 
+void LinkSession::LinkCameUp() {
+    identified_at_ms_ = clock_.NowMs();
+}
+
 bool LinkSession::WaitUntil(const std::function<bool()>& done, std::int64_t atMs) {
     if (done() || clock_.NowMs() >= atMs) return done();
     bool expired = false;
@@ -74,13 +81,23 @@ bool LinkSession::WaitUntil(const std::function<bool()>& done, std::int64_t atMs
 LinkSession::LinkUpResult LinkSession::LinkUp() {
     const auto gone = [this] { return !usb_ || !usb_->IsOpen(); };
     if (gone()) return LinkUpResult::DeviceGone;
-    supervisor_.LinkTickTimer().Start();  // searching, keep-alive and the silence watch
-    channel_.SendLinkSearch();
-    (void)WaitUntil([&] { return link_.LinkUp() || gone(); },
-                    clock_.NowMs() + kLinkUpTimeoutMs);
-    if (!link_.LinkUp()) return gone() ? LinkUpResult::DeviceGone : LinkUpResult::Silent;
-    link_.ClearStartSyncRequest();  // the caller synchronises when it is ready
-    return LinkUpResult::Ok;
+    // One search frame at a time: the identification then tells how long the device takes
+    // to answer (a second one goes out only when the first seems lost).
+    const std::int64_t deadline = clock_.NowMs() + kLinkUpTimeoutMs;
+    std::int64_t searchedAt = identified_at_ms_;  // no search: linked already
+    while (!link_.LinkUp()) {
+        if (gone()) return LinkUpResult::DeviceGone;
+        if (clock_.NowMs() >= deadline) return LinkUpResult::Silent;
+        searchedAt = clock_.NowMs();
+        channel_.SendLinkSearch();
+        (void)WaitUntil([&] { return link_.LinkUp() || gone(); },
+                        std::min(deadline, searchedAt + kSearchRepeatMs));
+    }
+    identified_after_ms_ = identified_at_ms_ - searchedAt;
+    link_.ClearStartSyncRequest();        // the caller synchronises when it is ready
+    supervisor_.LinkTickTimer().Start();  // keep-alive and the silence watch
+    return identified_after_ms_ >= CommandChannel::kReplyTimeoutMs ? LinkUpResult::TooSlow
+                                                                   : LinkUpResult::Ok;
 }
 
 CommandStatus LinkSession::Synchronise() {

@@ -32,7 +32,7 @@ struct LinkViews {
     EditorLifecycle* lifecycle = nullptr;
 };
 
-class LinkSession {
+class LinkSession : private LinkListener {
 public:
     /// Makes the port an endpoint names, on the clock given; nullptr when there is none. The
     /// program passes the device layer's factory, which also knows the simulated processor.
@@ -40,14 +40,16 @@ public:
         std::function<std::unique_ptr<link::HidPort>(const link::Endpoint&, model::Clock&)>;
 
     static constexpr std::int64_t kLinkUpTimeoutMs = 5000;
+    /// A search frame unanswered this long is sent again during LinkUp.
+    static constexpr std::int64_t kSearchRepeatMs = 2500;
 
     enum class OpenResult { Ok, NoPort, NoDevice };
-    enum class LinkUpResult { Ok, Silent, DeviceGone };
+    enum class LinkUpResult { Ok, Silent, DeviceGone, TooSlow };
 
     /// Every reference must outlive the session; the wait driver's clock runs everything.
     LinkSession(model::Workspace& workspace, WaitDriver& wait, Prompts& prompts,
                 PortFactory makePort);
-    ~LinkSession();
+    ~LinkSession() override;
     LinkSession(const LinkSession&) = delete;
     LinkSession& operator=(const LinkSession&) = delete;
 
@@ -60,9 +62,13 @@ public:
     /// For a window: the link tick and the start-sync tick run, so the link comes up when the
     /// device answers a search, and every link-up starts a synchronisation.
     void StartSupervision() { supervisor_.StartTimers(); }
-    /// For a one-shot command: the link tick runs and a search frame goes out now; waits until
-    /// the device identifies itself, at most 5 s. No synchronisation starts by itself.
+    /// For a one-shot command: a search frame (again every 2.5 s) until the device identifies
+    /// itself, at most 5 s; then the link tick keeps the link (no synchronisation starts by
+    /// itself). TooSlow when the identification came the reply time-out (600 ms) or more after
+    /// its search frame: such a device cannot answer a command in time.
     [[nodiscard]] LinkUpResult LinkUp();
+    /// Time from the last search frame to the identification, for LinkUp's result.
+    [[nodiscard]] std::int64_t IdentifiedAfterMs() const { return identified_after_ms_; }
     /// The synchronisation of link-up: the current mode, every block into the store, the
     /// access check, the refresh.
     [[nodiscard]] CommandStatus Synchronise();
@@ -77,6 +83,7 @@ public:
     [[nodiscard]] LinkState& Link() { return link_; }
 
 private:
+    void LinkCameUp() override;
     [[nodiscard]] bool WaitUntil(const std::function<bool()>& done, std::int64_t atMs);
 
     WaitDriver& wait_;
@@ -90,6 +97,8 @@ private:
     LinkSwitch switch_;
     std::unique_ptr<link::HidPort> port_;
     std::unique_ptr<link::UsbComm> usb_;  // after the port: it is the port's listener
+    std::int64_t identified_at_ms_ = -1;
+    std::int64_t identified_after_ms_ = -1;
 };
 
 }  // namespace vellora::protocol

@@ -13,6 +13,7 @@ namespace vellora::protocol {
 /// Why the link went down.
 enum class LinkLoss : uint8_t {
     NoReply,       ///< a command stayed unanswered after all its transmissions
+    TooSlow,       ///< the device answers later than the reply time-out
     Silence,       ///< more than 5 s without a keep-alive byte from the device
     Closing,       ///< the program closed while a command waited
     SwitchedOff,   ///< the user switched linking off with the link switch

@@ -78,7 +78,8 @@ void LinkSupervisor::LinkCameUp() {
 }
 
 void LinkSupervisor::LinkLost(LinkLoss why, bool wasUp) {
-    const bool timedOut = why == LinkLoss::NoReply || why == LinkLoss::Silence;
+    const bool timedOut =
+        why == LinkLoss::NoReply || why == LinkLoss::Silence || why == LinkLoss::TooSlow;
     if (timedOut && wasUp && !link_.Closing()) prompts_.Warning(texts::kLinkTimeout);
     ShowIndicator(why == LinkLoss::IndicatorOff ? ConnectStatus::SwitchedOff
                                                 : ConnectStatus::NotLinked);

@@ -84,6 +84,9 @@ inline constexpr std::size_t kDeviceVariantAt = 6;
 /// True when `payload` has the form of the device's identification.
 [[nodiscard]] bool IsIdentification(std::span<const uint8_t> payload);
 
+/// Payload bytes of the ReadModeNames reply: 11 names of 12 bytes.
+inline constexpr std::size_t kModeNamesReplyLength = 132;
+
 /// Reply payload byte 1 when the device accepted the command (a password check or change).
 inline constexpr uint8_t kAccepted = 'S';
 

@@ -1,6 +1,6 @@
 // The link session over the simulated processor plugged in as a USB device, in virtual time:
-// opening the port an endpoint names, link-up by search frame, the synchronisation, and the
-// views the session connects.
+// opening the port an endpoint names, link-up by search frame with the device's answer time
+// measured, the synchronisation, and the views the session connects.
 #include "protocol/link_session.h"
 
 #include <gtest/gtest.h>
@@ -45,16 +45,18 @@ struct Rig {
         }};
 };
 
-// The device links up and the synchronisation fills the store and refreshes the windows
-// through the views.
+// Inside the reply time-out the device links up, its answer time is measured, and the
+// synchronisation fills the store and refreshes the windows through the views.
 TEST(LinkSessionTest, LinksUpAndSynchronisesInsideTheTimeOut) {
-    for (const int latency : {2, 300}) {
+    for (const int latency : {2, 580}) {
         SCOPED_TRACE(latency);
         auto rig = std::make_unique<Rig>(latency);
         ASSERT_EQ(rig->processor.State().SetCurrentMode(7), device::DeviceError::Ok);
         rig->processor.State().Working().SetValueAt(model::entry::kMasterSlider0, 0, 33);
         ASSERT_EQ(rig->session.Open(kSim), LinkSession::OpenResult::Ok);
         ASSERT_EQ(rig->session.LinkUp(), LinkSession::LinkUpResult::Ok);
+        EXPECT_GE(rig->session.IdentifiedAfterMs(), latency);
+        EXPECT_LT(rig->session.IdentifiedAfterMs(), 600);
         EXPECT_EQ(rig->view.connect_status, 1);
         EXPECT_TRUE(rig->session.Supervisor().LinkTickTimer().IsActive()) << "keep-alive";
         EXPECT_FALSE(rig->session.Link().StartSyncRequested()) << "the caller synchronises";
@@ -72,14 +74,25 @@ TEST(LinkSessionTest, LinksUpAndSynchronisesInsideTheTimeOut) {
     }
 }
 
-// A silent device is given up after 5 s; an endpoint without a port fails at once.
-TEST(LinkSessionTest, SilentAndMissingDevices) {
+// A device that takes the reply time-out or longer to identify itself is refused at link-up;
+// a silent one after 5 s and two search frames; an endpoint without a port or device at once.
+TEST(LinkSessionTest, SlowSilentAndMissingDevices) {
+    for (const int latency : {600, 700, 1500}) {
+        SCOPED_TRACE(latency);
+        auto rig = std::make_unique<Rig>(latency);
+        ASSERT_EQ(rig->session.Open(kSim), LinkSession::OpenResult::Ok);
+        EXPECT_EQ(rig->session.LinkUp(), LinkSession::LinkUpResult::TooSlow);
+        EXPECT_GE(rig->session.IdentifiedAfterMs(), latency);
+        EXPECT_LT(rig->session.IdentifiedAfterMs(), latency + 20);
+    }
+
     auto rig = std::make_unique<Rig>(2);
     rig->processor.SetFaults(Faults("silent"));
     ASSERT_EQ(rig->session.Open(kSim), LinkSession::OpenResult::Ok);
     const std::int64_t start = rig->clock.NowMs();
     EXPECT_EQ(rig->session.LinkUp(), LinkSession::LinkUpResult::Silent);
     EXPECT_EQ(rig->clock.NowMs() - start, LinkSession::kLinkUpTimeoutMs);
+    EXPECT_EQ(rig->processor.FrameLog().size(), 2u) << "a search at 0 and one at 2.5 s";
 
     rig = std::make_unique<Rig>(2);
     rig->has_port = false;

@@ -195,5 +195,47 @@ TEST(SendWaitTest, ExitDuringAWaitAndWithout) {
     EXPECT_TRUE(h->prompts.Messages().empty());
 }
 
+// A device that answers in 580 ms, just inside the reply time-out, linked up by the link
+// tick's searches: its answer to a search sent before the link came up arrives during the
+// first command and must not be taken as that command's reply. Every command is answered on
+// its first transmission.
+TEST(SlowDeviceTest, JustInsideTheTimeOutEveryCommandIsAnswered) {
+    auto h = MakeHarness();
+    h->device.SetReplyLatencyMs(580);
+    ASSERT_EQ(h->device.State().SetCurrentMode(4), device::DeviceError::Ok);
+    h->supervisor.LinkTickTimer().Start();
+    for (int i = 0; i < 200 && !h->link.LinkUp(); ++i) h->clock.AdvanceBy(10);
+    ASSERT_TRUE(h->link.LinkUp());
+    h->link.ClearStartSyncRequest();
+    h->Forget();
+    EXPECT_EQ(h->transfers.ReadCurrentMode(), CommandStatus::Ok);
+    EXPECT_EQ(h->link.CurrentMode(), 4);
+    EXPECT_EQ(h->channel.Counters().UnfitReplies, 1u) << "the answer to the second search";
+    EXPECT_EQ(h->transfers.ReadModeNames(), CommandStatus::Ok);
+    EXPECT_EQ(h->channel.Reply().size(), 132u);
+    EXPECT_EQ(h->transfers.SyncFromDevice(0, true, Command::ReadWorkingBlock), CommandStatus::Ok);
+    EXPECT_EQ(h->Commands().size(), 2u + 17u) << "no retransmission";
+    EXPECT_TRUE(h->Warnings().empty());
+}
+
+// A device slower than the time-out: the synchronisation fails with TooSlow and the link is
+// dropped with the time-out warning once its late answers have shown it on two commands in a
+// row; no reply is ever taken for another command's.
+TEST(SlowDeviceTest, SlowerThanTheTimeOutFailsAndSaysSo) {
+    for (const int latency : {700, 1500}) {
+        SCOPED_TRACE(latency);
+        auto h = MakeHarness();
+        h->LinkUp();
+        h->device.SetReplyLatencyMs(latency);
+        EXPECT_EQ(h->transfers.SyncFromDevice(0, true, Command::ReadWorkingBlock),
+                  CommandStatus::TooSlow);
+        EXPECT_EQ(h->Warnings(), std::vector{testing::kLinkTimeoutText});
+        EXPECT_FALSE(h->link.LinkUp());
+        EXPECT_EQ(Headers(h->Commands()).back(), (Header{11, 0, 0})) << "stops after block 0";
+        EXPECT_EQ(h->view.events,
+                  (std::vector<std::string>{"BeginBulk", "FullRefresh", "EndBulk", "ClearUndo"}));
+    }
+}
+
 }  // namespace
 }  // namespace vellora::protocol
