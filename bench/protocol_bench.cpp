@@ -1,7 +1,8 @@
-// Speed of the link engine on the real clock and the real event loop: one parameter write
-// (a command frame and its reply) and a full synchronisation (17 frames), against the
-// simulated processor in process and over the socket bridge (a Unix socket). The simulated
-// processor answers at once, so the times are what the terminal's own stack costs.
+// Speed of the link on the real clock and the real event loop: one parameter write (a command
+// frame and its reply) and a full synchronisation (17 frames), against the simulated
+// processor in process and over the socket bridge (a Unix socket), through the same link
+// session as the program's. The simulated processor answers at once, so the times are what
+// the terminal's own stack costs.
 #include <QCoreApplication>
 #include <QTemporaryDir>
 
@@ -18,36 +19,23 @@
 #include "link/qt_clock.h"
 #include "link/socket_bridge_server.h"
 #include "link/socket_port.h"
-#include "link/usb_comm.h"
 #include "model/workspace.h"
-#include "protocol/byte_sink.h"
-#include "protocol/communications.h"
-#include "protocol/engine_view.h"
+#include "protocol/link_session.h"
+#include "protocol/password_window.h"
 #include "protocol/qt_event_wait.h"
-#include "protocol/scripted_prompts.h"
 
 namespace {
 
 using namespace vellora;
 
-// The benchmark has no windows: the engine's window calls only count.
-class CountingView : public protocol::EngineView {
+// The benchmark has no one to ask: messages are dropped, questions answered No, and the
+// password window (never shown by the simulated processor's factory state) closed at once.
+class Unattended : public protocol::Prompts {
 public:
-    void BeginBulk(protocol::BulkOperation) override { ++bulk; }
-    void EndBulk(protocol::BulkOperation) override {}
-    void BulkProgress(int, int) override {}
-    void ProgressStep() override {}
-    void SetConnectStatus(int) override {}
-    void SetSwitchCaption(std::string_view) override {}
-    void SetMasterLimits(const std::array<int32_t, 3>&) override {}
-    void FullRefresh() override {}
-    void ClearUndo() override {}
-    void ToneKeyReset() override {}
-    void BlinkToggled(bool) override {}
-    void StopEditorTimers() override {}
-    void CloseEditor() override {}
-    void EndProgram() override {}
-    int bulk = 0;
+    void Warning(std::string_view) override {}
+    void Error(std::string_view) override {}
+    bool Question(std::string_view) override { return false; }
+    void AskPassword(protocol::PasswordWindow&) override {}
 };
 
 device::ProcessorOptions Immediate() {
@@ -56,51 +44,33 @@ device::ProcessorOptions Immediate() {
     return options;
 }
 
-// The terminal's side: USB_Comm over a port, the link engine, linked up.
+// The terminal's side: the link session on the port the rig makes, linked up.
 class Terminal {
 public:
-    Terminal(link::HidPort& port, link::QtClock& clock)
-        : clock_(clock),
-          usb_(port, clock),
-          sink_([this](std::span<const uint8_t> b) { return usb_.SendData(b); }),
-          engine_(ws_, link_, clock, sink_, wait_, prompts_, view_) {
-        usb_.SetDataArrivalHandler(
-            [this](const std::vector<uint8_t>& d) { engine_.OnDeviceBytes(d); });
-    }
+    Terminal(link::QtClock& clock, protocol::LinkSession::PortFactory makePort)
+        : wait_(clock), session_(ws_, wait_, prompts_, std::move(makePort)) {}
 
     [[nodiscard]] bool LinkUp() {
-        if (!usb_.Connect()) return false;
-        usb_.Start();
-        engine_.CommBaseTicks().Start();
-        engine_.SendLinkSearch();
-        bool expired = false;
-        const model::TimerId id = clock_.CallAfter(5000, [&expired] { expired = true; });
-        while (!link_.LinkUp && !expired) wait_.Step();
-        if (!expired) clock_.Cancel(id);
-        link_.StartSyncRequest = false;
-        return link_.LinkUp;
+        return session_.Open(link::Endpoint{}) == protocol::LinkSession::OpenResult::Ok &&
+               session_.LinkUp() == protocol::LinkSession::LinkUpResult::Ok;
     }
 
-    protocol::Communications& Engine() { return engine_; }
+    protocol::LinkSession& Session() { return session_; }
 
 private:
-    link::QtClock& clock_;
-    link::UsbComm usb_;
     model::Workspace ws_;
-    protocol::LinkState link_;
-    protocol::FunctionSink sink_;
     protocol::QtEventWait wait_;
-    protocol::ScriptedPrompts prompts_;
-    CountingView view_;
-    protocol::Communications engine_;
+    Unattended prompts_;
+    protocol::LinkSession session_;
 };
 
 // The simulated processor plugged in as a USB device in this process.
 struct InProcess {
     link::QtClock clock;
     device::SimulatedProcessor processor{clock, Immediate()};
-    device::SimulatedPort port{processor};
-    Terminal terminal{port, clock};
+    Terminal terminal{clock, [this](const link::Endpoint&, model::Clock&) {
+                          return std::make_unique<device::SimulatedPort>(processor);
+                      }};
 };
 
 // The simulated processor behind the socket bridge: a server as vellora-sim runs it and the
@@ -126,8 +96,9 @@ struct OverSocket {
         endpoint.Kind = link::EndpointKind::Unix;
         endpoint.Path = folder.filePath("bench.sock").toStdString();
         if (!folder.isValid() || server.Listen(endpoint) != link::LinkError::None) return false;
-        port = std::make_unique<link::SocketPort>(endpoint);
-        terminal = std::make_unique<Terminal>(*port, clock);
+        terminal = std::make_unique<Terminal>(clock, [this](const link::Endpoint&, model::Clock&) {
+            return std::make_unique<link::SocketPort>(endpoint);
+        });
         return true;
     }
 
@@ -136,7 +107,6 @@ struct OverSocket {
     link::Endpoint endpoint;
     device::SimulatedProcessor processor{clock, Immediate()};
     link::SocketBridgeServer server;
-    std::unique_ptr<link::SocketPort> port;
     std::unique_ptr<Terminal> terminal;
 };
 
@@ -160,11 +130,11 @@ std::unique_ptr<Rig> Ready(benchmark::State& state) {
 }
 
 template <typename Rig>
-protocol::Communications& EngineOf(Rig& rig) {
+protocol::LinkSession& SessionOf(Rig& rig) {
     if constexpr (std::is_same_v<Rig, OverSocket>) {
-        return rig.terminal->Engine();
+        return rig.terminal->Session();
     } else {
-        return rig.terminal.Engine();
+        return rig.terminal.Session();
     }
 }
 
@@ -172,9 +142,9 @@ template <typename Rig>
 void BM_WriteParamRoundTrip(benchmark::State& state) {
     auto rig = Ready<Rig>(state);
     if (!rig) return;
-    protocol::Communications& engine = EngineOf(*rig);
+    protocol::CommandChannel& channel = SessionOf(*rig).Channel();
     for (auto _ : state) {
-        if (engine.WriteParam(model::entry::kMasterSlider0) != protocol::CommandStatus::Ok) {
+        if (channel.WriteParam(model::entry::kMasterSlider0) != protocol::CommandStatus::Ok) {
             state.SkipWithError("the write was not answered");
             break;
         }
@@ -185,10 +155,9 @@ template <typename Rig>
 void BM_FullSynchronisation(benchmark::State& state) {
     auto rig = Ready<Rig>(state);
     if (!rig) return;
-    protocol::Communications& engine = EngineOf(*rig);
-    const auto working = static_cast<uint8_t>(protocol::Command::ReadWorkingBlock);
+    protocol::LinkSession& session = SessionOf(*rig);
     for (auto _ : state) {
-        if (engine.SyncFromDevice(0, true, working) != protocol::CommandStatus::Ok) {
+        if (session.Synchronise() != protocol::CommandStatus::Ok) {
             state.SkipWithError("the synchronisation failed");
             break;
         }

@@ -25,7 +25,7 @@ class CountingObserver : public protocol::ParserObserver {
 public:
     void OnToneKey() override { ++tones; }
     void OnIdentified(char) override { ++identified; }
-    void OnReplyComplete() override { ++replies; }
+    void OnFrame(std::span<const uint8_t>, bool) override { ++replies; }
     int tones = 0, identified = 0, replies = 0;
 };
 
@@ -62,8 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     // 1. The stream through the parser, once with the link down and once with it up.
     for (const bool linkUp : {false, true}) {
         protocol::LinkState link;
-        link.LinkUp = linkUp;
-        link.ReplyPending = true;
+        if (linkUp) link.Identified(std::span(protocol::kDeviceTagPrefix));
         CountingObserver observer;
         protocol::ReceiveParser parser(ws, link, &observer);
         for (std::size_t at = 0; at < stream.size(); at += chunk) {
@@ -74,8 +73,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         }
         FUZZ_CHECK(!linkUp || observer.identified == 0);
         FUZZ_CHECK(observer.identified <= 1);
-        FUZZ_CHECK(link.ReplyOk == (observer.replies > 0));
-        if (linkUp || link.LinkUp) {
+        FUZZ_CHECK(observer.replies == 0 || linkUp || observer.identified == 1);
+        if (linkUp || link.LinkUp()) {
             // whatever completed is decodable as a block reply without reading past it
             CheckDecode(parser.LastPayload(), ws.ModeImage, ws, control % 11, (control >> 4) % 3);
         }
@@ -96,12 +95,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
 
     // 3. Whatever the decode stored must still build frames without reserved bytes.
     if (r.Ok() && kind < 11) {
-        protocol::LinkState link;
-        protocol::FrameBuilder builder(ws, link);
         protocol::SendBuffer out{};
+        protocol::FrameRequest request;
+        request.command = protocol::Command::WriteParam;
+        request.sendNeutral = (control & 1) != 0;
+        request.scene = (control >> 1) & 1;
         for (int i = ws.MenuKindFirst(kind); i <= ws.MenuKindLast(kind); ++i) {
-            const protocol::ByteResult f =
-                builder.Build(protocol::Command::WriteParam, 0, i, (control & 1) != 0, out);
+            request.index = i;
+            const protocol::ByteResult f = protocol::BuildFrame(request, ws, out);
             if (!f.Ok()) continue;
             FUZZ_CHECK(out[0] == 0xFE && out[5] == f.Bytes);
             for (std::size_t b = 1; b < f.Bytes; ++b) FUZZ_CHECK(out[b] <= 252);

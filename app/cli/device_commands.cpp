@@ -83,17 +83,17 @@ int RunInfo(Invocation& inv) {
     DeviceSession session(inv, options);
     if (!session.Open()) return kExitDevice;
 
-    protocol::Communications& engine = session.Engine();
-    CommandStatus result = engine.ReadCurrentMode();
+    protocol::BulkTransfers& transfers = session.Transfers();
+    CommandStatus result = transfers.ReadCurrentMode();
     if (result != CommandStatus::Ok) return session.Failed(result, "reading the current mode");
-    result = engine.SendCommand(protocol::Command::ReadModeNames, 0, 0, false);
+    result = transfers.ReadModeNames();
     if (result != CommandStatus::Ok) return session.Failed(result, "reading the mode names");
-    const auto names = protocol::DecodeModeNames(engine.Parser().LastPayload());
+    const auto names = protocol::DecodeModeNames(session.Channel().Reply());
 
-    const std::string& tag = engine.DeviceTag();
+    const std::string& tag = session.Link().DeviceTag();
     inv.out << "device: " << tag << '\n'
             << "variant: " << (tag.size() > 6 ? tag.substr(6, 1) : std::string("?")) << '\n'
-            << "current mode: " << session.Link().CurrentMode + 1 << '\n'
+            << "current mode: " << session.Link().CurrentMode() + 1 << '\n'
             << "mode names:\n";
     for (std::size_t i = 0; i < names.size(); ++i)
         inv.out << (i + 1 < 10 ? "   " : "  ") << i + 1 << "  " << Printable(names[i]) << '\n';
@@ -121,8 +121,8 @@ int RunPull(Invocation& inv) {
     if (!session.Open()) return kExitDevice;
     if (!session.Synchronise()) return kExitDevice;
     if (!WriteSettingsOutput(inv, path, session.Workspace().ParamStore)) return kExitError;
-    inv.out << "pulled the working settings of mode " << session.Link().CurrentMode + 1 << " into "
-            << path << '\n';
+    inv.out << "pulled the working settings of mode " << session.Link().CurrentMode() + 1
+            << " into " << path << '\n';
     return kExitOk;
 }
 
@@ -150,14 +150,13 @@ int RunPush(Invocation& inv) {
 
     if (!session.Open()) return kExitDevice;
     if (!session.Synchronise()) return kExitDevice;
-    protocol::Communications& engine = session.Engine();
-    const int mode = session.Link().CurrentMode;
+    protocol::BulkTransfers& transfers = session.Transfers();
+    const int mode = session.Link().CurrentMode();
     session.View().SetTask("writing mode " + std::to_string(mode + 1));
-    CommandStatus result = engine.WriteModeToDevice(mode);
+    CommandStatus result = transfers.WriteModeToDevice(mode);
     if (result != CommandStatus::Ok) return session.Failed(result, "writing the mode");
     session.View().SetTask("reading back mode " + std::to_string(mode + 1));
-    result = engine.SyncFromDevice(mode, false,
-                                   static_cast<uint8_t>(protocol::Command::ReadWorkingBlock));
+    result = transfers.SyncFromDevice(mode, false, protocol::Command::ReadWorkingBlock);
     if (result != CommandStatus::Ok) return session.Failed(result, "reading back");
     inv.out << "pushed " << parsed.positionals[0] << " into mode " << mode + 1 << '\n';
     return kExitOk;
@@ -190,10 +189,10 @@ int RunBackup(Invocation& inv) {
     DeviceSession session(inv, options);
     if (!session.Open()) return kExitDevice;
     if (!session.Synchronise()) return kExitDevice;
-    protocol::Communications& engine = session.Engine();
-    const CommandStatus named = engine.SendCommand(protocol::Command::ReadModeNames, 0, 0, false);
+    protocol::BulkTransfers& transfers = session.Transfers();
+    const CommandStatus named = transfers.ReadModeNames();
     if (named != CommandStatus::Ok) return session.Failed(named, "reading the mode names");
-    const auto names = protocol::DecodeModeNames(engine.Parser().LastPayload());
+    const auto names = protocol::DecodeModeNames(session.Channel().Reply());
 
     // Every file name first: nothing is downloaded when one of them cannot be used.
     std::vector<QString> bases;
@@ -217,7 +216,7 @@ int RunBackup(Invocation& inv) {
         // The settings that belong to no mode come from the device's working settings.
         ws.ModeImage = ws.ParamStore;
         session.View().SetTask("reading mode " + std::to_string(mode + 1));
-        const CommandStatus read = engine.ReadModeFromDevice(mode);
+        const CommandStatus read = transfers.ReadModeFromDevice(mode);
         if (read != CommandStatus::Ok)
             return session.Failed(read, "reading mode " + std::to_string(mode + 1));
         const std::string path = paths[static_cast<std::size_t>(mode)].toStdString();
@@ -259,7 +258,7 @@ int RunRestore(Invocation& inv) {
     if (!session.Open()) return kExitDevice;
     if (!session.Synchronise()) return kExitDevice;
     session.View().SetTask("writing mode " + std::to_string(mode));
-    const CommandStatus written = session.Engine().WriteModeToDevice(mode - 1);
+    const CommandStatus written = session.Transfers().WriteModeToDevice(mode - 1);
     if (written != CommandStatus::Ok)
         return session.Failed(written, "writing mode " + std::to_string(mode));
     inv.out << "restored " << parsed.positionals[0] << " into mode " << mode << '\n';

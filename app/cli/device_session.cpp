@@ -1,4 +1,5 @@
-// The link of one device command: endpoint, USB_Comm, link engine, synchronisation.
+// The link of one device command: the link session with the command line's prompts and
+// progress, its failures as one line on stderr.
 #include "cli/device_session.h"
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <unistd.h>
 #endif
 
+#include "device/device_port_factory.h"
 #include "link/link_error.h"
 #include "protocol/password_window.h"
 #include "protocol/wire_format.h"
@@ -73,11 +75,12 @@ bool ReadDeviceOptions(const ParsedArgs& parsed, DeviceOptions& options, std::st
             const bool allDigits =
                 !digits.empty() && std::all_of(digits.begin(), digits.end(),
                                                [](char c) { return c >= '0' && c <= '9'; });
-            if (!allDigits || (digits.size() != 4 && digits.size() != 6)) {
-                error =
-                    "--password takes 6 digits (administrator) and/or 4 digits (panel lock), "
-                    "separated by a comma, not '" +
-                    *given + "'";
+            if (!allDigits || (digits.size() != protocol::kPanelLockDigits &&
+                               digits.size() != protocol::kAdministratorDigits)) {
+                error = "--password takes " + std::to_string(protocol::kAdministratorDigits) +
+                        " digits (administrator) and/or " +
+                        std::to_string(protocol::kPanelLockDigits) +
+                        " digits (panel lock), separated by a comma, not '" + *given + "'";
                 return false;
             }
             options.Passwords.push_back(digits);
@@ -121,9 +124,10 @@ bool CliPrompts::Question(std::string_view text) {
 
 void CliPrompts::AskPassword(protocol::PasswordWindow& window) {
     asked_ = true;
-    asked_for_ = window.InputType() == protocol::PasswordInputType::Administrator
-                     ? "the administrator password (6 digits)"
-                     : "the panel-lock password (4 digits)";
+    asked_for_ = (window.InputType() == protocol::PasswordInputType::Administrator
+                      ? std::string("the administrator password (")
+                      : std::string("the panel-lock password (")) +
+                 std::to_string(window.DigitCount()) + " digits)";
     for (const std::string& password : passwords_) {
         if (password.size() != window.DigitCount()) continue;
         typed_ = true;
@@ -181,74 +185,62 @@ DeviceSession::DeviceSession(const Invocation& inv, DeviceOptions options)
     : inv_(inv),
       options_(std::move(options)),
       workspace_(std::make_unique<model::Workspace>()),
-      sink_([this](std::span<const uint8_t> bytes) { return usb_ && usb_->SendData(bytes); }),
       prompts_(options_.Passwords),
       view_(inv.err, inv.command) {
-    engine_ = std::make_unique<protocol::Communications>(*workspace_, link_, clock_, sink_, wait_,
-                                                         prompts_, view_);
+    session_ = std::make_unique<protocol::LinkSession>(
+        *workspace_, wait_, prompts_, [](const link::Endpoint& endpoint, model::Clock& clock) {
+            return device::MakeDevicePort(endpoint, clock).Port;
+        });
+    session_->SetViews({&view_, nullptr, nullptr, nullptr});
 }
 
-DeviceSession::~DeviceSession() {
-    engine_->StopTimers();
-    if (usb_) usb_->Stop();
-    engine_.reset();
-    usb_.reset();
-}
-
-bool DeviceSession::WaitFor(const std::function<bool()>& done, std::int64_t timeoutMs) {
-    bool expired = false;
-    const model::TimerId id = clock_.CallAfter(timeoutMs, [&expired] { expired = true; });
-    while (!done() && !expired) wait_.Step();
-    if (!expired) clock_.Cancel(id);
-    return done();
-}
+DeviceSession::~DeviceSession() = default;
 
 bool DeviceSession::Open() {
     const std::string where = link::EndpointText(options_.Endpoint);
-    port_ = device::MakeDevicePort(options_.Endpoint, clock_);
-    if (!port_.Port) {
-        inv_.err << "vellora-cli " << inv_.command << ": no port for " << where << '\n';
+    const std::string prefix = "vellora-cli " + std::string(inv_.command) + ": ";
+    switch (session_->Open(options_.Endpoint)) {
+        case protocol::LinkSession::OpenResult::NoPort:
+            inv_.err << prefix << "no port for " << where << '\n';
+            return false;
+        case protocol::LinkSession::OpenResult::NoDevice:
+            inv_.err << prefix << "no device at " << where << ": "
+                     << link::LinkErrorText(session_->PortError()) << '\n';
+            return false;
+        case protocol::LinkSession::OpenResult::Ok:
+            break;
+    }
+    const protocol::LinkSession::LinkUpResult linked = session_->LinkUp();
+    if (linked == protocol::LinkSession::LinkUpResult::Ok) return true;
+    if (linked == protocol::LinkSession::LinkUpResult::TooSlow) {
+        inv_.err << prefix << "the device at " << where << " answers too slowly: it identified"
+                 << " itself " << session_->IdentifiedAfterMs()
+                 << " ms after the search frame, and replies must come within "
+                 << protocol::CommandChannel::kReplyTimeoutMs << " ms\n";
         return false;
     }
-    usb_ = std::make_unique<link::UsbComm>(*port_.Port, clock_);
-    usb_->SetDataArrivalHandler(
-        [this](const std::vector<std::uint8_t>& data) { engine_->OnDeviceBytes(data); });
-    if (!usb_->Connect()) {
-        inv_.err << "vellora-cli " << inv_.command << ": no device at " << where << ": "
-                 << link::LinkErrorText(usb_->LastError()) << '\n';
-        return false;
+    const protocol::ReceiveParser& parser = session_->Channel().Parser();
+    const protocol::ParserDrops& drops = parser.Drops();
+    const bool heard = parser.ReplyLength() > 0 || drops.BadChecksum > 0 || drops.BadLength > 0 ||
+                       drops.Stray > 0;
+    std::string why;
+    if (drops.Unasked > 0) {
+        // Good frames came, but none was a processor's identification.
+        why = " answered the search with an unknown tag " + Quoted(parser.LastPayload());
+    } else if (linked == protocol::LinkSession::LinkUpResult::Silent) {
+        why = " did not identify itself within 5 s";
+    } else if (IsSocket(options_.Endpoint) && !heard) {
+        // A bridge device serves one terminal and turns the next away by closing at once.
+        why = " is busy with another terminal (it closed the connection at once)";
+    } else {
+        why = " went away: " + std::string(link::LinkErrorText(session_->PortError()));
     }
-    usb_->Start();
-    engine_->CommBaseTicks().Start();  // searching, keep-alive and the silence watch
-    engine_->SendLinkSearch();
-    if (!WaitFor([this] { return link_.LinkUp || !usb_->IsOpen(); }, kLinkUpTimeoutMs) ||
-        !link_.LinkUp) {
-        const protocol::ReceiveParser& parser = engine_->Parser();
-        const protocol::ParserDrops& drops = parser.Drops();
-        const bool heard = parser.ReplyLength() > 0 || drops.BadChecksum > 0 ||
-                           drops.BadLength > 0 || drops.Stray > 0;
-        std::string why;
-        if (drops.Unasked > 0) {
-            // Good frames came, but none was a processor's identification.
-            why = " answered the search with an unknown tag " + Quoted(parser.LastPayload());
-        } else if (usb_->IsOpen()) {
-            why = " did not identify itself within 5 s";
-        } else if (IsSocket(options_.Endpoint) && !heard) {
-            // A bridge device serves one terminal and turns the next away by closing at once.
-            why = " is busy with another terminal (it closed the connection at once)";
-        } else {
-            why = " went away: " + std::string(link::LinkErrorText(usb_->LastError()));
-        }
-        inv_.err << "vellora-cli " << inv_.command << ": the device at " << where << why << '\n';
-        return false;
-    }
-    link_.StartSyncRequest = false;  // the command runs the synchronisation itself
-    return true;
+    inv_.err << prefix << "the device at " << where << why << '\n';
+    return false;
 }
 
 bool DeviceSession::Synchronise() {
-    const protocol::CommandStatus status =
-        engine_->SyncFromDevice(0, true, static_cast<uint8_t>(protocol::Command::ReadWorkingBlock));
+    const protocol::CommandStatus status = session_->Synchronise();
     if (status == protocol::CommandStatus::Ok) return true;
     (void)Failed(status, "synchronisation");
     return false;

@@ -1,9 +1,8 @@
-// What the device commands of vellora-cli share: the --device and --password options, one
-// link to the processor run by the link engine on the real clock, the synchronisation of the
-// link start-up with its access check, progress on stderr and one-line failure reasons.
+// What the device commands of vellora-cli share: the --device and --password options, the
+// link session on the real clock with the command line's prompts and progress on stderr, and
+// one-line failure reasons.
 #pragma once
 
-#include <array>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -13,16 +12,12 @@
 
 #include "cli/arg_parser.h"
 #include "cli/command_registry.h"
-#include "device/device_port_factory.h"
 #include "link/endpoint.h"
 #include "link/qt_clock.h"
-#include "link/usb_comm.h"
 #include "model/workspace.h"
-#include "protocol/byte_sink.h"
 #include "protocol/command_status.h"
-#include "protocol/communications.h"
-#include "protocol/engine_view.h"
-#include "protocol/link_state.h"
+#include "protocol/link_session.h"
+#include "protocol/link_views.h"
 #include "protocol/prompts.h"
 #include "protocol/qt_event_wait.h"
 
@@ -89,9 +84,9 @@ private:
     std::string asked_for_;
 };
 
-/// The windows of a terminal without windows: bulk operations report their progress on
-/// stderr (updated in place on a terminal, one line per operation otherwise).
-class CliView : public protocol::EngineView {
+/// The progress of a terminal without windows: bulk operations report it on stderr (updated
+/// in place on a terminal, one line per operation otherwise).
+class CliView : public protocol::BulkProgressView {
 public:
     CliView(std::ostream& err, std::string_view command);
     /// What the next bulk operations are called in the progress line ("reading mode 3");
@@ -101,19 +96,6 @@ public:
     void BeginBulk(protocol::BulkOperation operation) override;
     void EndBulk(protocol::BulkOperation operation) override;
     void BulkProgress(int done, int total) override;
-    void ProgressStep() override {}
-    void SetConnectStatus(int value) override { connect_status_ = value; }
-    void SetSwitchCaption(std::string_view) override {}
-    void SetMasterLimits(const std::array<int32_t, 3>&) override {}
-    void FullRefresh() override {}
-    void ClearUndo() override {}
-    void ToneKeyReset() override {}
-    void BlinkToggled(bool) override {}
-    void StopEditorTimers() override {}
-    void CloseEditor() override {}
-    void EndProgram() override { ended_ = true; }
-
-    [[nodiscard]] bool ProgramEnded() const { return ended_; }
 
 private:
     std::ostream& err_;
@@ -123,22 +105,19 @@ private:
     bool tty_ = false;
     int done_ = 0;
     int total_ = 0;
-    int connect_status_ = 0;
-    bool ended_ = false;
 };
 
 /// One link to the processor for one command.
 class DeviceSession {
 public:
-    static constexpr std::int64_t kLinkUpTimeoutMs = 5000;
-
     DeviceSession(const Invocation& inv, DeviceOptions options);
     ~DeviceSession();
     DeviceSession(const DeviceSession&) = delete;
     DeviceSession& operator=(const DeviceSession&) = delete;
 
     /// Opens the endpoint and brings the link up (search frames until the device identifies
-    /// itself, at most 5 s). On failure prints the reason and returns false.
+    /// itself, at most 5 s; a device that answers later than the reply time-out is refused).
+    /// On failure prints the reason and returns false.
     [[nodiscard]] bool Open();
     /// The synchronisation of the link start-up: current mode, every block into the store,
     /// the access check. On failure prints the reason and returns false.
@@ -146,26 +125,21 @@ public:
     /// Prints the reason line for a failed device operation and returns kExitDevice.
     int Failed(protocol::CommandStatus status, std::string_view what);
 
-    [[nodiscard]] protocol::Communications& Engine() { return *engine_; }
+    [[nodiscard]] protocol::CommandChannel& Channel() { return session_->Channel(); }
+    [[nodiscard]] protocol::BulkTransfers& Transfers() { return session_->Transfers(); }
     [[nodiscard]] model::Workspace& Workspace() { return *workspace_; }
-    [[nodiscard]] protocol::LinkState& Link() { return link_; }
+    [[nodiscard]] protocol::LinkState& Link() { return session_->Link(); }
     [[nodiscard]] CliView& View() { return view_; }
 
 private:
-    bool WaitFor(const std::function<bool()>& done, std::int64_t timeoutMs);
-
     const Invocation& inv_;
     DeviceOptions options_;
     link::QtClock clock_;
-    device::DevicePort port_;
-    std::unique_ptr<link::UsbComm> usb_;
+    protocol::QtEventWait wait_{clock_};
     std::unique_ptr<model::Workspace> workspace_;
-    protocol::LinkState link_;
-    protocol::FunctionSink sink_;
-    protocol::QtEventWait wait_;
     CliPrompts prompts_;
     CliView view_;
-    std::unique_ptr<protocol::Communications> engine_;
+    std::unique_ptr<protocol::LinkSession> session_;
 };
 
 }  // namespace vellora::cli

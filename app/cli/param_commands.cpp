@@ -12,7 +12,7 @@
 #include "model/comma_fields.h"
 #include "model/value_scales.h"
 #include "model/workspace.h"
-#include "protocol/frame_builder.h"
+#include "protocol/password_check.h"
 #include "storage/param_format.h"
 #include "storage/param_layout.h"
 #include "storage/settings_check.h"
@@ -259,8 +259,9 @@ int RunSet(Invocation& inv) {
     if (rightsPassword) {
         std::vector<uint8_t> digits;
         for (const char c : *rightsPassword) digits.push_back(static_cast<uint8_t>(c - '0'));
-        const CommandStatus checked = session.Engine().CheckPassword(
-            admin ? protocol::kAdministratorSlot : protocol::kPanelLockSlot, digits);
+        const CommandStatus checked = protocol::CheckPassword(
+            session.Channel(), admin ? protocol::kAdministratorSlot : protocol::kPanelLockSlot,
+            digits);
         if (checked != CommandStatus::Ok) return session.Failed(checked, "the password check");
     }
     if (scene) (void)ws.SetCurrentScene(*scene);
@@ -272,7 +273,7 @@ int RunSet(Invocation& inv) {
             (void)ws.SetFieldBothScenes(index, field, value);
         }
     }
-    const CommandStatus written = session.Engine().WriteParam(index);
+    const CommandStatus written = session.Channel().WriteParam(index);
     if (written != CommandStatus::Ok) return session.Failed(written, "writing the parameter");
     PrintEntry(inv, ws, index, slot);
     return kExitOk;

@@ -73,14 +73,14 @@ std::array<std::uint8_t, kModeNamesReplyBytes> ProcessorState::NamesReply() cons
 }
 
 DeviceError ProcessorState::SetAdministrator(std::span<const std::uint8_t> digits) {
-    if (digits.size() != kAdminPasswordDigits || !AllDigits(digits))
+    if (digits.size() != protocol::kAdministratorDigits || !AllDigits(digits))
         return DeviceError::BadPassword;
     std::copy(digits.begin(), digits.end(), admin_.begin());
     return DeviceError::Ok;
 }
 
 DeviceError ProcessorState::SetPanel(std::span<const std::uint8_t> digits) {
-    if (digits.size() != kPanelPasswordDigits || !AllDigits(digits))
+    if (digits.size() != protocol::kPanelLockDigits || !AllDigits(digits))
         return DeviceError::BadPassword;
     std::copy(digits.begin(), digits.end(), panel_.begin());
     return DeviceError::Ok;

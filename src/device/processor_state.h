@@ -13,13 +13,13 @@
 #include "device/mode_names.h"
 #include "model/param_store.h"
 #include "model/workspace.h"
+#include "protocol/wire_format.h"
 
 namespace vellora::device {
 
-inline constexpr std::size_t kAdminPasswordDigits = 6;
-inline constexpr std::size_t kPanelPasswordDigits = 4;
-using AdminPassword = std::array<std::uint8_t, kAdminPasswordDigits>;  ///< digits 0..9
-using PanelPassword = std::array<std::uint8_t, kPanelPasswordDigits>;  ///< digits 0..9
+/// Digits 0..9 of the administrator and the panel-lock password.
+using AdminPassword = std::array<std::uint8_t, protocol::kAdministratorDigits>;
+using PanelPassword = std::array<std::uint8_t, protocol::kPanelLockDigits>;
 
 /// Menu kinds kept per mode (0..7); kinds 8..10 belong to no mode.
 inline constexpr int kModeKindCount = 8;

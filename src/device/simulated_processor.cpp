@@ -36,14 +36,10 @@ namespace {
 
 constexpr std::size_t kHeaderLength = protocol::kCommandHeaderLength;  // payload starts here
 constexpr std::size_t kMaxReplyPayload = protocol::kMaxReplyLength - 3;
-constexpr std::array<std::uint8_t, 8> kSearchText{'Y', 'O', 'P', '_', 'C', 'T', 'R', 'L'};
-constexpr std::array<std::uint8_t, 6> kTagPrefix{'T', 'R', '-', 'W', '4', '8'};
 constexpr int kModeFieldLimit = 2 * kModeCount;  // ModeField 0..21
-constexpr std::uint8_t kPanelSlot = 0;
-constexpr std::uint8_t kAdministratorSlot = 2;
-constexpr std::uint8_t kCheck = 0;
-constexpr std::uint8_t kChange = 1;
-constexpr std::uint8_t kClose = 2;
+constexpr auto kCheck = static_cast<std::uint8_t>(protocol::PasswordOperation::Check);
+constexpr auto kChange = static_cast<std::uint8_t>(protocol::PasswordOperation::Change);
+constexpr auto kClose = static_cast<std::uint8_t>(protocol::PasswordOperation::Close);
 
 std::vector<std::uint8_t> Short(std::uint8_t command, std::uint8_t result) {
     return {command, result};
@@ -253,7 +249,8 @@ std::vector<std::uint8_t> SimulatedProcessor::Identification() const {
         for (auto& b : tag) b = std::min(b, protocol::kMaxDataByte);
         return tag;
     }
-    std::vector<std::uint8_t> tag(kTagPrefix.begin(), kTagPrefix.end());
+    std::vector<std::uint8_t> tag(protocol::kDeviceTagPrefix.begin(),
+                                  protocol::kDeviceTagPrefix.end());
     tag.push_back(static_cast<std::uint8_t>(variant_));
     tag.push_back('_');
     return tag;
@@ -266,7 +263,8 @@ bool SimulatedProcessor::Handle(std::span<const std::uint8_t> frame, Answer& ans
     switch (command) {
         case static_cast<std::uint8_t>(protocol::Command::LinkSearch):
             // Anything but the search text is not meant for this device: no answer.
-            if (!std::equal(payload.begin(), payload.end(), kSearchText.begin(), kSearchText.end()))
+            if (!std::equal(payload.begin(), payload.end(), protocol::kLinkSearchText.begin(),
+                            protocol::kLinkSearchText.end()))
                 return false;
             admin_verified_ = false;
             panel_verified_ = false;
@@ -280,7 +278,7 @@ bool SimulatedProcessor::Handle(std::span<const std::uint8_t> frame, Answer& ans
             return HandleBlock(command, frame[2], frame[3], frame[4], payload, answer);
         case static_cast<std::uint8_t>(protocol::Command::SaveToMode): {
             const bool saved = state_.SaveWorkingToMode(frame[2]) == DeviceError::Ok;
-            answer.Payload = Short(command, saved ? kAccepted : kRefused);
+            answer.Payload = Short(command, saved ? protocol::kAccepted : kRefused);
             if (saved) NoteChange();
             return true;
         }
@@ -310,7 +308,7 @@ bool SimulatedProcessor::HandleWriteParam(std::uint8_t scene, int index,
         return true;
     }
     const bool written = state_.WriteEntry(scene, index, payload);
-    answer.Payload = Short(command, written ? kAccepted : kRefused);
+    answer.Payload = Short(command, written ? protocol::kAccepted : kRefused);
     if (written) NoteChange();
     return true;
 }
@@ -342,7 +340,7 @@ bool SimulatedProcessor::HandleBlock(std::uint8_t command, std::uint8_t field, s
         state_.Working().SetValueAt(model::entry::kAdminPassword, 0, admin);
         state_.Working().SetValueAt(model::entry::kPanelLock, 0, panel);
         if (!stored) return refuse();
-        answer.Payload = Short(command, kAccepted);
+        answer.Payload = Short(command, protocol::kAccepted);
         NoteChange();
         return true;
     }
@@ -366,13 +364,13 @@ bool SimulatedProcessor::HandleBlock(std::uint8_t command, std::uint8_t field, s
 bool SimulatedProcessor::HandlePassword(std::uint8_t slot, std::uint8_t operation,
                                         std::span<const std::uint8_t> digits, Answer& answer) {
     const std::uint8_t command = static_cast<std::uint8_t>(protocol::Command::PasswordCommand);
-    if (slot != kPanelSlot && slot != kAdministratorSlot) {
+    if (slot != protocol::kPanelLockSlot && slot != protocol::kAdministratorSlot) {
         answer.Payload = Short(command, kRefused);
         return true;
     }
-    const bool admin = slot == kAdministratorSlot;
+    const bool admin = slot == protocol::kAdministratorSlot;
     bool& verified = admin ? admin_verified_ : panel_verified_;
-    const std::size_t n = admin ? kAdminPasswordDigits : kPanelPasswordDigits;
+    const std::size_t n = protocol::PasswordDigitCount(slot);
     bool accepted = false;
     switch (operation) {
         case kCheck:
@@ -405,7 +403,7 @@ bool SimulatedProcessor::HandlePassword(std::uint8_t slot, std::uint8_t operatio
         default:
             break;
     }
-    answer.Payload = Short(command, accepted ? kAccepted : kRefused);
+    answer.Payload = Short(command, accepted ? protocol::kAccepted : kRefused);
     return true;
 }
 

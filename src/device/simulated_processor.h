@@ -20,9 +20,8 @@
 
 namespace vellora::device {
 
-/// Reply payload byte 1 of an accepted command (acknowledgement, password accepted).
-inline constexpr std::uint8_t kAccepted = 'S';
-/// Reply payload byte 1 of a command the device refuses (wrong password, bad request).
+/// Reply payload byte 1 of a command the device refuses (wrong password, bad request); an
+/// accepted one carries protocol::kAccepted.
 inline constexpr std::uint8_t kRefused = 'N';
 
 struct ProcessorOptions {

@@ -48,7 +48,8 @@ std::vector<BlockRef> BlockOrder() {
 }
 
 std::size_t HeaderBytes() {
-    return kTag.size() + 1 + kAdminPasswordDigits + kPanelPasswordDigits + kModeNamesReplyBytes;
+    return kTag.size() + 1 + protocol::kAdministratorDigits + protocol::kPanelLockDigits +
+           kModeNamesReplyBytes;
 }
 
 std::size_t StateBytes(const ProcessorState& state) {
@@ -89,12 +90,12 @@ DeviceError DecodeState(std::span<const std::uint8_t> bytes, ProcessorState& sta
     ProcessorState read = state;
     std::size_t at = kTag.size();
     if (read.SetCurrentMode(bytes[at++]) != DeviceError::Ok) return DeviceError::StateCorrupt;
-    if (read.SetAdministrator(bytes.subspan(at, kAdminPasswordDigits)) != DeviceError::Ok)
+    if (read.SetAdministrator(bytes.subspan(at, protocol::kAdministratorDigits)) != DeviceError::Ok)
         return DeviceError::StateCorrupt;
-    at += kAdminPasswordDigits;
-    if (read.SetPanel(bytes.subspan(at, kPanelPasswordDigits)) != DeviceError::Ok)
+    at += protocol::kAdministratorDigits;
+    if (read.SetPanel(bytes.subspan(at, protocol::kPanelLockDigits)) != DeviceError::Ok)
         return DeviceError::StateCorrupt;
-    at += kPanelPasswordDigits;
+    at += protocol::kPanelLockDigits;
     for (int mode = 0; mode < kModeCount; ++mode) {
         ModeName name{};
         std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(at), kModeNameBytes, name.begin());

@@ -20,7 +20,7 @@ model::TimerId QtClock::CallAfter(std::int64_t delayMs, std::function<void()> fn
     const model::TimerId id = ++next_id_;
     auto* timer = new QTimer(&context_);
     timer->setSingleShot(true);
-    timer->setTimerType(delayMs < 20 ? Qt::PreciseTimer : Qt::CoarseTimer);
+    timer->setTimerType(Qt::PreciseTimer);
     QObject::connect(timer, &QTimer::timeout, &context_, [this, id, timer, fn = std::move(fn)] {
         pending_.erase(id);
         timer->deleteLater();

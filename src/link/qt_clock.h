@@ -20,7 +20,8 @@ public:
     QtClock& operator=(const QtClock&) = delete;
 
     [[nodiscard]] std::int64_t NowMs() const override { return elapsed_.elapsed(); }
-    /// Fires from the event loop; intervals under 20 ms use a precise timer.
+    /// Fires from the event loop, never before `delayMs` has passed (precise timers: a coarse
+    /// one may fire 5% early, which would cut a 600 ms reply time-out to 570 ms).
     model::TimerId CallAfter(std::int64_t delayMs, std::function<void()> fn) override;
     void Cancel(model::TimerId id) override;
 

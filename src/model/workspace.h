@@ -60,8 +60,10 @@ public:
     bool SetCurrentScene(int scene);
     [[nodiscard]] int CurrentPage() const { return current_page_; }
     bool SetCurrentPage(int page);  ///< 0..10
-    [[nodiscard]] uint8_t BassAutoControl() const { return bass_auto_control_; }
-    void SetBassAutoControl(uint8_t on) { bass_auto_control_ = on ? 1 : 0; }
+    /// The subwoofer auto control as the device or the user set it (the Value of entry 2591);
+    /// only 1 blocks scene changes and locks the per-scene entries.
+    [[nodiscard]] int32_t BassAutoControl() const { return bass_auto_control_; }
+    void SetBassAutoControl(int32_t value) { bass_auto_control_ = value; }
 
     /// The lock byte of a parameter (1 = locked); 0 outside 0..2999.
     [[nodiscard]] uint8_t ParamLocked(int index) const;
@@ -93,7 +95,7 @@ private:
     std::array<int, kMenuKindCount> menu_kind_last_{};
     int current_scene_ = 0;
     int current_page_ = 0;
-    uint8_t bass_auto_control_ = 0;
+    int32_t bass_auto_control_ = 0;
     std::array<uint8_t, kParamCount> locked_{};
 };
 

@@ -1,4 +1,4 @@
-// What a command or a bulk operation of the link engine came to: answered, or why not.
+// What a command or a bulk operation of the link came to: answered, or why not.
 #pragma once
 
 #include <cstdint>
@@ -15,8 +15,10 @@ enum class CommandStatus : uint8_t {
     Busy,            ///< another command or bulk operation was running: nothing was sent
     BadFrame,        ///< the frame could not be built from the tables and arguments
     LengthMismatch,  ///< a reply of the wrong size; the warning was shown, nothing stored
+    BadReply,        ///< a reply that does not fit its command (e.g. a mode beyond 10): unused
     Refused,         ///< the device answered "no" (a password check)
     AccessRefused,   ///< the access check at connect failed: the program must end
+    TooSlow,         ///< the device answers later than the reply time-out: link down
 };
 
 [[nodiscard]] constexpr bool Succeeded(CommandStatus status) {
@@ -42,10 +44,15 @@ enum class CommandStatus : uint8_t {
             return "the command frame could not be built";
         case CommandStatus::LengthMismatch:
             return "the device answered with a reply of the wrong size";
+        case CommandStatus::BadReply:
+            return "the device's reply does not fit the command";
         case CommandStatus::Refused:
             return "the device refused";
         case CommandStatus::AccessRefused:
             return "access refused: the device's password was not given or not accepted";
+        case CommandStatus::TooSlow:
+            return "the device answers too slowly (later than the 600 ms reply time-out); the "
+                   "link is down";
     }
     return "unknown status";
 }

@@ -1,5 +1,5 @@
-// Builds the terminal's command frames from the workspace and the link state: header rules,
-// each command's payload, the length byte and the checksum.
+// Builds the terminal's command frames: header rules, each command's payload, the length byte
+// and the checksum. A pure function: everything a frame depends on is in its arguments.
 #pragma once
 
 #include <array>
@@ -8,7 +8,6 @@
 #include <span>
 
 #include "model/workspace.h"
-#include "protocol/link_state.h"
 #include "protocol/protocol_error.h"
 #include "protocol/wire_format.h"
 
@@ -17,52 +16,30 @@ namespace vellora::protocol {
 inline constexpr std::size_t kSendBufferSize = 1000;
 using SendBuffer = std::array<uint8_t, kSendBufferSize>;
 
-/// PasswordSlot values and their digit counts.
-inline constexpr int32_t kPanelLockSlot = 0;      ///< panel (keyboard) lock, 4 digits
-inline constexpr int32_t kAdministratorSlot = 2;  ///< administrator, 6 digits
-inline constexpr std::size_t kPanelLockDigits = 4;
-inline constexpr std::size_t kAdministratorDigits = 6;
-
-/// The operation of a password command, carried in its index argument.
-enum class PasswordOperation : int32_t { Check = 0, Change = 1, Close = 2 };
-
-/// Digit count of a PasswordSlot; 0 for a slot the device does not have.
-[[nodiscard]] constexpr std::size_t PasswordDigitCount(int32_t slot) {
-    return slot == kPanelLockSlot ? kPanelLockDigits
-                                  : (slot == kAdministratorSlot ? kAdministratorDigits : 0);
-}
-
-class FrameBuilder {
-public:
-    /// Both references must outlive the builder.
-    FrameBuilder(const model::Workspace& workspace, LinkState& link)
-        : workspace_(workspace), link_(link) {}
-
-    /// Writes the frame of `command` at the start of `out` and returns its length (at most 255).
-    /// `value`: ModeField (commands 1, 2, 11), mode number (3), PasswordSlot (8); ignored by
-    /// 0 (which sends CurrentScene), 4, 9 and 250. `index`: ParamIndex (0, 1, 2, 11; for the
-    /// block commands MenuKindFirst of the kind), the password operation (8); ignored by the
-    /// others. `sendNeutral` applies to command 0 only.
-    /// Commands 0, 1, 2, 3 and 11 consume LinkState::ModeOverride, even when they fail.
-    /// On an error nothing is written to `out`.
-    [[nodiscard]] ByteResult Build(uint8_t command, int32_t value, int32_t index, bool sendNeutral,
-                                   std::span<uint8_t> out);
-    [[nodiscard]] ByteResult Build(Command command, int32_t value, int32_t index, bool sendNeutral,
-                                   std::span<uint8_t> out) {
-        return Build(static_cast<uint8_t>(command), value, index, sendNeutral, out);
-    }
-
-    /// Command 0 for scene slot `scene` (0 or 1) instead of CurrentScene: the same frame that
-    /// Build gives while that scene is current. A ParamIndex of 2048 or more still uses slot 0.
-    [[nodiscard]] ByteResult BuildWriteParam(int32_t index, int scene, bool sendNeutral,
-                                             std::span<uint8_t> out);
-
-private:
-    [[nodiscard]] ByteResult Assemble(uint8_t command, int32_t value, int32_t index,
-                                      bool sendNeutral, int scene, std::span<uint8_t> out);
-
-    const model::Workspace& workspace_;
-    LinkState& link_;
+/// What one frame is made of, besides the tables.
+struct FrameRequest {
+    Command command = Command::ReadCurrentMode;
+    /// ModeField (commands 1, 2, 11), mode number (3), PasswordSlot (8); ignored by the others.
+    int32_t value = 0;
+    /// ParamIndex (0, 1, 2, 11; for the block commands MenuKindFirst of the kind), the password
+    /// operation (8); ignored by the others.
+    int32_t index = 0;
+    /// Command 0 only: the Gain pair of a band is 0.0 dB, the pair of a plain entry 0.
+    bool sendNeutral = false;
+    /// Command 0 only: the scene slot (0, 1) whose entry goes out; 2048 and up always use 0.
+    int scene = 0;
+    /// Commands 0, 1, 2, 3 and 11: byte 2 when not 0 (ModeOverride). The bulk transfers name
+    /// the mode this way for kinds 8..10, whose value argument is otherwise taken as 0.
+    uint8_t modeOverride = 0;
+    /// Command 8: the digits 0..9 (numbers, not characters); a check sends the first n, a
+    /// change the old digits then the new ones (2 x n).
+    std::span<const uint8_t> passwordDigits;
 };
+
+/// Writes the frame of `request` at the start of `out` and returns its length (at most 255).
+/// Entries come from `tables`: ParamStore for command 0, ModeImage for command 2, the menu
+/// kind ranges for both. On an error nothing is written to `out`.
+[[nodiscard]] ByteResult BuildFrame(const FrameRequest& request, const model::Workspace& tables,
+                                    std::span<uint8_t> out);
 
 }  // namespace vellora::protocol

@@ -4,15 +4,14 @@
 #include <algorithm>
 #include <array>
 
-#include "protocol/communications.h"
-#include "protocol/frame_builder.h"
 #include "protocol/link_texts.h"
+#include "protocol/password_check.h"
 #include "protocol/prompts.h"
 
 namespace vellora::protocol {
 
-PasswordWindow::PasswordWindow(Communications& engine, Prompts& prompts, PasswordInputType type)
-    : engine_(engine), prompts_(prompts), type_(type) {}
+PasswordWindow::PasswordWindow(CommandChannel& channel, Prompts& prompts, PasswordInputType type)
+    : channel_(channel), prompts_(prompts), type_(type) {}
 
 std::string_view PasswordWindow::Caption() const {
     return type_ == PasswordInputType::Administrator ? texts::kAdministratorCaption
@@ -48,7 +47,7 @@ PasswordEntry PasswordWindow::Submit(std::string_view text) {
     }
     std::array<uint8_t, kAdministratorDigits> digits{};
     for (std::size_t i = 0; i < count; ++i) digits[i] = static_cast<uint8_t>(text[i] - '0');
-    switch (engine_.CheckPassword(Slot(), std::span<const uint8_t>(digits.data(), count))) {
+    switch (CheckPassword(channel_, Slot(), std::span<const uint8_t>(digits.data(), count))) {
         case CommandStatus::Ok:
             ok_ = true;
             return PasswordEntry::Accepted;

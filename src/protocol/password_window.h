@@ -1,6 +1,6 @@
 // The logic of the CmdPassword window: caption, digit count and password slot by input type,
-// the input rules for a typed entry, and the check sent to the device. The window itself
-// (entry shown as "*", the "确定" button) is drawn by the user interface around this.
+// the input rules for a typed entry, and the check sent through the command channel. The
+// window itself (entry shown as "*", the "确定" button) is drawn around this.
 #pragma once
 
 #include <cstddef>
@@ -9,7 +9,7 @@
 
 namespace vellora::protocol {
 
-class Communications;
+class CommandChannel;
 class Prompts;
 
 /// InputType of the window, set by the caller before showing it.
@@ -30,8 +30,8 @@ enum class PasswordEntry : uint8_t {
 
 class PasswordWindow {
 public:
-    /// `engine` and `prompts` must outlive the window. OK() starts false.
-    PasswordWindow(Communications& engine, Prompts& prompts, PasswordInputType type);
+    /// `channel` and `prompts` must outlive the window. OK() starts false.
+    PasswordWindow(CommandChannel& channel, Prompts& prompts, PasswordInputType type);
 
     [[nodiscard]] PasswordInputType InputType() const { return type_; }
     [[nodiscard]] std::string_view Caption() const;
@@ -43,11 +43,11 @@ public:
     [[nodiscard]] bool OK() const { return ok_; }
 
     /// The button or Enter with the entry's text (UTF-8): the input rules, then the check
-    /// (PasswordCommand, operation 0) with the digits in PasswordDigits.
+    /// (PasswordCommand, operation 0) with the digits typed.
     PasswordEntry Submit(std::string_view text);
 
 private:
-    Communications& engine_;
+    CommandChannel& channel_;
     Prompts& prompts_;
     PasswordInputType type_;
     bool ok_ = false;

@@ -17,7 +17,7 @@ void ReceiveParser::OnDeviceBytes(std::span<const uint8_t> bytes) {
     for (const uint8_t b : bytes) {
         switch (b) {
             case KeepAliveByte:
-                link_.SilenceTicks = 0;
+                link_.ResetSilence();
                 break;
             case kFrameStart:
                 // A start byte anywhere discards a partial frame and opens a new one.
@@ -72,27 +72,21 @@ void ReceiveParser::CompleteFrame(std::size_t length) {
 }
 
 void ReceiveParser::HandleGoodFrame(std::size_t payloadLength) {
-    if (link_.LinkUp) {
-        link_.ReplyPending = false;
-        link_.ReplyOk = true;
-        if (observer_) observer_->OnReplyComplete();
+    const std::span<const uint8_t> payload(payload_.data(), payloadLength);
+    // The tag must lie inside this frame's payload: bytes left over from an earlier reply
+    // never identify a device.
+    const bool identification = IsIdentification(payload);
+    if (link_.LinkUp()) {
+        if (observer_) observer_->OnFrame(payload, identification);
         return;
     }
-    // While the link is down only the identification counts. Its tag must lie inside this
-    // frame's payload: bytes left over from an earlier reply never identify a device.
-    const bool identification =
-        payloadLength >= kDeviceTagLength &&
-        std::equal(kDeviceTagPrefix.begin(), kDeviceTagPrefix.end(), payload_.begin()) &&
-        payload_[7] == '_';
+    // While the link is down only the identification counts.
     if (!identification) {
         ++drops_.Unasked;
         return;
     }
-    const char variant = static_cast<char>(payload_[6]);
-    link_.LinkUp = true;
-    link_.VariantB = variant == 'B';
-    link_.StartSyncRequest = true;
-    if (observer_) observer_->OnIdentified(variant);
+    link_.Identified(payload.first(kDeviceTagLength));
+    if (observer_) observer_->OnIdentified(static_cast<char>(payload_[kDeviceVariantAt]));
 }
 
 }  // namespace vellora::protocol

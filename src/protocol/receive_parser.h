@@ -1,5 +1,6 @@
 // The byte-by-byte receive parser of the device link: single control bytes, frame assembly,
-// checksum check, replies to the outstanding command and the device's identification.
+// the checksum check, and the device's identification while the link is down. Good frames
+// while the link is up go to the observer, which decides whether they answer anything.
 #pragma once
 
 #include <array>
@@ -14,23 +15,20 @@ namespace vellora::protocol {
 
 inline constexpr std::size_t kFrameBufferSize = 1000;
 inline constexpr std::size_t kReplyPayloadSize = 5001;
-/// Text the device puts in payload bytes 0..5 of its identification; byte 6 is its variant
-/// letter, byte 7 '_'.
-inline constexpr std::array<uint8_t, 6> kDeviceTagPrefix{'T', 'R', '-', 'W', '4', '8'};
-inline constexpr std::size_t kDeviceTagLength = 8;
 inline constexpr int32_t kToneKeyNeutral = 5;  ///< key-shift Value written on the tone-key byte
 
-/// What the parser tells the window. Every call happens inside OnDeviceBytes, after the
+/// What the parser tells its owner. Every call happens inside OnDeviceBytes, after the
 /// LinkState and the store already hold the new state.
 class ParserObserver {
 public:
     virtual ~ParserObserver() = default;
     /// The device sent the tone-key byte; key shift (2598, slot 0) is now 5.
-    virtual void OnToneKey() = 0;
-    /// An identification brought the link up (LinkUp, VariantB and StartSyncRequest are set).
-    virtual void OnIdentified(char variantLetter) = 0;
-    /// A good frame arrived while linked: the outstanding command has its reply.
-    virtual void OnReplyComplete() = 0;
+    virtual void OnToneKey() {}
+    /// An identification brought the link up (LinkState::Identified has run).
+    virtual void OnIdentified(char /*variantLetter*/) {}
+    /// A good frame arrived while the link was up; `identification` when it has the form of
+    /// the device's identification (an answer to a search frame sent earlier).
+    virtual void OnFrame(std::span<const uint8_t> /*payload*/, bool /*identification*/) {}
 };
 
 /// Counters of what the parser threw away, for diagnostics and tests.

@@ -1,5 +1,5 @@
-// The wait of the link engine in virtual time: each step moves a VirtualClock to its next
-// due call, so a simulated device's reply and the 600 ms time-out fire in time order.
+// The wait of the link in virtual time: each step moves a VirtualClock to its next due call,
+// so a simulated device's reply and the 600 ms time-out fire in time order.
 #pragma once
 
 #include "model/clock.h"
@@ -13,6 +13,7 @@ public:
     explicit VirtualWait(model::VirtualClock& clock) : clock_(clock) {}
     bool Step() override { return clock_.AdvanceToNext(); }
     void Drain() override { clock_.RunDue(); }
+    model::Clock& Clock() override { return clock_; }
 
 private:
     model::VirtualClock& clock_;

@@ -1,6 +1,9 @@
-// How the link engine lets the rest of the program run while it waits for a reply: the real
-// program runs its event loop, tests step a virtual clock to its next due call.
+// How the link lets the rest of the program run while it waits for a reply: the real program
+// runs its event loop, tests step a virtual clock to its next due call. The clock is the one
+// whose timers that loop fires, so deadlines and time-outs are measured on it.
 #pragma once
+
+#include "model/clock.h"
 
 namespace vellora::protocol {
 
@@ -12,6 +15,8 @@ public:
     virtual bool Step() = 0;
     /// Runs everything already pending without waiting ("let pending events run").
     virtual void Drain() = 0;
+    /// The clock of the loop.
+    [[nodiscard]] virtual model::Clock& Clock() = 0;
 };
 
 }  // namespace vellora::protocol

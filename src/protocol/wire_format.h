@@ -22,24 +22,6 @@ enum class Command : uint8_t {
     LinkSearch = 250,
 };
 
-/// True for the codes above; every other byte is refused by the frame builder.
-constexpr bool IsKnownCommand(uint8_t code) {
-    switch (code) {
-        case 0:
-        case 1:
-        case 2:
-        case 3:
-        case 4:
-        case 8:
-        case 9:
-        case 11:
-        case 250:
-            return true;
-        default:
-            return false;
-    }
-}
-
 inline constexpr uint8_t kFrameStart = 0xFE;    ///< first byte of every frame, and only there
 inline constexpr uint8_t KeepAliveByte = 0xFF;  ///< sent alone, both ways, outside frames
 inline constexpr uint8_t ToneKeyByte = 0xFD;    ///< sent alone by the device: key shift reset
@@ -87,8 +69,40 @@ struct ValuePair {
 }
 
 inline constexpr std::size_t kLinkSearchFrameLength = 15;
+/// The payload of the search frame.
+inline constexpr std::array<uint8_t, 8> kLinkSearchText{'Y', 'O', 'P', '_', 'C', 'T', 'R', 'L'};
 
 /// The handshake frame: FE FA 23 23 23 0F "YOP_CTRL" and its checksum (0xFC).
 [[nodiscard]] std::array<uint8_t, kLinkSearchFrameLength> LinkSearchFrame();
+
+/// The device's identification (its answer to the search frame): "TR-W48" in payload bytes
+/// 0..5, its variant letter in byte 6, '_' in byte 7.
+inline constexpr std::array<uint8_t, 6> kDeviceTagPrefix{'T', 'R', '-', 'W', '4', '8'};
+inline constexpr std::size_t kDeviceTagLength = 8;
+inline constexpr std::size_t kDeviceVariantAt = 6;
+
+/// True when `payload` has the form of the device's identification.
+[[nodiscard]] bool IsIdentification(std::span<const uint8_t> payload);
+
+/// Payload bytes of the ReadModeNames reply: 11 names of 12 bytes.
+inline constexpr std::size_t kModeNamesReplyLength = 132;
+
+/// Reply payload byte 1 when the device accepted the command (a password check or change).
+inline constexpr uint8_t kAccepted = 'S';
+
+/// PasswordSlot values (header byte 3 of the password command) and their digit counts.
+inline constexpr int32_t kPanelLockSlot = 0;      ///< panel (keyboard) lock, 4 digits
+inline constexpr int32_t kAdministratorSlot = 2;  ///< administrator, 6 digits
+inline constexpr std::size_t kPanelLockDigits = 4;
+inline constexpr std::size_t kAdministratorDigits = 6;
+
+/// The operation of a password command (header byte 4).
+enum class PasswordOperation : int32_t { Check = 0, Change = 1, Close = 2 };
+
+/// Digit count of a PasswordSlot; 0 for a slot the device does not have.
+[[nodiscard]] constexpr std::size_t PasswordDigitCount(int32_t slot) {
+    return slot == kPanelLockSlot ? kPanelLockDigits
+                                  : (slot == kAdministratorSlot ? kAdministratorDigits : 0);
+}
 
 }  // namespace vellora::protocol

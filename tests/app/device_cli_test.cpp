@@ -334,4 +334,22 @@ TEST_F(DeviceCliTest, BadInputAndMissingDevice) {
     }
 }
 
+// A device that answers just inside the 600 ms reply time-out works; a slower one is refused
+// at link-up with the reason, never answered with another command's reply.
+TEST_F(DeviceCliTest, SlowDevices) {
+    StartSim({"--latency", "580"});
+    Result r = Device({"info"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("current mode: 1\n")) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains("   1  模式1\n")) << r.out.toStdString();
+    r = Device({"get", "2560"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("entry 2560 (kind 10, address 0)")) << r.out.toStdString();
+
+    sim_.terminate();
+    ASSERT_TRUE(sim_.waitForFinished(kStartMs));
+    StartSim({"--latency", "700"});
+    ExpectFailure(Device({"info"}), 1, "answers too slowly");
+}
+
 }  // namespace

@@ -52,17 +52,24 @@ int Stop(QProcess& sim) {
 }
 
 // The terminal side: socket port, USB_Comm and the receive parser on real time.
-struct SocketTerminal {
+struct SocketTerminal : protocol::ParserObserver {
     explicit SocketTerminal(const QString& socket)
         : port(link::Endpoint{link::EndpointKind::Unix, socket.toStdString(), "", 0}) {
         comm.SetDataArrivalHandler(
             [this](const std::vector<std::uint8_t>& data) { parser.OnDeviceBytes(data); });
     }
-    /// Sends a frame and waits for the flag of the link state that its answer sets.
-    bool Send(const Bytes& frame, const bool& answered) {
+    void OnFrame(std::span<const std::uint8_t>, bool) override { replied = true; }
+    /// Sends a frame and waits until `answered` says its answer came.
+    bool Send(const Bytes& frame, const std::function<bool()>& answered) {
         parser.ResetPosition();
-        link.ReplyOk = false;
-        return comm.SendData(frame) && WaitUntil([&] { return answered; });
+        replied = false;
+        return comm.SendData(frame) && WaitUntil(answered);
+    }
+    [[nodiscard]] std::function<bool()> LinkedUp() {
+        return [this] { return link.LinkUp(); };
+    }
+    [[nodiscard]] std::function<bool()> Replied() {
+        return [this] { return replied; };
     }
 
     link::QtClock clock;
@@ -70,7 +77,8 @@ struct SocketTerminal {
     link::UsbComm comm{port, clock};
     model::Workspace workspace;
     protocol::LinkState link;
-    protocol::ReceiveParser parser{workspace, link};
+    protocol::ReceiveParser parser{workspace, link, this};
+    bool replied = false;  // a good frame came while linked
 };
 
 TEST(SimProgram, ServesTerminalsAndKeepsItsStateAcrossRuns) {
@@ -90,10 +98,10 @@ TEST(SimProgram, ServesTerminalsAndKeepsItsStateAcrossRuns) {
         ASSERT_EQ(Start(sim, args), "vellora-sim: listening on unix:" + socket + " (variant B)");
         SocketTerminal terminal(socket);
         ASSERT_TRUE(terminal.comm.Connect());
-        ASSERT_TRUE(terminal.Send(kSearch, terminal.link.LinkUp));
-        EXPECT_TRUE(terminal.link.VariantB);
-        ASSERT_TRUE(terminal.Send(CommandFrame(3, 5, 0, 0), terminal.link.ReplyOk));
-        EXPECT_EQ(terminal.parser.PayloadByte(1), 'S');
+        ASSERT_TRUE(terminal.Send(kSearch, terminal.LinkedUp()));
+        EXPECT_TRUE(terminal.link.VariantB());
+        ASSERT_TRUE(terminal.Send(CommandFrame(3, 5, 0, 0), terminal.Replied()));
+        EXPECT_EQ(terminal.parser.PayloadByte(1), protocol::kAccepted);
         terminal.port.Close();
         EXPECT_EQ(Stop(sim), 0);
         EXPECT_TRUE(sim.readAllStandardError().contains("damaged"));
@@ -105,8 +113,8 @@ TEST(SimProgram, ServesTerminalsAndKeepsItsStateAcrossRuns) {
     for (const bool first : {true, false}) {
         SocketTerminal terminal(socket);
         ASSERT_TRUE(terminal.comm.Connect());
-        ASSERT_TRUE(terminal.Send(kSearch, terminal.link.LinkUp));
-        ASSERT_TRUE(terminal.Send(kModeQuery, terminal.link.ReplyOk));
+        ASSERT_TRUE(terminal.Send(kSearch, terminal.LinkedUp()));
+        ASSERT_TRUE(terminal.Send(kModeQuery, terminal.Replied()));
         EXPECT_EQ(terminal.parser.PayloadByte(1), 5);
         EXPECT_TRUE(!first || WaitUntil([&] { return !terminal.comm.IsOpen(); }));
     }

@@ -34,7 +34,7 @@ void ExpectSameBlocks(const model::ParamTable& got, const model::ParamTable& wan
 }
 
 // The terminal's side on a virtual clock, wired to the device through the simulated port.
-struct Terminal {
+struct Terminal : protocol::ParserObserver {
     explicit Terminal(ProcessorOptions options = {}) : processor(clock, std::move(options)) {
         comm.SetDataArrivalHandler([this](const std::vector<std::uint8_t>& data) {
             arrivals.push_back(data);
@@ -42,20 +42,31 @@ struct Terminal {
         });
         comm.SetPlugHandler([this](bool plugged) { plugs.push_back(plugged); });
     }
+    void OnFrame(std::span<const std::uint8_t>, bool) override { replied = true; }
+    /// As if the device had identified itself.
+    void LinkUp() { link.Identified(Payload(Hex("FE 0B 54 52 2D 57 34 38 41 5F 3F"))); }
     /// Sends one frame, lets 50 ms pass, and says whether a good reply came.
     bool SendFrame(const Bytes& frame) {
         parser.ResetPosition();
-        link.ReplyPending = true;
-        link.ReplyOk = false;
+        replied = false;
         arrivals.clear();
         const bool sent = comm.SendData(frame);
         clock.AdvanceBy(50);
-        return sent && link.ReplyOk;
+        return sent && replied;
     }
-    /// The same with a frame from the terminal's own builder.
-    bool Send(std::uint8_t command, std::int32_t value, std::int32_t index, bool neutral = false) {
+    /// The same with a frame from the terminal's own builder (the current scene, `digits`).
+    bool Send(std::uint8_t command, std::int32_t value, std::int32_t index, bool neutral = false,
+              std::uint8_t modeOverride = 0) {
+        protocol::FrameRequest request;
+        request.command = static_cast<protocol::Command>(command);
+        request.value = value;
+        request.index = index;
+        request.sendNeutral = neutral;
+        request.scene = workspace.CurrentScene();
+        request.modeOverride = modeOverride;
+        request.passwordDigits = digits;
         protocol::SendBuffer buffer{};
-        const protocol::ByteResult built = builder.Build(command, value, index, neutral, buffer);
+        const protocol::ByteResult built = protocol::BuildFrame(request, workspace, buffer);
         EXPECT_TRUE(built.Ok()) << protocol::ErrorName(built.Error);
         return SendFrame(Bytes(buffer.begin(), buffer.begin() + (built.Ok() ? built.Bytes : 0)));
     }
@@ -68,9 +79,9 @@ struct Terminal {
             for (int kind = 0; kind < model::kMenuKindCount; ++kind) {
                 if (!HasBlock(kind, scene)) continue;
                 const bool common = kind >= kModeKindCount;
-                if (common) link.ModeOverride = static_cast<std::uint8_t>(mode);
-                ASSERT_TRUE(
-                    Send(command, common ? mode : protocol::ModeField(mode, scene), kind * 256));
+                ASSERT_TRUE(Send(command, common ? mode : protocol::ModeField(mode, scene),
+                                 kind * 256, false,
+                                 common ? static_cast<std::uint8_t>(mode) : std::uint8_t{0}));
                 if (!into) continue;
                 ASSERT_EQ(Decode(*into, kind, scene), protocol::ProtocolError::Ok) << kind;
             }
@@ -82,8 +93,9 @@ struct Terminal {
     link::UsbComm comm{port, clock};
     model::Workspace workspace;
     protocol::LinkState link;
-    protocol::FrameBuilder builder{workspace, link};
-    protocol::ReceiveParser parser{workspace, link};
+    protocol::ReceiveParser parser{workspace, link, this};
+    Bytes digits;          // the password digits of command 8
+    bool replied = false;  // a good frame came while linked
     std::vector<std::vector<std::uint8_t>> arrivals;
     std::vector<bool> plugs;
 };
@@ -103,7 +115,7 @@ TEST(Interop, WholeSynchronisationReadsTheDevicesWorkingSettings) {
 
     ASSERT_TRUE(terminal.comm.Connect());
     (void)terminal.Send(250, 0, 0);  // the search frame
-    ASSERT_TRUE(terminal.link.LinkUp);
+    ASSERT_TRUE(terminal.link.LinkUp());
     ASSERT_TRUE(terminal.Send(9, 0, 0));
     ASSERT_EQ(terminal.parser.PayloadByte(1), 3);
     terminal.AllBlocks(11, 3, &terminal.workspace.ParamStore);
@@ -115,7 +127,7 @@ TEST(Interop, WholeSynchronisationReadsTheDevicesWorkingSettings) {
 TEST(Interop, WholeModeWrittenAndReadBack) {
     Terminal terminal;
     ASSERT_TRUE(terminal.comm.Connect());
-    terminal.link.LinkUp = true;
+    terminal.LinkUp();
     model::ParamTable& image = terminal.workspace.ModeImage;
     image.Slot(8, 0)->Gain = 180;
     image.Slot(8, 0)->EQdisabled = true;
@@ -125,7 +137,7 @@ TEST(Interop, WholeModeWrittenAndReadBack) {
     image.SetValueAt(2568, 0, 90);  // master slider limit, a setting of no mode
 
     terminal.AllBlocks(2, 6, nullptr);
-    EXPECT_EQ(terminal.parser.PayloadByte(1), kAccepted);
+    EXPECT_EQ(terminal.parser.PayloadByte(1), protocol::kAccepted);
     const model::ParamTable& working = terminal.processor.State().Working();
     EXPECT_EQ(working.ValueAt(2568, 0), 90);
     EXPECT_EQ(working.Slot(8, 0)->Gain, 250);  // mode 6 is not the current mode
@@ -142,7 +154,7 @@ TEST(Interop, SingleWritesAndPasswords) {
     ASSERT_EQ(terminal.processor.State().SetAdministrator(std::vector<std::uint8_t>(6, 4)),
               DeviceError::Ok);
     ASSERT_TRUE(terminal.comm.Connect());
-    terminal.link.LinkUp = true;
+    terminal.LinkUp();
     ASSERT_TRUE(terminal.workspace.SetCurrentScene(1));
     terminal.workspace.ParamStore.Slot(1033, 1)->Gain = 310;
     const model::ParamTable& working = terminal.processor.State().Working();
@@ -151,15 +163,15 @@ TEST(Interop, SingleWritesAndPasswords) {
     ASSERT_TRUE(terminal.Send(0, 0, 1033, true));  // the neutral form
     EXPECT_EQ(working.Slot(1033, 1)->Gain, 250);
 
-    terminal.link.PasswordDigits.fill(0);
+    terminal.digits.assign(6, 0);
     ASSERT_TRUE(terminal.Send(8, 2, 0));
     EXPECT_EQ(terminal.parser.PayloadByte(1), kRefused);
-    terminal.link.PasswordDigits = {4, 4, 4, 4, 4, 4, 1, 2, 3, 4, 5, 6};
+    terminal.digits = {4, 4, 4, 4, 4, 4, 1, 2, 3, 4, 5, 6};
     ASSERT_TRUE(terminal.Send(8, 2, 1));
-    EXPECT_EQ(terminal.parser.PayloadByte(1), kAccepted);
-    terminal.link.PasswordDigits = {1, 2, 3, 4, 5, 6};
+    EXPECT_EQ(terminal.parser.PayloadByte(1), protocol::kAccepted);
+    terminal.digits = {1, 2, 3, 4, 5, 6};
     ASSERT_TRUE(terminal.Send(8, 2, 0));
-    EXPECT_EQ(terminal.parser.PayloadByte(1), kAccepted);
+    EXPECT_EQ(terminal.parser.PayloadByte(1), protocol::kAccepted);
     ASSERT_TRUE(terminal.Send(8, 2, 2));
     EXPECT_FALSE(terminal.processor.AdministratorVerified());
 }
@@ -167,7 +179,7 @@ TEST(Interop, SingleWritesAndPasswords) {
 TEST(Interop, FaultsAsTheTerminalSeesThem) {
     Terminal terminal(Options("bad-checksum=1"));
     ASSERT_TRUE(terminal.comm.Connect());
-    terminal.link.LinkUp = true;
+    terminal.LinkUp();
     EXPECT_FALSE(terminal.Send(9, 0, 0));
     EXPECT_EQ(terminal.parser.Drops().BadChecksum, 1u);
     EXPECT_TRUE(terminal.Send(9, 0, 0));  // the repeat counts
@@ -184,15 +196,15 @@ TEST(Interop, ToneKeyAndKeepAliveReachTheTerminal) {
     ASSERT_TRUE(terminal.comm.Connect());
     terminal.processor.State().Working().SetValueAt(2598, 0, 8);
     terminal.workspace.ParamStore.SetValueAt(2598, 0, 9);
-    terminal.link.SilenceTicks = 50;
+    for (int i = 0; i < 50; ++i) terminal.link.CountSilentTick();
     terminal.processor.SendToneKey();
     terminal.clock.AdvanceBy(1);
     EXPECT_EQ(terminal.processor.State().Working().ValueAt(2598, 0), 5);
     EXPECT_EQ(terminal.workspace.ParamStore.ValueAt(2598, 0), 5);
-    EXPECT_EQ(terminal.link.SilenceTicks, 50);
+    EXPECT_EQ(terminal.link.SilenceTicks(), 50);
     terminal.clock.AdvanceBy(999);
     EXPECT_EQ(terminal.arrivals, (std::vector<std::vector<std::uint8_t>>{{0xFD}, {0xFF}}));
-    EXPECT_EQ(terminal.link.SilenceTicks, 0);
+    EXPECT_EQ(terminal.link.SilenceTicks(), 0);
 }
 
 TEST(SimulatedPort, BridgeIdsChunkingAndTheUnplugFault) {
@@ -202,7 +214,7 @@ TEST(SimulatedPort, BridgeIdsChunkingAndTheUnplugFault) {
     t.comm.SetDeviceType(1);         // the bridge: report id 0
     ASSERT_TRUE(t.comm.Connect());
     (void)t.SendFrame(kSearch);
-    EXPECT_TRUE(t.link.LinkUp);
+    EXPECT_TRUE(t.link.LinkUp());
     const auto sizes = [&t] {
         std::vector<std::size_t> out;
         for (const auto& a : t.arrivals) out.push_back(a.size());

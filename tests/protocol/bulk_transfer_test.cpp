@@ -16,7 +16,7 @@ using Events = std::vector<std::string>;
 using HeaderList = std::vector<std::array<int, 3>>;
 
 CommandStatus Sync(testing::EngineHarness& h) {
-    return h.engine.SyncFromDevice(0, true, static_cast<uint8_t>(Command::ReadWorkingBlock));
+    return h.transfers.SyncFromDevice(0, true, Command::ReadWorkingBlock);
 }
 
 // Gives every third entry of a table values that differ from the factory defaults.
@@ -62,7 +62,7 @@ TEST(BulkTransferTest, FullSyncWithCurrentModeThree) {
         {11, 3, 5},      {11, 3, 6},  {11, 3, 7}, {11, 14, 0}, {11, 14, 4}, {11, 14, 5},
         {11, 14, 6},     {11, 14, 7}, {11, 3, 8}, {11, 3, 9},  {11, 3, 10}};
     EXPECT_EQ(Headers(h->Commands()), expected);
-    EXPECT_EQ(h->link.CurrentMode, 3);
+    EXPECT_EQ(h->link.CurrentMode(), 3);
     ExpectSameEntries(h->ws.ParamStore, working, model::kParamCount);
     EXPECT_EQ(h->view.limits, (std::array<int32_t, 3>{200, 180, 160}));
     EXPECT_EQ(h->ws.CurrentScene(), 1);
@@ -76,11 +76,13 @@ TEST(BulkTransferTest, FullSyncWithCurrentModeThree) {
 TEST(BulkTransferTest, StartSyncRequestSetTwiceStartsOneSynchronisation) {
     auto h = MakeHarness();
     h->LinkUp();
-    h->link.StartSyncRequest = true;
-    h->link.StartSyncRequest = true;
-    h->engine.StartSyncTimer().Start();
+    const std::string tag = h->link.DeviceTag();
+    const std::vector<uint8_t> identification(tag.begin(), tag.end());
+    h->link.Identified(identification);
+    h->link.Identified(identification);
+    h->supervisor.StartSyncTimer().Start();
     h->clock.AdvanceBy(100);
-    EXPECT_FALSE(h->link.StartSyncRequest);
+    EXPECT_FALSE(h->link.StartSyncRequested());
     h->clock.AdvanceBy(2000);
     const auto frames = h->Commands();
     EXPECT_EQ(frames.size(), 17u);
@@ -100,7 +102,7 @@ TEST(BulkTransferTest, LengthMismatchWarnsStoresNothingAndStillRefreshes) {
         EXPECT_EQ(h->Warnings(), Events{"当前返回数据个数与期望的数据个数不符,请检查!"});
         EXPECT_EQ(h->Commands().size(), 2u) << "stops at the first block";
         EXPECT_TRUE(h->ws.ParamStore == before);
-        EXPECT_TRUE(h->link.LinkUp);
+        EXPECT_TRUE(h->link.LinkUp());
         EXPECT_EQ(h->view.events, (Events{"BeginBulk", "FullRefresh", "EndBulk", "ClearUndo"}))
             << "a failed synchronisation still refreshes and enables the windows";
     }
@@ -164,11 +166,27 @@ TEST(BulkTransferTest, AccessCheckThroughThePasswordWindow) {
     EXPECT_EQ(h->view.Count("EndProgram"), 1);
 }
 
+// The device's subwoofer auto control is taken as it is: only 1 blocks scene changes and locks
+// the per-scene entries.
+TEST(BulkTransferTest, BassAutoControlKeepsTheDevicesValue) {
+    for (const int32_t value : {0, 1, 2}) {
+        SCOPED_TRACE(value);
+        auto h = MakeHarness();
+        h->device.State().Working().SetValueAt(model::entry::kBassAuto, 0, value);
+        h->LinkUp();
+        ASSERT_EQ(Sync(*h), CommandStatus::Ok);
+        EXPECT_EQ(h->ws.ParamStore.ValueAt(model::entry::kBassAuto, 0), value);
+        EXPECT_EQ(h->ws.BassAutoControl(), value);
+        ASSERT_TRUE(h->ws.IsPerScene(5));
+        EXPECT_EQ(h->ws.EditLocked(5), value == 1) << "a band kept per scene";
+    }
+}
+
 TEST(BulkTransferTest, WriteModeStopsAtTheUnansweredFifthBlock) {
     auto h = MakeHarness();
     h->LinkUp();
     h->device.SetFaults(Faults("stop-after=4"));
-    EXPECT_EQ(h->engine.WriteModeToDevice(2), CommandStatus::NoReply);
+    EXPECT_EQ(h->transfers.WriteModeToDevice(2), CommandStatus::NoReply);
     HeaderList expected;
     for (int k = 0; k < 4; ++k) expected.push_back({2, 2, k});
     expected.insert(expected.end(), 9, {2, 2, 4});  // nine transmissions of the fifth block
@@ -184,7 +202,7 @@ TEST(BulkTransferTest, WriteModeThenReadModeRoundTrip) {
     ChangeSettings(h->ws.ModeImage, h->ws);
     const model::ParamTable written = h->ws.ModeImage;
 
-    EXPECT_EQ(h->engine.WriteModeToDevice(5), CommandStatus::Ok);
+    EXPECT_EQ(h->transfers.WriteModeToDevice(5), CommandStatus::Ok);
     HeaderList expected;
     for (int k = 0; k < 8; ++k) expected.push_back({2, 5, k});
     for (int k : {0, 4, 5, 6, 7}) expected.push_back({2, 16, k});
@@ -193,7 +211,7 @@ TEST(BulkTransferTest, WriteModeThenReadModeRoundTrip) {
 
     h->ws.ModeImage = h->ws.ParamStore;  // the factory defaults, so the forms are known
     h->Forget();
-    EXPECT_EQ(h->engine.ReadModeFromDevice(5), CommandStatus::Ok);
+    EXPECT_EQ(h->transfers.ReadModeFromDevice(5), CommandStatus::Ok);
     EXPECT_EQ(h->Commands().size(), 13u);
     ExpectSameEntries(h->ws.ModeImage, written, model::kModeScopedEnd);  // kinds 0..7
     EXPECT_EQ(h->view.events, (Events{"BeginBulk", "EndBulk"}));

@@ -1,6 +1,7 @@
-// Test bench of the link engine: the simulated processor and the engine on one virtual clock,
-// every byte the engine sends recorded with its time, scripted prompts and a view that
-// records what the engine did to the windows.
+// Test bench of the link: the simulated processor and the parts of the link (command channel,
+// mode transfers, supervision, switch) on one virtual clock, every byte the link sends
+// recorded with its time, scripted prompts and a view that records what the link did to the
+// windows.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -18,36 +19,43 @@
 #include "device/simulated_processor.h"
 #include "model/clock.h"
 #include "model/workspace.h"
+#include "protocol/bulk_transfers.h"
 #include "protocol/byte_sink.h"
-#include "protocol/communications.h"
-#include "protocol/engine_view.h"
+#include "protocol/command_channel.h"
 #include "protocol/link_state.h"
-#include "protocol/scripted_prompts.h"
+#include "protocol/link_supervisor.h"
+#include "protocol/link_switch.h"
+#include "protocol/link_views.h"
 #include "protocol/virtual_wait.h"
+#include "support/scripted_prompts.h"
 
 namespace vellora::protocol::testing {
 
 /// The warning of a command unanswered after all transmissions or a device silent too long.
 inline const std::string kLinkTimeoutText = "与目标通信连接超时，已断开连接。";
 
-/// Records the window side of the engine: the calls that change what is enabled or shown as
+/// Records the window side of the link: the calls that change what is enabled or shown as
 /// event names in order, the rest as their latest values or counts.
-class RecordingView : public EngineView {
+class RecordingView : public BulkProgressView,
+                      public LinkStatusView,
+                      public StoreRefreshView,
+                      public EditorLifecycle {
 public:
     void BeginBulk(BulkOperation) override { events.push_back("BeginBulk"); }
     void EndBulk(BulkOperation) override { events.push_back("EndBulk"); }
     void BulkProgress(int done, int total) override { last_progress = {done, total}; }
     void ProgressStep() override { ++progress_steps; }
-    void SetConnectStatus(int value) override { connect_status = value; }
-    void SetSwitchCaption(std::string_view text) override { caption = std::string(text); }
-    void SetMasterLimits(const std::array<int32_t, 3>& values) override {
+    void ShowConnectStatus(ConnectStatus value) override {
+        connect_status = static_cast<int>(value);
+    }
+    void ShowSwitchCaption(std::string_view text) override { caption = std::string(text); }
+    void SetMasterSliderLimits(const std::array<int32_t, 3>& values) override {
         limits = values;
         events.push_back("SetMasterLimits");
     }
-    void FullRefresh() override { events.push_back("FullRefresh"); }
-    void ClearUndo() override { events.push_back("ClearUndo"); }
-    void ToneKeyReset() override { ++tone_resets; }
-    void BlinkToggled(bool phase) override { blinks.push_back(phase); }
+    void ReloadAllControls() override { events.push_back("FullRefresh"); }
+    void ClearUndoHistory() override { events.push_back("ClearUndo"); }
+    void ShowToneReset() override { ++tone_resets; }
     void StopEditorTimers() override { events.push_back("StopEditorTimers"); }
     void CloseEditor() override { events.push_back("CloseEditor"); }
     void EndProgram() override { events.push_back("EndProgram"); }
@@ -63,10 +71,9 @@ public:
     std::string caption;
     std::array<int32_t, 3> limits{-1, -1, -1};
     int tone_resets = 0;
-    std::vector<bool> blinks;
 };
 
-/// One SendData call of the engine.
+/// One SendData call of the link.
 struct Sent {
     std::int64_t at;
     std::vector<uint8_t> bytes;
@@ -76,20 +83,28 @@ class EngineHarness {
 public:
     explicit EngineHarness(device::ProcessorOptions options = {})
         : device(clock, std::move(options)) {
-        device.SetOutputHandler([this](std::span<const uint8_t> b) { engine.OnDeviceBytes(b); });
+        device.SetOutputHandler([this](std::span<const uint8_t> b) { channel.OnDeviceBytes(b); });
         device.Start();
+        channel.SetToneKeyHandler([this] { view.ShowToneReset(); });
+        transfers.SetProgressView(view);
+        transfers.SetRefreshView(view);
+        transfers.SetLifecycle(view);
+        supervisor.SetStatusView(view);
+        supervisor.SetProgressView(view);
+        supervisor.SetLifecycle(view);
+        link_switch.SetStatusView(view);
     }
     ~EngineHarness() { device.Stop(); }
 
     /// Brings the link up with search frames, as the link tick would, and forgets what
     /// that exchange recorded.
     void LinkUp() {
-        for (int i = 0; i < 10 && !link.LinkUp; ++i) {
-            engine.SendLinkSearch();
+        for (int i = 0; i < 10 && !link.LinkUp(); ++i) {
+            channel.SendLinkSearch();
             clock.AdvanceBy(100);
         }
-        ASSERT_TRUE(link.LinkUp) << "the simulated processor did not identify itself";
-        link.StartSyncRequest = false;
+        ASSERT_TRUE(link.LinkUp()) << "the simulated processor did not identify itself";
+        link.ClearStartSyncRequest();
         Forget();
     }
     void Forget() {
@@ -125,7 +140,10 @@ public:
     VirtualWait wait{clock};
     ScriptedPrompts prompts;
     RecordingView view;
-    Communications engine{ws, link, clock, sink, wait, prompts, view};
+    CommandChannel channel{ws, link, sink, wait};
+    BulkTransfers transfers{channel, ws, prompts};
+    LinkSupervisor supervisor{channel, transfers, prompts};
+    LinkSwitch link_switch{channel, supervisor, prompts};
 
 private:
     template <typename Keep>

@@ -1,6 +1,6 @@
-// Golden frames for every command, the header rules in their order, the one-shot mode
-// override, neutral writes, password frames and the frames that must be refused; the checksum
-// rule and the search frame as the engine sends it.
+// Golden frames for every command with every input given, the header rules in their order,
+// the mode override, neutral writes, password frames and the frames that must be refused; the
+// checksum rule and the search frame as the link sends it.
 #include "protocol/frame_builder.h"
 
 #include <gtest/gtest.h>
@@ -35,18 +35,33 @@ TEST(LinkSearchFrame, IsExactlyTheHandshake) {
 
 class FrameBuilderTest : public ::testing::Test {
 protected:
-    std::vector<uint8_t> Build(uint8_t command, int32_t value, int32_t index,
-                               bool neutral = false) {
-        const ByteResult r = builder_.Build(command, value, index, neutral, buffer_);
+    // Every input of the frame besides the tables: the password digits come from digits_.
+    FrameRequest Request(uint8_t command, int32_t value, int32_t index, bool neutral = false,
+                         int scene = 0, uint8_t modeOverride = 0) const {
+        FrameRequest r;
+        r.command = static_cast<Command>(command);
+        r.value = value;
+        r.index = index;
+        r.sendNeutral = neutral;
+        r.scene = scene;
+        r.modeOverride = modeOverride;
+        r.passwordDigits = digits_;
+        return r;
+    }
+    std::vector<uint8_t> Build(uint8_t command, int32_t value, int32_t index, bool neutral = false,
+                               int scene = 0, uint8_t modeOverride = 0) {
+        const ByteResult r =
+            BuildFrame(Request(command, value, index, neutral, scene, modeOverride), ws_, buffer_);
         EXPECT_TRUE(r.Ok()) << ErrorName(r.Error);
         return testing::Take(buffer_, r.Ok() ? r.Bytes : 0);
     }
     // A refused frame leaves the caller's buffer alone.
     ProtocolError Refused(uint8_t command, int32_t value, int32_t index,
-                          std::size_t room = kSendBufferSize) {
+                          std::size_t room = kSendBufferSize, uint8_t modeOverride = 0) {
         buffer_.fill(0xAA);
         const std::span<uint8_t> out(buffer_.data(), room);
-        const ByteResult r = builder_.Build(command, value, index, false, out);
+        const ByteResult r =
+            BuildFrame(Request(command, value, index, false, 0, modeOverride), ws_, out);
         EXPECT_TRUE(
             std::all_of(buffer_.begin(), buffer_.end(), [](uint8_t b) { return b == 0xAA; }))
             << "command " << int{command} << " index " << index;
@@ -54,8 +69,7 @@ protected:
     }
 
     model::Workspace ws_;
-    LinkState link_;
-    FrameBuilder builder_{ws_, link_};
+    std::vector<uint8_t> digits_;
     SendBuffer buffer_{};
 };
 
@@ -89,35 +103,33 @@ TEST_F(FrameBuilderTest, GoldenFramesOfTheDefaultTables) {
         {250, 0, 0, false, 0, "FE FA 23 23 23 0F 59 4F 50 5F 43 54 52 4C FC"},
     };
     for (const Case& c : cases) {
-        link_.ModeOverride = c.modeOverride;
-        EXPECT_EQ(Build(c.command, c.value, c.index, c.neutral), Hex(c.frame))
+        EXPECT_EQ(Build(c.command, c.value, c.index, c.neutral, 0, c.modeOverride), Hex(c.frame))
             << "command " << int{c.command} << " index " << c.index;
     }
     EXPECT_EQ(ws_.ParamStore.Slot(7, 0)->Gain, 400) << "a neutral write leaves the store alone";
 }
 
-TEST_F(FrameBuilderTest, WriteParamTakesTheStoreAndTheCurrentScene) {
+TEST_F(FrameBuilderTest, WriteParamTakesTheStoreAndTheSceneGiven) {
     ws_.ParamStore.Slot(7, 0)->EQdisabled = true;  // 30181 = 120 x 250 + 181
     EXPECT_EQ(Build(0, 0, 7), Hex("FE 00 00 00 07 0F 00 0A 78 B5 01 96 00 10 F2"));
     ws_.ParamStore.Slot(273, 1)->Value = 300;
     ws_.ParamStore.SetValueAt(2598, 1, 9);  // above the mode scope: must not be sent
-    ASSERT_TRUE(ws_.SetCurrentScene(1));
-    EXPECT_EQ(Build(0, 0, 273), Hex("FE 00 01 01 11 09 01 32 4D"));
+    EXPECT_EQ(Build(0, 0, 273, false, 1), Hex("FE 00 01 01 11 09 01 32 4D"));
     // the dance slot of kind 0 address 7 has the plain 0.0 dB gain
-    EXPECT_EQ(Build(0, 7, 7), Hex("FE 00 01 00 07 0F 00 0A 00 B5 01 00 00 10 E5"));
-    link_.ModeOverride = 4;
-    EXPECT_EQ(Build(0, 0, 2598), Hex("FE 00 00 0A 26 09 00 05 3C")) << "slot 0, scene byte 0";
+    EXPECT_EQ(Build(0, 7, 7, false, 1), Hex("FE 00 01 00 07 0F 00 0A 00 B5 01 00 00 10 E5"));
+    EXPECT_EQ(Build(0, 0, 2598, false, 1, 4), Hex("FE 00 00 0A 26 09 00 05 3C"))
+        << "slot 0, scene byte 0";
+    EXPECT_EQ(BuildFrame(Request(0, 0, 273, false, 2), ws_, buffer_).Error, ProtocolError::BadSlot);
 }
 
-TEST_F(FrameBuilderTest, ModeOverrideServesExactlyOneFrameEvenARefusedOne) {
-    link_.ModeOverride = 3;
-    (void)Build(9, 0, 0);
-    EXPECT_EQ(link_.ModeOverride, 3) << "a frame without a mode byte leaves it";
-    (void)Build(11, 3, 2560);
-    EXPECT_EQ(link_.ModeOverride, 0);
-    link_.ModeOverride = 200;
-    EXPECT_EQ(Refused(1, 0, 3000), ProtocolError::BadIndex);
-    EXPECT_EQ(link_.ModeOverride, 0);
+// The override is an input of one frame: frames without a mode byte ignore it, and nothing
+// of it is left for the next frame.
+TEST_F(FrameBuilderTest, ModeOverrideNamesTheModeOfThatFrameOnly) {
+    EXPECT_EQ(Build(9, 0, 0, false, 0, 3), Hex("FE 09 23 23 23 09 23 23 BF"));
+    EXPECT_EQ(Build(11, 3, 2560, false, 0, 3)[2], 3);
+    EXPECT_EQ(Build(11, 3, 2560)[2], 0);
+    EXPECT_EQ(Refused(1, 0, 3000, kSendBufferSize, 200), ProtocolError::BadIndex);
+    EXPECT_EQ(Refused(11, 0, 2560, kSendBufferSize, 253), ProtocolError::BadValue);
 }
 
 TEST_F(FrameBuilderTest, WriteModeBlockTakesTheDanceSlotForSceneOneFields) {
@@ -138,15 +150,17 @@ TEST_F(FrameBuilderTest, WriteModeBlockTakesTheDanceSlotForSceneOneFields) {
 }
 
 TEST_F(FrameBuilderTest, PasswordFrames) {
-    link_.PasswordDigits = {1, 2, 3, 4, 5, 6};
+    digits_ = {1, 2, 3, 4, 5, 6};
     EXPECT_EQ(Build(8, kAdministratorSlot, 0), Hex("FE 08 00 02 00 0D 01 02 03 04 05 06 2A"));
-    link_.PasswordDigits.fill(0);
+    digits_.assign(6, 0);
     EXPECT_EQ(Build(8, kPanelLockSlot, 0), Hex("FE 08 00 00 00 0B 00 00 00 00 11"));
-    link_.PasswordDigits = {1, 2, 3, 4, 5, 6, 7, 8};
+    digits_ = {1, 2, 3, 4, 5, 6, 7, 8};
     EXPECT_EQ(Build(8, kPanelLockSlot, 1), Hex("FE 08 00 00 01 0F 01 02 03 04 05 06 07 08 3A"));
     EXPECT_EQ(Build(8, kAdministratorSlot, 2), Hex("FE 08 00 02 02 09 23 23 59"));
-    link_.PasswordDigits[3] = 10;
+    digits_[3] = 10;
     EXPECT_EQ(Refused(8, 0, 0), ProtocolError::BadPasswordDigit);
+    digits_.resize(3);
+    EXPECT_EQ(Refused(8, 0, 0), ProtocolError::BadPasswordDigit) << "fewer digits than the slot";
     EXPECT_EQ(Build(8, 0, 2), Hex("FE 08 00 00 02 09 23 23 57")) << "close carries no digits";
 }
 
@@ -163,7 +177,7 @@ TEST_F(FrameBuilderTest, RefusedFrames) {
     EXPECT_EQ(Refused(8, 2, 3), ProtocolError::BadOperation);
     EXPECT_EQ(Refused(0, 0, 7, 14), ProtocolError::BufferTooSmall) << "a band needs 15 bytes";
     std::array<uint8_t, 15> exact{};
-    EXPECT_EQ(builder_.Build(Command::WriteParam, 0, 7, false, exact).Bytes, 15u);
+    EXPECT_EQ(BuildFrame(Request(0, 0, 7), ws_, exact).Bytes, 15u);
     // A file that marks every entry of kind 3 as a band: 43 x 8 + 7 = 351 bytes.
     for (int i = ws_.MenuKindFirst(3); i <= ws_.MenuKindLast(3); ++i)
         ws_.ModeImage.Slot(i, 0)->FilterType = model::kEqBand;

@@ -23,7 +23,7 @@ Times At(const std::vector<testing::Sent>& sent, std::int64_t from) {
 
 // LinkUp, SearchOff, the indicator and the switch caption.
 std::tuple<bool, bool, int, std::string> Shown(const testing::EngineHarness& h) {
-    return {h.link.LinkUp, h.link.SearchOff, h.view.connect_status, h.view.caption};
+    return {h.link.LinkUp(), h.supervisor.SearchOff(), h.view.connect_status, h.view.caption};
 }
 
 // Down: a search every 10 ticks. A search answered brings the link up (variant B here); then
@@ -34,23 +34,23 @@ TEST(LinkTickTest, SearchesWhileDownThenKeepAliveOnceASecond) {
     auto h = MakeHarness(options);
     h->device.SetFaults(Faults("silent"));
     const std::int64_t start = h->clock.NowMs();
-    h->engine.CommBaseTicks().Start();
+    h->supervisor.LinkTickTimer().Start();
     h->clock.AdvanceBy(1600);
     EXPECT_EQ(At(h->Searches(), start), (Times{500, 1000, 1500}));
     EXPECT_TRUE(h->KeepAlives().empty());
 
     h->device.SetFaults({});
     h->clock.AdvanceTo(start + 2020);
-    EXPECT_EQ(std::tuple(h->link.LinkUp, h->link.VariantB, h->link.StartSyncRequest),
+    EXPECT_EQ(std::tuple(h->link.LinkUp(), h->link.VariantB(), h->link.StartSyncRequested()),
               std::tuple(true, true, true));
-    EXPECT_EQ(h->engine.DeviceTag(), "TR-W48B_");
+    EXPECT_EQ(h->link.DeviceTag(), "TR-W48B_");
     EXPECT_EQ(h->view.connect_status, 1);
     h->clock.AdvanceTo(start + 4500);
     // Linked since the search at 2000: ticks 2050.. count 20 per keep-alive.
     EXPECT_EQ(At(h->KeepAlives(), start), (Times{3000, 4000}));
     EXPECT_EQ(h->Searches().size(), 4u);
     EXPECT_EQ(h->view.progress_steps, 2);
-    EXPECT_TRUE(h->link.LinkUp);
+    EXPECT_TRUE(h->link.LinkUp());
 }
 
 TEST(LinkTickTest, DeviceWithoutKeepAliveIsDroppedOnTheTick101) {
@@ -58,42 +58,47 @@ TEST(LinkTickTest, DeviceWithoutKeepAliveIsDroppedOnTheTick101) {
     h->LinkUp();
     h->device.SetFaults(Faults("no-keepalive"));
     const std::int64_t start = h->clock.NowMs();
-    h->engine.CommBaseTicks().Start();
+    h->supervisor.LinkTickTimer().Start();
     h->clock.AdvanceTo(start + 2000);
-    EXPECT_EQ(h->engine.ReadCurrentMode(), CommandStatus::Ok) << "it still answers commands";
+    EXPECT_EQ(h->transfers.ReadCurrentMode(), CommandStatus::Ok) << "it still answers commands";
     h->clock.AdvanceTo(start + 100 * 50);
-    EXPECT_TRUE(h->link.LinkUp);
+    EXPECT_TRUE(h->link.LinkUp());
     EXPECT_TRUE(h->Warnings().empty());
     h->clock.AdvanceTo(start + 101 * 50);
     EXPECT_EQ(h->Warnings(), Texts{kLinkTimeoutText});
-    EXPECT_EQ(std::pair(h->link.LinkUp, h->view.connect_status), std::pair(false, 0));
+    EXPECT_EQ(std::pair(h->link.LinkUp(), h->view.connect_status), std::pair(false, 0));
 }
 
 TEST(LinkTickTest, NoSearchWhileSwitchedOffButAnUnaskedIdentificationCounts) {
     auto h = MakeHarness();
-    h->engine.IndicatorClick();
-    h->engine.CommBaseTicks().Start();
+    h->link_switch.IndicatorClick();
+    h->supervisor.LinkTickTimer().Start();
     h->clock.AdvanceBy(3000);
     EXPECT_TRUE(h->Searches().empty());
     h->device.Receive(LinkSearchFrame());  // another terminal asks the device
     h->clock.AdvanceBy(50);
-    EXPECT_EQ(std::tuple(h->link.LinkUp, h->link.StartSyncRequest, h->view.connect_status),
+    EXPECT_EQ(std::tuple(h->link.LinkUp(), h->link.StartSyncRequested(), h->view.connect_status),
               std::tuple(true, true, 1));
 }
 
-// The blink phase flips every 4 ticks while armed; the tone-key byte resets the key shift.
-TEST(LinkTickTest, BlinkAndToneKeyReachTheView) {
+// The link tick paces the graph's blinking: its handler runs on every 50 ms tick, linked or
+// not, until the timer stops. The tone-key byte resets the key shift.
+TEST(LinkTickTest, TickHandlerAndToneKeyReachTheView) {
     auto h = MakeHarness();
     h->LinkUp();
-    h->engine.CommBaseTicks().Start();
-    h->engine.ArmBlink();
+    int ticks = 0;
+    h->supervisor.SetTickHandler([&ticks] { ++ticks; });
+    h->supervisor.LinkTickTimer().Start();
     h->clock.AdvanceBy(199);
-    EXPECT_TRUE(h->view.blinks.empty());
+    EXPECT_EQ(ticks, 3);
     h->clock.AdvanceBy(401);
-    EXPECT_EQ(h->view.blinks, (std::vector<bool>{true, false, true}));
-    h->engine.StopBlink();
+    EXPECT_EQ(ticks, 12);
+    h->link_switch.IndicatorClick();  // the link goes down: the tick goes on
+    h->clock.AdvanceBy(100);
+    EXPECT_EQ(ticks, 14);
+    h->supervisor.StopTimers();
     h->clock.AdvanceBy(1000);
-    EXPECT_EQ(h->view.blinks.size(), 3u);
+    EXPECT_EQ(ticks, 14);
 
     h->ws.ParamStore.SetValueAt(model::entry::kKeyShift, 0, 8);
     h->device.SendToneKey();
@@ -109,38 +114,67 @@ TEST(LinkSwitchTest, SwitchAndIndicator) {
     for (const bool yes : {true, false}) {
         auto h = MakeHarness();
         h->LinkUp();
-        h->link.CurrentMode = yes ? 0 : 6;
-        h->link.Modified = true;
+        h->link.SetCurrentMode(yes ? 0 : 6);
+        h->link.MarkModified();
         h->prompts.AddAnswer(yes);
-        EXPECT_EQ(h->engine.SwitchCaption(), "联机开启");
-        h->engine.SwitchClick();
+        EXPECT_EQ(h->link_switch.SwitchCaption(), "联机开启");
+        h->link_switch.SwitchClick();
         EXPECT_EQ(
-            h->prompts.Texts(ScriptedPrompts::Kind::Question),
+            h->prompts.Texts(testing::ScriptedPrompts::Kind::Question),
             Texts{std::string("您当前的调节还未保存到设备, 是否在保存到模式") + (yes ? "1" : "7")});
         const auto frames = h->Commands();
         ASSERT_EQ(frames.size(), yes ? 1u : 0u);
         if (yes) {
             EXPECT_EQ(testing::Headers(frames)[0], (std::array<int, 3>{3, 0, 0}));
         }
-        EXPECT_EQ(h->link.Modified, !yes);
+        EXPECT_EQ(h->link.Modified(), !yes);
         EXPECT_EQ(Shown(*h), std::tuple(false, true, 0, "联机关闭"));
-        h->engine.SwitchClick();
+        h->link_switch.SwitchClick();
         EXPECT_EQ(Shown(*h), std::tuple(false, false, 0, "联机开启"));
     }
     auto h = MakeHarness();
     h->LinkUp();
-    h->link.Modified = true;
-    h->engine.IndicatorClick();
+    h->link.MarkModified();
+    h->link_switch.IndicatorClick();
     EXPECT_EQ(Shown(*h), std::tuple(false, true, 2, "联机关闭"));
     EXPECT_TRUE(h->prompts.Messages().empty());
-    h->engine.IndicatorClick();
+    h->link_switch.IndicatorClick();
     EXPECT_EQ(Shown(*h), std::tuple(false, false, 0, "联机开启"));
+}
+
+// The user switches the link off, answering Yes to the save question, while another command
+// waits: the save goes out once that command has ended, and only then does the link go down.
+// Switched on again before that, the save still goes out but the link stays up.
+TEST(LinkSwitchTest, SaveAskedInsideAWaitGoesOutAfterIt) {
+    for (const bool switchedOnAgain : {false, true}) {
+        SCOPED_TRACE(switchedOnAgain);
+        auto h = MakeHarness();
+        h->device.SetReplyLatencyMs(40);
+        ASSERT_EQ(h->device.State().SetCurrentMode(2), device::DeviceError::Ok);
+        h->LinkUp();
+        h->link.SetCurrentMode(2);
+        h->link.MarkModified();
+        h->prompts.AddAnswer(true);
+        h->clock.CallAfter(10, [&] {
+            h->link_switch.SwitchClick();
+            if (switchedOnAgain) h->link_switch.SwitchClick();
+        });
+        EXPECT_EQ(h->transfers.ReadCurrentMode(), CommandStatus::Ok);
+        EXPECT_TRUE(h->link.LinkUp()) << "not down before the save";
+        h->clock.AdvanceBy(200);
+        EXPECT_EQ(testing::Headers(h->Commands()),
+                  (std::vector<std::array<int, 3>>{{9, 0x23, 0x23}, {3, 2, 0}}));
+        EXPECT_FALSE(h->link.Modified());
+        EXPECT_EQ(Shown(*h), switchedOnAgain ? std::tuple(true, false, 1, "联机开启")
+                                             : std::tuple(false, true, 0, "联机关闭"));
+        EXPECT_TRUE(h->Warnings().empty());
+    }
 }
 
 TEST(PasswordWindowTest, CaptionsDigitsAndSlots) {
     auto h = MakeHarness();
-    PasswordWindow admin(h->engine, h->prompts, PasswordInputType::Administrator);
-    PasswordWindow panel(h->engine, h->prompts, PasswordInputType::PanelLock);
+    PasswordWindow admin(h->channel, h->prompts, PasswordInputType::Administrator);
+    PasswordWindow panel(h->channel, h->prompts, PasswordInputType::PanelLock);
     EXPECT_EQ(std::tuple(admin.Caption(), admin.DigitCount(), admin.Slot()),
               std::tuple("管理员权限确认", 6u, 2));
     EXPECT_EQ(std::tuple(panel.Caption(), panel.DigitCount(), panel.Slot()),
@@ -156,7 +190,7 @@ TEST(PasswordWindowTest, InputRules) {
     const std::array<uint8_t, 4> password{0, 4, 0, 7};
     ASSERT_EQ(h->device.State().SetPanel(password), device::DeviceError::Ok);
     h->LinkUp();
-    PasswordWindow window(h->engine, h->prompts, PasswordInputType::PanelLock);
+    PasswordWindow window(h->channel, h->prompts, PasswordInputType::PanelLock);
 
     EXPECT_EQ(window.Submit(""), PasswordEntry::Empty);
     EXPECT_TRUE(h->prompts.Messages().empty());
@@ -181,7 +215,7 @@ TEST(PasswordWindowTest, InputRules) {
 
     h->device.SetFaults(Faults("silent"));
     h->prompts.ClearRecord();
-    PasswordWindow unanswered(h->engine, h->prompts, PasswordInputType::Administrator);
+    PasswordWindow unanswered(h->channel, h->prompts, PasswordInputType::Administrator);
     EXPECT_EQ(unanswered.Submit("000000"), PasswordEntry::NoReply);
     EXPECT_FALSE(unanswered.OK());
     EXPECT_EQ(h->Warnings(), Texts{kLinkTimeoutText});

@@ -36,7 +36,7 @@ TEST(SendWaitTest, RetryMatrix) {
         }
         const std::int64_t start = h->clock.NowMs();
 
-        EXPECT_EQ(h->engine.ReadCurrentMode(), c.status);
+        EXPECT_EQ(h->transfers.ReadCurrentMode(), c.status);
         const auto frames = h->Commands();
         ASSERT_EQ(frames.size(), c.transmissions);
         for (std::size_t i = 0; i < frames.size(); ++i) {
@@ -47,22 +47,21 @@ TEST(SendWaitTest, RetryMatrix) {
         EXPECT_EQ(h->Warnings(),
                   c.warned ? std::vector{testing::kLinkTimeoutText} : std::vector<std::string>{});
         const bool ok = c.status == CommandStatus::Ok;
-        EXPECT_EQ(std::tuple(h->link.LinkUp, h->view.connect_status, h->link.CurrentMode),
+        EXPECT_EQ(std::tuple(h->link.LinkUp(), h->view.connect_status, h->link.CurrentMode()),
                   std::tuple(ok, ok ? 1 : 0, ok ? 6 : 0));
-        EXPECT_FALSE(h->engine.TimeOuterActive() || h->link.InWait) << "nothing left running";
+        EXPECT_FALSE(h->channel.TimeOuterActive() || h->channel.InWait()) << "nothing left running";
     }
 }
 
 TEST(SendWaitTest, RefusedCommandsSendNothing) {
     auto h = MakeHarness();
-    EXPECT_EQ(h->engine.WriteParam(model::entry::kMasterSlider0), CommandStatus::LinkDown);
+    EXPECT_EQ(h->channel.WriteParam(model::entry::kMasterSlider0), CommandStatus::LinkDown);
     EXPECT_TRUE(h->sent.empty());
     h->LinkUp();
-    EXPECT_EQ(h->engine.SendCommand(uint8_t{5}, 0, 0, false), CommandStatus::BadFrame);
-    EXPECT_EQ(h->engine.SendCommand(Command::PasswordCommand, 1, 0, false),
-              CommandStatus::BadFrame);
+    EXPECT_EQ(h->channel.SendCommand(static_cast<Command>(5), 0, 0), CommandStatus::BadFrame);
+    EXPECT_EQ(h->channel.SendCommand(Command::PasswordCommand, 1, 0), CommandStatus::BadFrame);
     EXPECT_TRUE(h->sent.empty());
-    EXPECT_TRUE(h->link.LinkUp);
+    EXPECT_TRUE(h->link.LinkUp());
 }
 
 // A user action inside the wait: edits are queued (one per entry and scene, the latest value,
@@ -87,27 +86,26 @@ TEST(SendWaitTest, CommandsStartedInsideAWait) {
     h->clock.CallAfter(10, [&] {
         called_at = h->clock.NowMs();
         h->ws.ParamStore.SetValueAt(slider, 0, 77);
-        inside.push_back(h->engine.WriteParam(slider));
+        inside.push_back(h->channel.WriteParam(slider));
         h->ws.ParamStore.SetValueAt(slider, 0, 78);
-        inside.push_back(h->engine.WriteParam(slider));
+        inside.push_back(h->channel.WriteParam(slider));
         ASSERT_TRUE(h->ws.SetCurrentScene(1));
         h->ws.ParamStore.SetValueAt(scened, 1, 9);
-        inside.push_back(h->engine.WriteParam(scened));
+        inside.push_back(h->channel.WriteParam(scened));
         ASSERT_TRUE(h->ws.SetCurrentScene(0));
-        inside.push_back(h->engine.SendCommand(Command::SaveToMode, 4, 0, false));
-        inside.push_back(
-            h->engine.SyncFromDevice(0, true, static_cast<uint8_t>(Command::ReadWorkingBlock)));
+        inside.push_back(h->channel.SendCommand(Command::SaveToMode, 4, 0));
+        inside.push_back(h->transfers.SyncFromDevice(0, true, Command::ReadWorkingBlock));
         returned_at = h->clock.NowMs();
     });
-    EXPECT_EQ(h->engine.ReadCurrentMode(), CommandStatus::Ok);
-    EXPECT_EQ(h->link.CurrentMode, 4);
+    EXPECT_EQ(h->transfers.ReadCurrentMode(), CommandStatus::Ok);
+    EXPECT_EQ(h->link.CurrentMode(), 4);
     using enum CommandStatus;
     EXPECT_EQ(inside, (std::vector{Queued, Queued, Queued, Busy, Busy}));
     EXPECT_EQ(called_at, returned_at);
     EXPECT_TRUE(h->view.events.empty()) << "the refused bulk operation touched no window";
 
-    EXPECT_EQ(h->engine.SendCommand(Command::ReadModeNames, 0, 0, false), Ok);
-    EXPECT_EQ(h->engine.Parser().LastPayload().size(), 132u) << "the names reply is its own";
+    EXPECT_EQ(h->channel.SendCommand(Command::ReadModeNames, 0, 0), Ok);
+    EXPECT_EQ(h->channel.Reply().size(), 132u) << "the names reply is its own";
     const Header query{9, 0x23, 0x23}, names{4, 0x23, 0x23};
     const Header sliderWrite{0, 0, slider / 256}, dance{0, 1, scened / 256};
     EXPECT_EQ(Headers(h->Commands()), (std::vector{query, sliderWrite, dance, names}));
@@ -115,11 +113,11 @@ TEST(SendWaitTest, CommandsStartedInsideAWait) {
     EXPECT_EQ(h->device.State().Working().ValueAt(scened, 1), 9);
 
     h->Forget();
-    h->clock.CallAfter(10, [&] { inside.push_back(h->engine.WriteParam(slider)); });
-    EXPECT_EQ(h->engine.ReadCurrentMode(), Ok);
+    h->clock.CallAfter(10, [&] { inside.push_back(h->channel.WriteParam(slider)); });
+    EXPECT_EQ(h->transfers.ReadCurrentMode(), Ok);
     h->clock.AdvanceBy(200);
     EXPECT_EQ(Headers(h->Commands()), (std::vector{query, sliderWrite}));
-    EXPECT_EQ(h->engine.QueuedWriteCount(), 0u);
+    EXPECT_EQ(h->channel.QueuedWriteCount(), 0u);
     EXPECT_TRUE(h->prompts.Messages().empty());
 }
 
@@ -131,10 +129,10 @@ TEST(SendWaitTest, BytesArrivedBeforeANewCommandAreDropped) {
     h->LinkUp();
     const std::vector<uint8_t> stray = device::SimulatedProcessor::ReplyFrame(
         std::vector<uint8_t>{static_cast<uint8_t>(Command::ReadCurrentMode), 9});
-    h->clock.CallAfter(0, [&] { h->engine.OnDeviceBytes(stray); });
-    EXPECT_EQ(h->engine.ReadCurrentMode(), CommandStatus::Ok);
-    EXPECT_EQ(h->link.CurrentMode, 4);
-    EXPECT_EQ(h->engine.Counters().LateReplies, 1u);
+    h->clock.CallAfter(0, [&] { h->channel.OnDeviceBytes(stray); });
+    EXPECT_EQ(h->transfers.ReadCurrentMode(), CommandStatus::Ok);
+    EXPECT_EQ(h->link.CurrentMode(), 4);
+    EXPECT_EQ(h->channel.Counters().LateReplies, 1u);
 }
 
 // A device slower than the time-out answers both transmissions of a block read of kind 8.
@@ -149,18 +147,17 @@ TEST(SendWaitTest, LateAnswerToARetransmissionIsNotTheNextCommandsReply) {
     h->LinkUp();
     h->device.SetReplyLatencyMs(700);
     const auto read = [&](int kind) {
-        return h->engine.SendCommand(Command::ReadWorkingBlock, 0, h->ws.MenuKindFirst(kind),
-                                     false);
+        return h->channel.SendCommand(Command::ReadWorkingBlock, 0, h->ws.MenuKindFirst(kind));
     };
 
     ASSERT_EQ(read(8), CommandStatus::Ok);
     const std::int64_t first_answered = h->clock.NowMs();
     EXPECT_EQ(h->Commands().size(), 2u);
     ASSERT_EQ(read(9), CommandStatus::Ok);
-    ASSERT_TRUE(DecodeBlock(h->engine.Parser().LastPayload(), h->ws.ParamStore, h->ws, 9, 0).Ok());
+    ASSERT_TRUE(DecodeBlock(h->channel.Reply(), h->ws.ParamStore, h->ws, 9, 0).Ok());
     for (int i = h->ws.MenuKindFirst(9); i <= h->ws.MenuKindLast(9); ++i)
         EXPECT_EQ(h->ws.ParamStore.ValueAt(i, 0), 900 + i % 50) << "entry " << i;
-    EXPECT_EQ(h->engine.Counters().LateReplies, 1u);
+    EXPECT_EQ(h->channel.Counters().LateReplies, 1u);
     const auto frames = h->Commands();
     ASSERT_GE(frames.size(), 3u);
     EXPECT_GE(frames[2].at - first_answered, 700) << "the late answers are waited out";
@@ -172,30 +169,72 @@ TEST(SendWaitTest, ExitDuringAWaitAndWithout) {
     auto h = MakeHarness();
     h->LinkUp();
     h->device.SetFaults(Faults("silent"));
-    h->engine.StartTimers();
-    h->clock.CallAfter(100, [&] { h->engine.Exit(); });
+    h->supervisor.StartTimers();
+    h->clock.CallAfter(100, [&] { h->supervisor.Exit(); });
     const std::int64_t start = h->clock.NowMs();
 
-    EXPECT_EQ(h->engine.ReadCurrentMode(), CommandStatus::Closing);
+    EXPECT_EQ(h->transfers.ReadCurrentMode(), CommandStatus::Closing);
     const std::int64_t ended = h->clock.NowMs();
     EXPECT_EQ(ended - start, 100);
     EXPECT_EQ(h->Warnings(),
               std::vector<std::string>{"正在停止通信进程，请点击下面的确认，软件会自动关闭。"});
-    EXPECT_FALSE(h->engine.CommBaseTicks().IsActive());
+    EXPECT_FALSE(h->supervisor.LinkTickTimer().IsActive());
     EXPECT_EQ(h->view.events, std::vector<std::string>{"StopEditorTimers"});
     h->clock.AdvanceTo(ended + 699);
     EXPECT_EQ(h->view.Count("CloseEditor"), 0);
     h->clock.AdvanceTo(ended + 700);
     EXPECT_EQ(h->view.Count("CloseEditor"), 1);
-    EXPECT_EQ(h->engine.SendCommand(Command::ReadCurrentMode, 0, 0, false), CommandStatus::Closing);
+    EXPECT_EQ(h->channel.SendCommand(Command::ReadCurrentMode, 0, 0), CommandStatus::Closing);
     EXPECT_EQ(h->Commands().size(), 1u) << "no retransmission, nothing sent while closing";
 
-    h->engine.Reopen();
-    EXPECT_FALSE(h->link.Closing);
+    h->supervisor.Reopen();
+    EXPECT_FALSE(h->link.Closing());
     h->prompts.ClearRecord();
-    h->engine.Exit();
+    h->supervisor.Exit();
     EXPECT_EQ(h->view.Count("CloseEditor"), 2);
     EXPECT_TRUE(h->prompts.Messages().empty());
+}
+
+// A device that answers in 580 ms, just inside the reply time-out, linked up by the link
+// tick's searches: its answer to a search sent before the link came up arrives during the
+// first command and must not be taken as that command's reply. Every command is answered on
+// its first transmission.
+TEST(SlowDeviceTest, JustInsideTheTimeOutEveryCommandIsAnswered) {
+    auto h = MakeHarness();
+    h->device.SetReplyLatencyMs(580);
+    ASSERT_EQ(h->device.State().SetCurrentMode(4), device::DeviceError::Ok);
+    h->supervisor.LinkTickTimer().Start();
+    for (int i = 0; i < 200 && !h->link.LinkUp(); ++i) h->clock.AdvanceBy(10);
+    ASSERT_TRUE(h->link.LinkUp());
+    h->link.ClearStartSyncRequest();
+    h->Forget();
+    EXPECT_EQ(h->transfers.ReadCurrentMode(), CommandStatus::Ok);
+    EXPECT_EQ(h->link.CurrentMode(), 4);
+    EXPECT_EQ(h->channel.Counters().UnfitReplies, 1u) << "the answer to the second search";
+    EXPECT_EQ(h->transfers.ReadModeNames(), CommandStatus::Ok);
+    EXPECT_EQ(h->channel.Reply().size(), 132u);
+    EXPECT_EQ(h->transfers.SyncFromDevice(0, true, Command::ReadWorkingBlock), CommandStatus::Ok);
+    EXPECT_EQ(h->Commands().size(), 2u + 17u) << "no retransmission";
+    EXPECT_TRUE(h->Warnings().empty());
+}
+
+// A device slower than the time-out: the synchronisation fails with TooSlow and the link is
+// dropped with the time-out warning once its late answers have shown it on two commands in a
+// row; no reply is ever taken for another command's.
+TEST(SlowDeviceTest, SlowerThanTheTimeOutFailsAndSaysSo) {
+    for (const int latency : {700, 1500}) {
+        SCOPED_TRACE(latency);
+        auto h = MakeHarness();
+        h->LinkUp();
+        h->device.SetReplyLatencyMs(latency);
+        EXPECT_EQ(h->transfers.SyncFromDevice(0, true, Command::ReadWorkingBlock),
+                  CommandStatus::TooSlow);
+        EXPECT_EQ(h->Warnings(), std::vector{testing::kLinkTimeoutText});
+        EXPECT_FALSE(h->link.LinkUp());
+        EXPECT_EQ(Headers(h->Commands()).back(), (Header{11, 0, 0})) << "stops after block 0";
+        EXPECT_EQ(h->view.events,
+                  (std::vector<std::string>{"BeginBulk", "FullRefresh", "EndBulk", "ClearUndo"}));
+    }
 }
 
 }  // namespace

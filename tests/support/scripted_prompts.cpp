@@ -1,7 +1,7 @@
 // Scripted answers for the link's prompts.
-#include "protocol/scripted_prompts.h"
+#include "support/scripted_prompts.h"
 
-namespace vellora::protocol {
+namespace vellora::protocol::testing {
 
 void ScriptedPrompts::Warning(std::string_view text) {
     messages_.push_back({Kind::Warning, std::string(text)});
@@ -36,4 +36,4 @@ std::vector<std::string> ScriptedPrompts::Texts(Kind kind) const {
     return out;
 }
 
-}  // namespace vellora::protocol
+}  // namespace vellora::protocol::testing

@@ -1,6 +1,6 @@
 // Prompts answered from a script instead of a person: every message is recorded, questions
 // take the next scripted answer, and the password window is fed the scripted entries in
-// order. Used by the tests and by the command line (which has no one to ask).
+// order. The test double of the link's Prompts.
 #pragma once
 
 #include <deque>
@@ -11,7 +11,7 @@
 #include "protocol/password_window.h"
 #include "protocol/prompts.h"
 
-namespace vellora::protocol {
+namespace vellora::protocol::testing {
 
 class ScriptedPrompts : public Prompts {
 public:
@@ -55,4 +55,4 @@ private:
     std::vector<PasswordSession> sessions_;
 };
 
-}  // namespace vellora::protocol
+}  // namespace vellora::protocol::testing
