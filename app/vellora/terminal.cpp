@@ -1,0 +1,238 @@
+// The terminal: one link session, the editor window on it, and the offscreen screenshot.
+#include "vellora/terminal.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
+#include <QTimer>
+
+#include <charconv>
+#include <cstdio>
+#include <memory>
+
+#include "controls/control_pictures.h"
+#include "controls/workspace_look_source.h"
+#include "device/device_port_factory.h"
+#include "editor/frm_eq.h"
+#include "editor/qt_prompts.h"
+#include "editor/session_link.h"
+#include "graph/graph_pictures.h"
+#include "graph/picture_store.h"
+#include "link/qt_clock.h"
+#include "model/comma_fields.h"
+#include "model/workspace.h"
+#include "protocol/link_session.h"
+#include "protocol/qt_event_wait.h"
+
+namespace vellora::app {
+
+namespace {
+
+constexpr int kScreenshotLinkMs = 10000;
+
+bool ReadInt(const std::string& text, int low, int high, int& out) {
+    int v = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (ec != std::errc() || end != text.data() + text.size() || v < low || v > high) return false;
+    out = v;
+    return true;
+}
+
+bool AllDigits(const std::string& s) {
+    if (s.empty()) return false;
+    for (char c : s)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
+// The password window's answers given on the command line come first; a person is asked only
+// when none of them is accepted (never offscreen, where nobody could answer).
+class TerminalPrompts : public protocol::Prompts {
+public:
+    TerminalPrompts(std::vector<std::string> passwords, bool interactive)
+        : passwords_(std::move(passwords)), interactive_(interactive) {}
+    void SetParent(QWidget* parent) { qt_.SetParent(parent); }
+
+    void Warning(std::string_view text) override {
+        if (interactive_) qt_.Warning(text);
+        else Print(text);
+    }
+    void Error(std::string_view text) override {
+        if (interactive_) qt_.Error(text);
+        else Print(text);
+    }
+    bool Question(std::string_view text) override {
+        if (interactive_) return qt_.Question(text);
+        Print(text);
+        return false;
+    }
+    void AskPassword(protocol::PasswordWindow& window) override {
+        for (const std::string& p : passwords_)
+            if (p.size() == window.DigitCount() &&
+                window.Submit(p) == protocol::PasswordEntry::Accepted)
+                return;
+        if (interactive_) qt_.AskPassword(window);
+    }
+
+private:
+    static void Print(std::string_view text) {
+        std::fprintf(stderr, "vellora: %.*s\n", static_cast<int>(text.size()), text.data());
+    }
+    editor::QtPrompts qt_;
+    std::vector<std::string> passwords_;
+    bool interactive_;
+};
+
+}  // namespace
+
+const char* TerminalUsage() {
+    return "usage: vellora [--device auto|sim|unix:PATH|tcp:HOST:PORT] [--password DIGITS[,DIGITS]]\n"
+           "               [--trace FILE]\n"
+           "       vellora --screenshot PNG [--page 0..7] [--view 0..2] [--scale 1..4]\n"
+           "               [--size WxH] [--device ...] [--password ...]\n"
+           "       vellora --gallery DIR\n";
+}
+
+std::optional<TerminalOptions> ParseTerminalOptions(const std::vector<std::string>& args,
+                                                    std::string& error) {
+    TerminalOptions o;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](std::string& out) {
+            if (i + 1 >= args.size()) {
+                error = a + " needs a value";
+                return false;
+            }
+            out = args[++i];
+            return true;
+        };
+        std::string v;
+        if (a == "--device") {
+            if (!value(v)) return std::nullopt;
+            const link::EndpointParse parsed = link::ParseEndpoint(v);
+            if (parsed.Error != link::EndpointError::None) {
+                error = "--device: " + parsed.Message;
+                return std::nullopt;
+            }
+            o.Device = parsed.Value;
+        } else if (a == "--password") {
+            if (!value(v)) return std::nullopt;
+            for (std::string_view p : model::SplitCommas(v)) {
+                const std::string digits(p);
+                if (!AllDigits(digits) || (digits.size() != 4 && digits.size() != 6)) {
+                    error = "--password takes 4 or 6 digits, two of them separated by a comma";
+                    return std::nullopt;
+                }
+                o.Passwords.push_back(digits);
+            }
+        } else if (a == "--trace") {
+            if (!value(v)) return std::nullopt;
+            o.TracePath = QString::fromLocal8Bit(v.c_str());
+        } else if (a == "--screenshot") {
+            if (!value(v)) return std::nullopt;
+            o.Screenshot = QString::fromLocal8Bit(v.c_str());
+        } else if (a == "--gallery") {
+            if (!value(v)) return std::nullopt;
+            o.GalleryDir = QString::fromLocal8Bit(v.c_str());
+        } else if (a == "--page" || a == "--view" || a == "--scale") {
+            if (!value(v)) return std::nullopt;
+            int& out = a == "--page" ? o.Page : a == "--view" ? o.View : o.Scale;
+            const int low = a == "--scale" ? 1 : 0;
+            const int high = a == "--page" ? 7 : a == "--view" ? 2 : 4;
+            if (!ReadInt(v, low, high, out)) {
+                error = a + " takes a whole number from " + std::to_string(low) + " to " +
+                        std::to_string(high);
+                return std::nullopt;
+            }
+        } else if (a == "--size") {
+            if (!value(v)) return std::nullopt;
+            const size_t x = v.find('x');
+            int w = 0;
+            int h = 0;
+            if (x == std::string::npos || !ReadInt(v.substr(0, x), 970, 7680, w) ||
+                !ReadInt(v.substr(x + 1), 520, 4320, h)) {
+                error = "--size takes WxH, from 970x520 to 7680x4320";
+                return std::nullopt;
+            }
+            o.Size = QSize(w, h);
+        } else {
+            error = "unknown argument: " + a;
+            return std::nullopt;
+        }
+    }
+    const bool screenshotOnly = o.Page != 0 || o.View != 0 || o.Scale != 1 || o.Size != QSize(1900, 1000);
+    if (screenshotOnly && o.Screenshot.isEmpty()) {
+        error = "--page, --view, --scale and --size go with --screenshot";
+        return std::nullopt;
+    }
+    return o;
+}
+
+int RunTerminal(const TerminalOptions& options) {
+    const bool offscreen = !options.Screenshot.isEmpty();
+    model::Workspace ws;
+    controls::WorkspaceLookSource look(ws);
+    link::QtClock clock;
+    graph::PictureStore pictures(qApp->devicePixelRatio());
+    graph::RegisterGraphPictures(pictures);
+    controls::RegisterControlPictures(pictures);
+
+    TerminalPrompts prompts(options.Passwords, !offscreen);
+    protocol::QtEventWait wait;
+    const bool simulated = options.Device.Kind == link::EndpointKind::Sim;
+    protocol::LinkSession session(ws, wait, prompts,
+                                  [](const link::Endpoint& endpoint, model::Clock& c) {
+                                      return device::MakeDevicePort(endpoint, c).Port;
+                                  });
+    editor::SessionLink editorLink(session, simulated);
+    editor::FrmEQ window(editor::EditorContext{ws, clock, pictures, look, editorLink, prompts});
+    prompts.SetParent(&window);
+
+    int status = 0;
+    bool synchronised = false;
+    editor::EditorLinkViews views(window, [&](bool endProgram) {
+        if (endProgram) status = 1;
+        window.close();
+        QApplication::exit(status);
+    });
+    session.SetViews(views.Views());
+    views.SetSynchronised([&] { synchronised = true; });
+
+    const auto opened = session.Open(options.Device);
+    if (opened == protocol::LinkSession::OpenResult::NoPort) {
+        std::fprintf(stderr, "vellora: %s\n", link::LinkErrorText(session.PortError()));
+        return 1;
+    }
+
+    const QSize screen = offscreen ? options.Size * 3 / 2
+                                   : QGuiApplication::primaryScreen()->availableGeometry().size();
+    window.Load(screen);
+    if (offscreen) window.resize(options.Size);
+    window.show();
+    if (!offscreen) return QApplication::exec();
+
+    // Offscreen: link up, synchronise, show the page, take the picture.
+    QElapsedTimer waited;
+    waited.start();
+    while (!synchronised && waited.elapsed() < kScreenshotLinkMs && status == 0)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    if (!synchronised) {
+        std::fprintf(stderr, "vellora: the device did not link up and synchronise within %d s\n",
+                     kScreenshotLinkMs / 1000);
+        return 1;
+    }
+    window.SelectPage(options.Page);
+    if (options.Page == editor::kEffectsPage) window.SelectEffectView(options.View);
+    QCoreApplication::processEvents();
+    const QPixmap picture = window.grab();
+    if (!picture.save(options.Screenshot, "PNG")) {
+        std::fprintf(stderr, "vellora: cannot write the picture %s\n",
+                     qPrintable(options.Screenshot));
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace vellora::app
