@@ -180,7 +180,7 @@ int RunTerminal(const TerminalOptions& options) {
     controls::RegisterControlPictures(pictures);
 
     TerminalPrompts prompts(options.Passwords, !offscreen);
-    protocol::QtEventWait wait;
+    protocol::QtEventWait wait(clock);
     const bool simulated = options.Device.Kind == link::EndpointKind::Sim;
     protocol::LinkSession session(ws, wait, prompts,
                                   [](const link::Endpoint& endpoint, model::Clock& c) {
