@@ -7,7 +7,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
+#include <vector>
 
 #if defined(Q_OS_UNIX)
 #include <sys/stat.h>
@@ -326,6 +328,47 @@ TEST(Cli, HelpUsageAndUnknownCommands) {
     EXPECT_TRUE(none.out.isEmpty());
     EXPECT_TRUE(none.err.contains("Usage"));
     ExpectError(RunCli({"frobnicate"}), "unknown command 'frobnicate'");
+}
+
+TEST(Cli, VersionIsTheProjectsVersion) {
+    const Result r = RunCli({"--version"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, QByteArray("vellora-cli " VELLORA_VERSION "\n"));
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+}
+
+// Only drawing needs a display platform: with one that cannot be loaded, every command that
+// draws nothing still runs, the device commands included.
+TEST_F(CliTest, OnlyDrawingNeedsADisplayPlatform) {
+    QProcessEnvironment broken = QProcessEnvironment::systemEnvironment();
+    broken.insert("QT_QPA_PLATFORM", "vellora-no-such-platform");
+    struct Case {
+        QStringList args;
+        int code;
+    };
+    const std::vector<Case> cases = {
+        {{"--help"}, 0},
+        {{"--version"}, 0},
+        {{"help", "dump"}, 0},
+        {{"render", "--help"}, 0},
+        {{"defaults", "--out", dir.filePath("again.VL")}, 0},
+        {{"dump", defaults, "--json"}, 0},
+        {{"diff", defaults, Modified("changed.VL", 7, 1, 10, 330)}, 1},
+        {{"curve", defaults, "--page", "0", "--csv"}, 0},
+        {{"info", "--device", "sim"}, 0},
+        {{"frobnicate"}, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const Result r = RunCli(c.args, broken);
+        EXPECT_EQ(r.code, c.code) << r.err.toStdString();
+        EXPECT_EQ(r.out.isEmpty(), c.code == 2);
+    }
+#if VELLORA_CLI_GUI
+    // The platform really cannot be loaded: drawing fails on it.
+    const QStringList render = {"render", defaults, "--page", "0", "--out", dir.filePath("x.png")};
+    EXPECT_NE(RunCli(render, broken).code, 0);
+#endif
 }
 
 }  // namespace
