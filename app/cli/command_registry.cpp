@@ -54,8 +54,8 @@ void CommandRegistry::PrintUsage(std::ostream& out) const {
     for (const Command* c : sorted)
         out << "  " << c->name << std::string(width - c->name.size() + 2, ' ') << c->summary
             << '\n';
-    out << "\nRun '" << kProgram << " <command> --help' for the arguments of a command, '"
-        << kProgram << " --version' for the version.\n"
+    out << "\nRun '" << kProgram << " <command> --help' for the arguments of a command,\n'"
+        << kProgram << " --version' for the program's version.\n"
         << "Exit status: 0 success, 1 differences found (diff) or the device failed or refused\n"
         << "(device commands), 2 error.\n";
 }
