@@ -54,19 +54,44 @@ void CommandRegistry::PrintUsage(std::ostream& out) const {
     for (const Command* c : sorted)
         out << "  " << c->name << std::string(width - c->name.size() + 2, ' ') << c->summary
             << '\n';
-    out << "\nRun '" << kProgram << " <command> --help' for the arguments of a command.\n"
+    out << "\nRun '" << kProgram << " <command> --help' for the arguments of a command,\n'"
+        << kProgram << " --version' for the program's version.\n"
         << "Exit status: 0 success, 1 differences found (diff) or the device failed or refused\n"
         << "(device commands), 2 error.\n";
 }
 
+const Command* CommandRegistry::Selected(std::span<const std::string> args) const {
+    if (args.empty()) return nullptr;
+    const Command* command = Find(args[0]);
+    if (!command) return nullptr;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "--") break;
+        if (IsHelp(args[i])) return nullptr;
+    }
+    return command;
+}
+
+ApplicationKind CommandRegistry::ApplicationFor(std::span<const std::string> args) const {
+    const Command* command = Selected(args);
+    return command ? command->application : ApplicationKind::None;
+}
+
 int CommandRegistry::Run(std::span<const std::string> args, std::ostream& out,
                          std::ostream& err) const {
+    if (const Command* command = Selected(args)) {
+        Invocation invocation{command->name, {args.begin() + 1, args.end()}, out, err};
+        return command->run(invocation);
+    }
     if (args.empty()) {
         PrintUsage(err);
         return kExitError;
     }
     if (IsHelp(args[0])) {
         PrintUsage(out);
+        return kExitOk;
+    }
+    if (args[0] == "--version") {
+        out << kProgram << ' ' << version_ << '\n';
         return kExitOk;
     }
     if (args[0] == "help") {
@@ -88,15 +113,8 @@ int CommandRegistry::Run(std::span<const std::string> args, std::ostream& out,
             << " --help)\n";
         return kExitError;
     }
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        if (args[i] == "--") break;
-        if (IsHelp(args[i])) {
-            out << command->help;
-            return kExitOk;
-        }
-    }
-    Invocation invocation{command->name, {args.begin() + 1, args.end()}, out, err};
-    return command->run(invocation);
+    out << command->help;  // a --help among the command's arguments
+    return kExitOk;
 }
 
 }  // namespace vellora::cli

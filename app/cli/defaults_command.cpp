@@ -47,7 +47,8 @@ int RunDefaults(Invocation& inv) {
 }  // namespace
 
 void RegisterDefaultsCommand(CommandRegistry& registry) {
-    registry.Add({"defaults", "write the factory defaults as a settings file", kHelp, RunDefaults});
+    registry.Add({"defaults", "write the factory defaults as a settings file", kHelp, RunDefaults,
+                  ApplicationKind::None});
 }
 
 }  // namespace vellora::cli

@@ -2,6 +2,8 @@
 // settings to and from settings files, and its stored modes to and from mode files.
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QString>
 #include <array>
 #include <string>
@@ -12,6 +14,7 @@
 #include "cli/device_session.h"
 #include "cli/output_file.h"
 #include "cli/settings_view.h"
+#include "link/endpoint.h"
 #include "protocol/mode_names.h"
 #include "protocol/wire_format.h"
 #include "storage/mode_files.h"
@@ -70,16 +73,18 @@ constexpr std::string_view kRawHelp =
 
 // ---- info ----
 
-constexpr std::string_view kInfoUsage = "Usage: vellora-cli info [--device ENDPOINT]";
+constexpr std::string_view kInfoUsage = "Usage: vellora-cli info [--json] [--device ENDPOINT]";
 constexpr std::string_view kInfoText =
     "Links up with the processor and prints its identification tag, its variant letter,\n"
     "its current mode (counted from 1) and the names of its 11 modes.\n";
+constexpr std::string_view kInfoOptions =
+    "  --json              one JSON object, schema \"vellora.info/1\" (see docs/cli.md)\n";
 
 int RunInfo(Invocation& inv) {
     ParsedArgs parsed;
     DeviceOptions options;
     int status = kExitOk;
-    if (!ParseDeviceArgs(inv, {}, 0, "", parsed, options, status)) return status;
+    if (!ParseDeviceArgs(inv, {{"--json", false}}, 0, "", parsed, options, status)) return status;
     DeviceSession session(inv, options);
     if (!session.Open()) return kExitDevice;
 
@@ -91,6 +96,22 @@ int RunInfo(Invocation& inv) {
     const auto names = protocol::DecodeModeNames(session.Channel().Reply());
 
     const std::string& tag = session.Link().DeviceTag();
+    if (parsed.Has("--json")) {
+        QJsonObject root;
+        root["schema"] = "vellora.info/1";
+        root["endpoint"] = QString::fromStdString(link::EndpointText(options.Endpoint));
+        root["tag"] = QString::fromStdString(tag);
+        root["variant"] = tag.size() > 6 ? QJsonValue(QString::fromStdString(tag.substr(6, 1)))
+                                         : QJsonValue(QJsonValue::Null);
+        root["currentMode"] = session.Link().CurrentMode() + 1;
+        QJsonArray modes;  // the names as the device has them; JSON escapes what cannot print
+        for (std::size_t i = 0; i < names.size(); ++i)
+            modes.append(QJsonObject{{"mode", static_cast<int>(i) + 1},
+                                     {"name", QString::fromStdString(names[i])}});
+        root["modes"] = modes;
+        WriteJson(inv.out, root);
+        return kExitOk;
+    }
     inv.out << "device: " << tag << '\n'
             << "variant: " << (tag.size() > 6 ? tag.substr(6, 1) : std::string("?")) << '\n'
             << "current mode: " << session.Link().CurrentMode() + 1 << '\n'
@@ -268,7 +289,7 @@ int RunRestore(Invocation& inv) {
 }  // namespace
 
 void RegisterDeviceCommands(CommandRegistry& registry) {
-    static const std::string info = DeviceHelp(kInfoUsage, kInfoText);
+    static const std::string info = DeviceHelp(kInfoUsage, kInfoText, kInfoOptions);
     static const std::string pull = DeviceHelp(kPullUsage, kPullText);
     static const std::string push = DeviceHelp(kPushUsage, kPushText, kRawHelp);
     static const std::string backup = DeviceHelp(kBackupUsage, kBackupText, kBackupOptions);

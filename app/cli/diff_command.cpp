@@ -170,7 +170,7 @@ int RunDiff(Invocation& inv) {
 
 void RegisterDiffCommand(CommandRegistry& registry) {
     registry.Add({"diff", "compare two settings files slot by slot (exit 1 when they differ)",
-                  kHelp, RunDiff});
+                  kHelp, RunDiff, ApplicationKind::None});
 }
 
 }  // namespace vellora::cli

@@ -130,8 +130,8 @@ int RunDump(Invocation& inv) {
 }  // namespace
 
 void RegisterDumpCommand(CommandRegistry& registry) {
-    registry.Add(
-        {"dump", "list the parameters of a settings file in Hz, dB and names", kHelp, RunDump});
+    registry.Add({"dump", "list the parameters of a settings file in Hz, dB and names", kHelp,
+                  RunDump, ApplicationKind::None});
 }
 
 }  // namespace vellora::cli

@@ -355,10 +355,10 @@ int RunRender(Invocation& inv) {
 void RegisterGraphCommands(CommandRegistry& registry) {
     registry.Add({"curve",
                   "print the response curves of a page: frequency, each band's dB, the sum",
-                  kCurveHelp, RunCurve});
+                  kCurveHelp, RunCurve, ApplicationKind::None});
 #if VELLORA_CLI_GUI
-    registry.Add(
-        {"render", "draw the response graph of a page as a PNG picture", kRenderHelp, RunRender});
+    registry.Add({"render", "draw the response graph of a page as a PNG picture", kRenderHelp,
+                  RunRender, ApplicationKind::Gui});
 #endif
 }
 

@@ -1,5 +1,5 @@
-// vellora-cli: settings files (and, later, the device) from the command line.
-#include <QStringList>
+// vellora-cli: settings files and the device from the command line. Only the commands that
+// need one get an application object, so that the file commands start fast.
 #include <clocale>
 #include <iostream>
 #include <string>
@@ -9,16 +9,15 @@
 #include "cli/command_registry.h"
 
 int main(int argc, char** argv) {
-    const auto app = vellora::cli::MakeApplication(argc, argv);
-    // Numbers are written with a decimal point whatever the user's locale says.
+    const std::vector<std::string> args = vellora::cli::ProgramArguments(argc, argv);
+    vellora::cli::CommandRegistry registry(VELLORA_VERSION);
+    vellora::cli::RegisterAllCommands(registry);
+
+    const auto app = vellora::cli::MakeApplication(registry.ApplicationFor(args), argv[0]);
+    // Numbers are written with a decimal point whatever the user's locale says (an
+    // application object takes the user's locale for all categories).
     std::setlocale(LC_NUMERIC, "C");
 
-    std::vector<std::string> args;
-    const QStringList arguments = QCoreApplication::arguments();
-    for (qsizetype i = 1; i < arguments.size(); ++i) args.push_back(arguments[i].toStdString());
-
-    vellora::cli::CommandRegistry registry;
-    vellora::cli::RegisterAllCommands(registry);
     const int status = registry.Run(args, std::cout, std::cerr);
     std::cout.flush();
     if (!std::cout) {

@@ -1,5 +1,7 @@
 // vellora-cli get and set: one parameter of the device, read from the synchronised store or
 // written with one write-parameter command, addressed as a ParamIndex or as KIND,ADDR.
+#include <QJsonObject>
+#include <QString>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -9,6 +11,8 @@
 #include "cli/arg_parser.h"
 #include "cli/command_registry.h"
 #include "cli/device_session.h"
+#include "cli/settings_view.h"
+#include "link/endpoint.h"
 #include "model/comma_fields.h"
 #include "model/value_scales.h"
 #include "model/workspace.h"
@@ -164,10 +168,26 @@ void PrintEntry(const Invocation& inv, const model::Workspace& ws, int index, in
     inv.out << '\n';
 }
 
+// The parameter as one "vellora.get/1" object: the entry, the scene shown (null for an entry
+// with one value for both scenes) and the value in units and raw fields.
+void PrintEntryJson(const Invocation& inv, const DeviceOptions& options, int mode,
+                    const model::Workspace& ws, int index, int slot) {
+    const storage::EntryInfo& entry = storage::FactoryLayout().Entry(index);
+    QJsonObject root = EntryJson(index, entry);
+    root["schema"] = "vellora.get/1";
+    root["endpoint"] = QString::fromStdString(link::EndpointText(options.Endpoint));
+    root["mode"] = mode + 1;
+    root["perScene"] = ws.IsPerScene(index);
+    root["scene"] = index >= model::kModeScopedEnd ? QJsonValue(QJsonValue::Null) : slot;
+    root["value"] = SlotJson(entry, *ws.ParamStore.Slot(index, slot), slot);
+    WriteJson(inv.out, root);
+}
+
 // ---- get ----
 
 constexpr std::string_view kGetUsage =
-    "Usage: vellora-cli get PARAM [--scene S] [--device ENDPOINT] [--password DIGITS]";
+    "Usage: vellora-cli get PARAM [--scene S] [--json] [--device ENDPOINT]\n"
+    "                       [--password DIGITS]";
 constexpr std::string_view kGetText =
     "Links up, reads all of the device's working settings (with the access check) and prints\n"
     "one parameter: its name, its value in the user's units and its raw fields. PARAM is a\n"
@@ -175,6 +195,8 @@ constexpr std::string_view kGetText =
 constexpr std::string_view kSceneOption =
     "  --scene S           0 singing, 1 dance scene (default: the device's current scene);\n"
     "                      entries of menu kinds 8..10 have one value for both scenes\n";
+constexpr std::string_view kGetJsonOption =
+    "  --json              one JSON object, schema \"vellora.get/1\" (see docs/cli.md)\n";
 
 constexpr std::string_view kRawOption =
     "  --raw               allow values beyond the editor's ranges, up to what a settings\n"
@@ -197,12 +219,18 @@ int RunGet(Invocation& inv) {
     int status = kExitOk;
     int index = 0;
     std::optional<int> scene;
-    if (!ReadParamCommand(inv, {}, 1, "PARAM", parsed, options, index, scene, status)) return status;
+    if (!ReadParamCommand(inv, {{"--json", false}}, 1, "PARAM", parsed, options, index, scene,
+                          status))
+        return status;
 
     DeviceSession session(inv, options);
     if (!session.Open() || !session.Synchronise()) return kExitDevice;
     const model::Workspace& ws = session.Workspace();
     const int slot = index >= model::kModeScopedEnd ? 0 : scene.value_or(ws.CurrentScene());
+    if (parsed.Has("--json")) {
+        PrintEntryJson(inv, options, session.Link().CurrentMode(), ws, index, slot);
+        return kExitOk;
+    }
     PrintEntry(inv, ws, index, slot);
     return kExitOk;
 }
@@ -282,7 +310,8 @@ int RunSet(Invocation& inv) {
 }  // namespace
 
 void RegisterParamCommands(CommandRegistry& registry) {
-    static const std::string get = DeviceHelp(kGetUsage, kGetText, kSceneOption);
+    static const std::string get =
+        DeviceHelp(kGetUsage, kGetText, std::string(kSceneOption) + std::string(kGetJsonOption));
     static const std::string set =
         DeviceHelp(kSetUsage, kSetText, std::string(kSceneOption) + std::string(kRawOption));
     registry.Add({"get", "device: print one parameter of the working settings", get, RunGet});

@@ -5,8 +5,13 @@
 
 #include <QByteArray>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+
+#if defined(Q_OS_UNIX)
+#include <sys/resource.h>
+#endif
 
 namespace vellora::testing {
 
@@ -24,9 +29,18 @@ inline QString CliPath() {
 #endif
 }
 
-/// Generous time-outs: the test must never depend on the machine being fast.
-inline CliResult RunCli(const QStringList& args) {
+/// Generous time-outs: the test must never depend on the machine being fast. `environment`
+/// replaces the test's own when given. A run that crashes leaves no core file behind.
+inline CliResult RunCli(const QStringList& args,
+                        const QProcessEnvironment& environment = QProcessEnvironment()) {
     QProcess process;
+    if (!environment.isEmpty()) process.setProcessEnvironment(environment);
+#if defined(Q_OS_UNIX)
+    process.setChildProcessModifier([] {
+        const rlimit none{0, 0};
+        (void)::setrlimit(RLIMIT_CORE, &none);
+    });
+#endif
     process.start(CliPath(), args);
     CliResult r;
     if (!process.waitForStarted(30000) || !process.waitForFinished(60000)) {

@@ -7,7 +7,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
+#include <vector>
 
 #if defined(Q_OS_UNIX)
 #include <sys/stat.h>
@@ -283,15 +285,19 @@ TEST_F(CliTest, OutputsThatAreNotPlainFilesOrTheInputAreRefused) {
         const char* mention;
     };
     std::vector<Case> cases = {
-        {{"render", defaults, "--page", "0", "--out", defaults}, "input"},
-        {{"render", defaults, "--page", "0", "--out", dir.path()}, "is a folder"},
         {{"defaults", "--out", dir.path()}, "is a folder"},
-        {{"render", defaults, "--page", "0", "--out", ""}, "--out"},
     };
+#if VELLORA_CLI_GUI  // built without Qt Gui, the program has no render command
+    cases.push_back({{"render", defaults, "--page", "0", "--out", defaults}, "input"});
+    cases.push_back({{"render", defaults, "--page", "0", "--out", dir.path()}, "is a folder"});
+    cases.push_back({{"render", defaults, "--page", "0", "--out", ""}, "--out"});
+#endif
 #if defined(Q_OS_UNIX)
     const QString pipe = dir.filePath("pipe");
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+#if VELLORA_CLI_GUI
     cases.push_back({{"render", defaults, "--page", "0", "--out", pipe}, "not a regular file"});
+#endif
     cases.push_back({{"defaults", "--out", pipe}, "not a regular file"});
     // No device is asked: the target is refused first.
     cases.push_back({{"pull", pipe, "--device", "unix:" + dir.filePath("none.sock")},
@@ -326,6 +332,47 @@ TEST(Cli, HelpUsageAndUnknownCommands) {
     EXPECT_TRUE(none.out.isEmpty());
     EXPECT_TRUE(none.err.contains("Usage"));
     ExpectError(RunCli({"frobnicate"}), "unknown command 'frobnicate'");
+}
+
+TEST(Cli, VersionIsTheProjectsVersion) {
+    const Result r = RunCli({"--version"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, QByteArray("vellora-cli " VELLORA_VERSION "\n"));
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+}
+
+// Only drawing needs a display platform: with one that cannot be loaded, every command that
+// draws nothing still runs, the device commands included.
+TEST_F(CliTest, OnlyDrawingNeedsADisplayPlatform) {
+    QProcessEnvironment broken = QProcessEnvironment::systemEnvironment();
+    broken.insert("QT_QPA_PLATFORM", "vellora-no-such-platform");
+    struct Case {
+        QStringList args;
+        int code;
+    };
+    const std::vector<Case> cases = {
+        {{"--help"}, 0},
+        {{"--version"}, 0},
+        {{"help", "dump"}, 0},
+        {{"defaults", "--out", dir.filePath("again.VL")}, 0},
+        {{"dump", defaults, "--json"}, 0},
+        {{"diff", defaults, Modified("changed.VL", 7, 1, 10, 330)}, 1},
+        {{"curve", defaults, "--page", "0", "--csv"}, 0},
+        {{"info", "--device", "sim"}, 0},
+        {{"frobnicate"}, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const Result r = RunCli(c.args, broken);
+        EXPECT_EQ(r.code, c.code) << r.err.toStdString();
+        EXPECT_EQ(r.out.isEmpty(), c.code == 2);
+    }
+#if VELLORA_CLI_GUI
+    EXPECT_EQ(RunCli({"render", "--help"}, broken).code, 0);
+    // The platform really cannot be loaded: drawing fails on it.
+    const QStringList render = {"render", defaults, "--page", "0", "--out", dir.filePath("x.png")};
+    EXPECT_NE(RunCli(render, broken).code, 0);
+#endif
 }
 
 }  // namespace

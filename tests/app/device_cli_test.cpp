@@ -6,12 +6,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #if defined(Q_OS_UNIX)
@@ -129,6 +133,85 @@ TEST_F(DeviceCliTest, InfoShowsTagVariantModeAndNames) {
     EXPECT_TRUE(r.out.contains("current mode: 1\n"));
     for (int mode = 1; mode <= 11; ++mode)
         EXPECT_TRUE(r.out.contains(QString("  %1  模式%1\n").arg(mode))) << mode;
+}
+
+// The value at a path of keys ("value.raw.gain") in a JSON object.
+QJsonValue At(QJsonObject object, const QString& path) {
+    const QStringList keys = path.split('.');
+    for (qsizetype i = 0; i + 1 < keys.size(); ++i) object = object[keys[i]].toObject();
+    return object[keys.last()];
+}
+
+// info --json and get --json: one object of their schema on stdout and nothing else there;
+// the progress stays on stderr.
+TEST_F(DeviceCliTest, InfoAndGetAsJson) {
+    StartSim({"--variant", "B"});
+    ASSERT_EQ(Device({"set", "2560", "42"}).code, 0);
+    ASSERT_EQ(Device({"set", "5", "gain=270,q=40", "--scene", "1"}).code, 0);
+
+    struct Case {
+        QStringList args;
+        std::vector<std::pair<QString, QJsonValue>> expected;
+    };
+    const QJsonValue null(QJsonValue::Null);
+    const std::vector<Case> cases = {
+        {{"info", "--json"},
+         {{"schema", "vellora.info/1"},
+          {"endpoint", "unix:" + socket_},
+          {"tag", "TR-W48B_"},
+          {"variant", "B"},
+          {"currentMode", 1}}},
+        // A common setting of menu kind 10: one value for both scenes.
+        {{"get", "10,0", "--json"},
+         {{"schema", "vellora.get/1"},
+          {"index", 2560},
+          {"kind", 10},
+          {"address", 0},
+          {"role", "step"},
+          {"mode", 1},
+          {"scene", null},
+          {"perScene", false},
+          {"value.slot", 0},
+          {"value.step", 42},
+          {"value.raw.value", 42}}},
+        // A band written in the dance scene, in its units and its raw fields.
+        {{"get", "5", "--scene", "1", "--json"},
+         {{"index", 5},
+          {"role", "band"},
+          {"name", "EQ6"},
+          {"scene", 1},
+          {"perScene", true},
+          {"value.slot", 1},
+          {"value.gainDb", 2.0},
+          {"value.raw.gain", 270},
+          {"value.raw.q", 40}}},
+        // The factory gain of EQ8 differs by scene: +15.0 dB singing, 0.0 dB dance.
+        {{"get", "7", "--json", "--scene", "0"},
+         {{"scene", 0}, {"value.gainDb", 15.0}, {"value.freqHz", 630}, {"value.shape", "peaking"}}},
+        {{"get", "7", "--json", "--scene", "1"}, {{"scene", 1}, {"value.gainDb", 0.0}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const Result r = Device(c.args);
+        ASSERT_EQ(r.code, 0) << r.err.toStdString();
+        QJsonParseError error{};
+        const QJsonDocument doc = QJsonDocument::fromJson(r.out.toUtf8(), &error);
+        ASSERT_EQ(error.error, QJsonParseError::NoError) << r.out.toStdString();
+        for (const auto& [path, value] : c.expected)
+            EXPECT_EQ(At(doc.object(), path), value) << path.toStdString();
+    }
+
+    const QJsonArray modes =
+        QJsonDocument::fromJson(Device({"info", "--json"}).out.toUtf8())["modes"].toArray();
+    ASSERT_EQ(modes.size(), 11);
+    for (int mode = 1; mode <= 11; ++mode)
+        EXPECT_EQ(modes[mode - 1],
+                  (QJsonObject{{"mode", mode}, {"name", QString("模式%1").arg(mode)}}));
+
+    // A refused argument is one line on stderr and no JSON at all.
+    const Result bad = Device({"get", "3000", "--json"});
+    ExpectFailure(bad, 2, "PARAM");
+    EXPECT_TRUE(bad.out.isEmpty()) << bad.out.toStdString();
 }
 
 TEST_F(DeviceCliTest, PullAfterPushGivesTheSameFile) {

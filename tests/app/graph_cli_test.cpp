@@ -209,6 +209,8 @@ TEST_F(GraphCliTest, BadArgumentsAreRefusedWithOneLine) {
     ExpectError(RunCli({"curve", defaults, "--page", "0", "--scene", "2"}), "--scene");
     ExpectError(RunCli({"curve", defaults, "--page", "0", "--csv", "--json"}), "exclude");
     ExpectError(RunCli({"curve", defaults, "--page", "0", "--view", "1"}), "--view");
+    ExpectError(RunCli({"curve", dir.filePath("missing.VL"), "--page", "0"}), "missing.VL");
+#if VELLORA_CLI_GUI
     ExpectError(RunCli({"render", defaults, "--page", "7", "--view", "0", "--out", png}), "--view");
     // 8192 x 8192 at density 4 would be a picture of a billion pixels.
     ExpectError(RunCli({"render", defaults, "--page", "0", "--width", "8192", "--height", "8192",
@@ -217,8 +219,6 @@ TEST_F(GraphCliTest, BadArgumentsAreRefusedWithOneLine) {
     ExpectError(RunCli({"render", defaults, "--page", "0", "--width", "4097", "--height", "4096",
                         "--scale", "2", "--out", png}),
                 "megapixels");
-    ExpectError(RunCli({"curve", dir.filePath("missing.VL"), "--page", "0"}), "missing.VL");
-#if VELLORA_CLI_GUI
     ExpectError(RunCli({"render", defaults, "--page", "4", "--select", "11", "--out", png}), "11 bands");
     ExpectError(RunCli({"render", defaults, "--page", "4"}), "--out");
     ExpectError(RunCli({"render", defaults, "--page", "4", "--out", dir.filePath("no/dir/x.png")}), "x.png");
