@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include <charconv>
@@ -25,6 +26,7 @@
 #include "model/workspace.h"
 #include "protocol/link_session.h"
 #include "protocol/qt_event_wait.h"
+#include "storage/mode_folder.h"
 
 namespace vellora::app {
 
@@ -209,6 +211,13 @@ int RunTerminal(const TerminalOptions& options) {
     const QSize screen = offscreen ? options.Size * 3 / 2
                                    : QGuiApplication::primaryScreen()->availableGeometry().size();
     window.Load(screen);
+    // The mode folder beside the program, or the user's own when the program's is read-only.
+    const storage::ModeFolderChoice folder = storage::ChooseModeFolder(
+        QCoreApplication::applicationDirPath(),
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    window.SetModeFolder(folder.Path, folder.Fallback);
+    if (folder.Path.isEmpty())
+        std::fprintf(stderr, "vellora: no folder for mode files: %s\n", qPrintable(folder.Error));
     if (offscreen) window.resize(options.Size);
     window.show();
     if (!offscreen) return QApplication::exec();

@@ -19,6 +19,7 @@ using namespace controls::art;
 constexpr QSize kTabSize(56, 32);
 constexpr QSize kKeySize(34, 24);
 constexpr QSize kWideKey(72, 24);
+constexpr QSize kCommandKey(58, 24);  // the title strip's command keys
 constexpr QSize kCopyKey(68, 24);  // the strip's copy keys fit their 71-pixel spacing
 constexpr QSize kOptionKey(40, 24);
 constexpr QSize kSceneKey(36, 24);
@@ -103,9 +104,9 @@ void RegisterEditorPictures(graph::PictureStore& store) {
     const auto text = [](const char* t) {
         return [t](QPainter& p, QSize s, bool on) { TextKey(p, s, QString::fromUtf8(t), on); };
     };
-    Pair(store, pic::kBypass, kWideKey, text("BYPASS"));
-    Pair(store, pic::kReset, kWideKey, text("RESET"));
-    Pair(store, pic::kRecord, kWideKey, text("REC"));
+    Pair(store, pic::kBypass, kCommandKey, text("BYPASS"));
+    Pair(store, pic::kReset, kCommandKey, text("RESET"));
+    Pair(store, pic::kRecord, kCommandKey, text("REC"));
     Pair(store, pic::kSinging, kSceneKey, text("唱歌"));
     Pair(store, pic::kDance, kSceneKey, text("劲舞"));
     Pair(store, pic::kAutoOff, kSceneKey, text("OFF"));

@@ -171,7 +171,11 @@ void FrmEQ::BuildKeys() {
         key->SetAccessibleContext(viewNames[v], QString::fromUtf8(PageCaption(kEffectsPage).data()));
         connect(key, &controls::MBtnFlag::Click, this, [this, v] { SelectEffectView(v); });
     }
-    MakeKey(effects, QStringLiteral("MBtnFlag2"), PictureList(pic::kEffectWindow), kActionClick);
+    auto* effectKey = MakeKey(effects, QStringLiteral("MBtnFlag2"), PictureList(pic::kEffectWindow),
+                              kActionClick);
+    connect(effectKey, &controls::MBtnFlag::Click, this, [this, effectKey] {
+        if (effectKey->Enabled()) emit EffectWindowRequested();
+    });
 
     // Scene keys in the strip, at their distances from its right edge.
     auto* mic = MakeKey(strip_, QStringLiteral("MBtnFlag3"), PictureList(pic::kMicCopy), kActionMomentary);
@@ -200,6 +204,9 @@ void FrmEQ::BuildKeys() {
     connect(bypass, &controls::MBtnFlag::Click, this, [this, bypass] { commands_->Bypass(bypass->Value()); });
     auto* reset = MakeKey(title_, QStringLiteral("cmdReset"), PictureList(pic::kReset), kActionMomentary);
     connect(reset, &controls::MBtnFlag::Click, this, [this] { commands_->Reset(); });
+    auto* record = MakeKey(title_, QStringLiteral("cmdRecordPage"), PictureList(pic::kRecord),
+                           kActionMomentary);
+    connect(record, &controls::MBtnFlag::Click, this, [this] { emit RecordWindowRequested(); });
 }
 
 void FrmEQ::Load(QSize screen) {
@@ -275,8 +282,8 @@ void FrmEQ::LayoutParts() {
     }
     x -= 44;
     title_->SetPaintRateLeft(x + 4);  // Command5, the paint rate
-    for (const char* name : {"cmdConnectStatus", "Command1", "cmdTone", "cmdReset", "cmdByPass",
-                             "cmdRedo", "cmdUndo"}) {
+    for (const char* name : {"cmdConnectStatus", "Command1", "cmdTone", "cmdRecordPage", "cmdReset",
+                             "cmdByPass", "cmdRedo", "cmdUndo"}) {
         auto* key = Key(QString::fromLatin1(name));
         x -= key->width() + kKeyGap;
         key->move(x, (title_->height() - key->height()) / 2);
@@ -453,8 +460,17 @@ void FrmEQ::KeyPress(QChar key) {
     }
 }
 
+void FrmEQ::SetModeFolder(const QString& path, bool fallback) {
+    mode_folder_ = path;
+    mode_folder_fallback_ = fallback;
+}
+
 void FrmEQ::PopToneMenu() {
     auto* tone = Key(QStringLiteral("cmdTone"));
+    if (tone_menu_) {
+        tone_menu_(tone->mapToGlobal(QPoint(0, tone->height())));
+        return;
+    }
     QMenu menu(this);
     for (int k = 0; k <= 10; ++k) {
         const QString caption = k == kNoKeyShift ? QStringLiteral("Key: 0")

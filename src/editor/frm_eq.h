@@ -6,7 +6,10 @@
 #include <QString>
 #include <QWidget>
 
+#include <QPoint>
+
 #include <array>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -107,9 +110,20 @@ public:
     /// cmdTone's menu item k (0..10, "Key: -5" .. "Key: +5") chosen.
     void ChooseTone(int k);
 
+    /// The mode folder in use and whether it is the per-user fallback (set at start-up).
+    void SetModeFolder(const QString& path, bool fallback);
+    [[nodiscard]] const QString& ModeFolder() const { return mode_folder_; }
+    [[nodiscard]] bool ModeFolderIsFallback() const { return mode_folder_fallback_; }
+    /// The key menu comes from the launcher when one is set; else the editor pops its own.
+    void SetToneMenu(std::function<void(QPoint at)> pop) { tone_menu_ = std::move(pop); }
+
 signals:
     /// The user asked to close the editor (the exit sequence runs first).
     void ExitRequested();
+    /// cmdRecordPage: the recording window is to open, modally.
+    void RecordWindowRequested();
+    /// MBtnFlag2: the professional reverb window is to open, modally.
+    void EffectWindowRequested();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -189,6 +203,9 @@ private:
     bool first_activation_done_ = false;
     bool unloaded_ = false;
     bool closing_ = false;
+    QString mode_folder_;
+    bool mode_folder_fallback_ = false;
+    std::function<void(QPoint)> tone_menu_;
 };
 
 }  // namespace vellora::editor
