@@ -1,0 +1,121 @@
+// The editor on the real link: the shared session over the simulated processor plugged in as
+// a USB device, in virtual time. The window links up and synchronises by itself; a control
+// moved through the accessibility interface reaches the device as one parameter write with
+// the frame's exact bytes; a lost device is shown once and linked again when it returns.
+#include <QAccessible>
+#include <QAccessibleInterface>
+#include <QAccessibleValueInterface>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <memory>
+
+#include "controls/control_pictures.h"
+#include "controls/workspace_look_source.h"
+#include "device/simulated_port.h"
+#include "device/simulated_processor.h"
+#include "editor/frm_eq.h"
+#include "editor/session_link.h"
+#include "graph/graph_pictures.h"
+#include "graph/picture_store.h"
+#include "protocol/frame_builder.h"
+#include "protocol/link_session.h"
+#include "protocol/link_texts.h"
+#include "protocol/virtual_wait.h"
+#include "support/scripted_prompts.h"
+
+namespace vellora::editor {
+namespace {
+
+const link::Endpoint kSim{link::EndpointKind::Sim, "", "", 0};
+
+struct Terminal {
+    Terminal() {
+        graph::RegisterGraphPictures(pictures);
+        controls::RegisterControlPictures(pictures);
+        session.SetViews(views.Views());
+        views.SetSynchronised([this] { ++synchronisations; });
+        EXPECT_EQ(session.Open(kSim), protocol::LinkSession::OpenResult::Ok);
+        window.Load(QSize(1920, 1080));
+        window.show();  // starts the link's supervision
+    }
+    void RunFor(int ms) { clock.AdvanceBy(ms); }
+
+    model::VirtualClock clock;
+    device::SimulatedProcessor processor{clock};
+    protocol::VirtualWait wait{clock};
+    model::Workspace ws;
+    controls::WorkspaceLookSource look{ws};
+    graph::PictureStore pictures;
+    protocol::testing::ScriptedPrompts prompts;
+    device::SimulatedPort* port = nullptr;  // owned by the session
+    protocol::LinkSession session{
+        ws, wait, prompts,
+        [this](const link::Endpoint&, model::Clock&) -> std::unique_ptr<link::HidPort> {
+            auto made = std::make_unique<device::SimulatedPort>(processor);
+            port = made.get();
+            return made;
+        }};
+    SessionLink link{session, true};
+    FrmEQ window{EditorContext{ws, clock, pictures, look, link, prompts}};
+    int synchronisations = 0;
+    EditorLinkViews views{window, [](bool) {}};
+};
+
+TEST(EditorLink, LinksUpSynchronisesAndSendsAnAccessibleEditAsOneExactFrame) {
+    Terminal t;
+    t.processor.State().Working().SetValueAt(model::entry::kMasterSlider0 + 1, 0, 44);
+    t.RunFor(3000);
+    ASSERT_EQ(t.synchronisations, 1);
+    EXPECT_TRUE(t.link.LinkUp());
+    EXPECT_EQ(t.window.Controls().Slider(1)->Value(), 44);  // the device's value is shown
+    EXPECT_TRUE(t.window.StatusText().contains(QStringLiteral("模式1")));
+    EXPECT_TRUE(t.prompts.Messages().empty());
+
+    // The first microphone page's high-pass, moved by assistive technology.
+    t.window.SelectPage(1);
+    controls::MScrollBar* slider = t.window.Controls().Slider(33);
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(slider);
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(a->valueInterface(), nullptr);
+    t.processor.ClearFrameLog();
+    a->valueInterface()->setCurrentValue(60);
+    t.RunFor(100);
+    EXPECT_EQ(t.ws.ParamStore.ValueAt(256, 0), 60);  // value type 13: the position is the index
+
+    std::array<uint8_t, protocol::kMaxFrameLength> expected{};
+    protocol::FrameRequest request;
+    request.command = protocol::Command::WriteParam;
+    request.index = 256;
+    const protocol::ByteResult built = protocol::BuildFrame(request, t.ws, expected);
+    ASSERT_TRUE(built.Ok());
+    std::vector<uint8_t> writes;
+    int frames = 0;
+    for (const device::FrameRecord& r : t.processor.FrameLog()) {
+        if (r.Bytes.size() > 2 && r.Bytes[2] == static_cast<uint8_t>(protocol::Command::WriteParam)) {
+            ++frames;
+            writes = r.Bytes;
+        }
+    }
+    EXPECT_EQ(frames, 1);
+    EXPECT_EQ(writes, std::vector<uint8_t>(expected.begin(), expected.begin() + built.Bytes));
+    EXPECT_EQ(t.processor.State().Working().ValueAt(256, 0), 60);
+}
+
+TEST(EditorLink, ALostDeviceIsShownOnceAndLinkedAgainWhenItReturns) {
+    Terminal t;
+    t.RunFor(3000);
+    ASSERT_EQ(t.synchronisations, 1);
+    t.port->Unplug();
+    t.RunFor(8000);
+    EXPECT_FALSE(t.link.LinkUp());
+    EXPECT_EQ(t.prompts.Messages().size(), 1u);  // shown once, not at every re-scan
+    t.port->Replug();
+    t.RunFor(8000);
+    EXPECT_TRUE(t.link.LinkUp());
+    EXPECT_EQ(t.synchronisations, 2);
+}
+
+}  // namespace
+}  // namespace vellora::editor
