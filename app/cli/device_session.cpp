@@ -13,6 +13,8 @@
 
 #include "device/device_port_factory.h"
 #include "link/link_error.h"
+#include "link/tracing_port.h"
+#include "protocol/frame_description.h"
 #include "protocol/password_window.h"
 #include "protocol/wire_format.h"
 
@@ -65,6 +67,7 @@ bool ReadDeviceOptions(const ParsedArgs& parsed, DeviceOptions& options, std::st
         return false;
     }
     options.Endpoint = endpoint.Value;
+    options.TracePath = parsed.Value(kTraceOption.name).value_or("");
     options.Passwords.clear();
     if (const auto given = parsed.Value(kPasswordOption.name)) {
         std::size_t start = 0;
@@ -102,6 +105,7 @@ bool ParseDeviceArgs(const Invocation& inv, std::vector<OptionDef> extra, std::s
                      int& status) {
     extra.push_back(kDeviceOption);
     extra.push_back(kPasswordOption);
+    extra.push_back(kTraceOption);
     std::string error;
     if (!ParseArgs(inv.args, extra, parsed, error) || !ReadDeviceOptions(parsed, device, error)) {
         status = inv.Fail(error);
@@ -188,8 +192,11 @@ DeviceSession::DeviceSession(const Invocation& inv, DeviceOptions options)
       prompts_(options_.Passwords),
       view_(inv.err, inv.command) {
     session_ = std::make_unique<protocol::LinkSession>(
-        *workspace_, wait_, prompts_, [](const link::Endpoint& endpoint, model::Clock& clock) {
-            return device::MakeDevicePort(endpoint, clock).Port;
+        *workspace_, wait_, prompts_, [this](const link::Endpoint& endpoint, model::Clock& clock) {
+            std::unique_ptr<link::HidPort> port = device::MakeDevicePort(endpoint, clock).Port;
+            if (!port || options_.TracePath.empty()) return port;
+            return link::TraceOwnedPort(std::move(port), options_.TracePath, clock,
+                                        protocol::ReportDescriber{}, trace_error_);
         });
     session_->SetViews({&view_, nullptr, nullptr, nullptr});
 }
@@ -201,7 +208,10 @@ bool DeviceSession::Open() {
     const std::string prefix = "vellora-cli " + std::string(inv_.command) + ": ";
     switch (session_->Open(options_.Endpoint)) {
         case protocol::LinkSession::OpenResult::NoPort:
-            inv_.err << prefix << "no port for " << where << '\n';
+            if (!trace_error_.empty())
+                inv_.err << prefix << trace_error_ << '\n';
+            else
+                inv_.err << prefix << "no port for " << where << '\n';
             return false;
         case protocol::LinkSession::OpenResult::NoDevice:
             inv_.err << prefix << "no device at " << where << ": "

@@ -29,6 +29,7 @@ inline constexpr int kExitDevice = 1;
 /// The options every device command takes.
 inline constexpr OptionDef kDeviceOption{"--device", true};
 inline constexpr OptionDef kPasswordOption{"--password", true};
+inline constexpr OptionDef kTraceOption{"--trace", true};
 
 /// The text of the two options for a command's --help.
 inline constexpr std::string_view kDeviceOptionsHelp =
@@ -37,11 +38,14 @@ inline constexpr std::string_view kDeviceOptionsHelp =
     "                      served over the socket bridge, e.g. by vellora-sim)\n"
     "  --password DIGITS   the administrator password (6 digits) and/or the panel-lock\n"
     "                      password (4 digits), separated by a comma, for the access check\n"
-    "                      when the device demands one\n";
+    "                      when the device demands one\n"
+    "  --trace FILE        writes every report both ways to FILE, with its time, in hex and\n"
+    "                      decoded (see the README's HID trace)\n";
 
 struct DeviceOptions {
     link::Endpoint Endpoint;
     std::vector<std::string> Passwords;  ///< each 4 or 6 digits
+    std::string TracePath;               ///< --trace: empty for none
 };
 
 /// Reads --device and --password; false with a one-line `error` for bad values.
@@ -134,6 +138,7 @@ public:
 private:
     const Invocation& inv_;
     DeviceOptions options_;
+    std::string trace_error_;  // why the trace file could not be opened
     link::QtClock clock_;
     protocol::QtEventWait wait_{clock_};
     std::unique_ptr<model::Workspace> workspace_;

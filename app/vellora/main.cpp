@@ -41,6 +41,13 @@ int RenderGallery(const QString& dir) {
     return 0;
 }
 
+// Offscreen, the picture or the gallery is the output and failures are one line each: Qt's own
+// notes (a missing runtime folder, fonts) stay off stderr.
+void QuietNotes(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtDebugMsg || type == QtInfoMsg || type == QtWarningMsg) return;
+    std::fprintf(stderr, "vellora: %s\n", qPrintable(text));
+}
+
 // A desktop session is needed for the window; without one, say so instead of failing later.
 bool HasDisplay() {
 #if defined(Q_OS_LINUX)
@@ -64,6 +71,7 @@ int main(int argc, char** argv) {
     const bool offscreen = !options->Screenshot.isEmpty() || !options->GalleryDir.isEmpty();
     if (offscreen && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (offscreen) qInstallMessageHandler(QuietNotes);
     if (!options->Screenshot.isEmpty() && options->Scale != 1)
         qputenv("QT_SCALE_FACTOR", QByteArray::number(options->Scale));
     if (!offscreen && !HasDisplay()) {

@@ -21,9 +21,12 @@
 #include "editor/session_link.h"
 #include "graph/graph_pictures.h"
 #include "graph/picture_store.h"
+#include "link/device_state.h"
 #include "link/qt_clock.h"
+#include "link/tracing_port.h"
 #include "model/comma_fields.h"
 #include "model/workspace.h"
+#include "protocol/frame_description.h"
 #include "protocol/link_session.h"
 #include "protocol/qt_event_wait.h"
 #include "storage/mode_folder.h"
@@ -184,10 +187,15 @@ int RunTerminal(const TerminalOptions& options) {
     TerminalPrompts prompts(options.Passwords, !offscreen);
     protocol::QtEventWait wait(clock);
     const bool simulated = options.Device.Kind == link::EndpointKind::Sim;
-    protocol::LinkSession session(ws, wait, prompts,
-                                  [](const link::Endpoint& endpoint, model::Clock& c) {
-                                      return device::MakeDevicePort(endpoint, c).Port;
-                                  });
+    std::string traceError;
+    const std::string tracePath = options.TracePath.toStdString();
+    protocol::LinkSession session(
+        ws, wait, prompts, [&](const link::Endpoint& endpoint, model::Clock& c) {
+            std::unique_ptr<link::HidPort> port = device::MakeDevicePort(endpoint, c).Port;
+            if (!port || tracePath.empty()) return port;
+            return link::TraceOwnedPort(std::move(port), tracePath, c, protocol::ReportDescriber{},
+                                        traceError);
+        });
     editor::SessionLink editorLink(session, simulated);
     editor::FrmEQ window(editor::EditorContext{ws, clock, pictures, look, editorLink, prompts});
     prompts.SetParent(&window);
@@ -202,9 +210,19 @@ int RunTerminal(const TerminalOptions& options) {
     session.SetViews(views.Views());
     views.SetSynchronised([&] { synchronised = true; });
 
+    // What the port's scans find shows in the status line; a processor this user may not open
+    // is said once, with the rule to install.
+    link::DeviceState lastState = link::DeviceState::Searching;
+    session.SetDeviceStateHandler([&](link::DeviceState state) {
+        lastState = state;
+        const bool open = state == link::DeviceState::Open || state == link::DeviceState::Searching;
+        window.ShowDeviceState(open ? QString() : QString::fromUtf8(link::DeviceStateText(state)));
+        if (state == link::DeviceState::NoPermission) prompts.Warning(link::DeviceStateText(state));
+    });
     const auto opened = session.Open(options.Device);
     if (opened == protocol::LinkSession::OpenResult::NoPort) {
-        std::fprintf(stderr, "vellora: %s\n", link::LinkErrorText(session.PortError()));
+        std::fprintf(stderr, "vellora: %s\n",
+                     traceError.empty() ? link::LinkErrorText(session.PortError()) : traceError.c_str());
         return 1;
     }
 
@@ -228,8 +246,10 @@ int RunTerminal(const TerminalOptions& options) {
     while (!synchronised && waited.elapsed() < kScreenshotLinkMs && status == 0)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     if (!synchronised) {
-        std::fprintf(stderr, "vellora: the device did not link up and synchronise within %d s\n",
-                     kScreenshotLinkMs / 1000);
+        const bool found = lastState == link::DeviceState::Open || lastState == link::DeviceState::Searching;
+        std::fprintf(stderr, "vellora: the device did not link up and synchronise within %d s%s%s\n",
+                     kScreenshotLinkMs / 1000, found ? "" : ": ",
+                     found ? "" : link::DeviceStateText(lastState));
         return 1;
     }
     window.SelectPage(options.Page);

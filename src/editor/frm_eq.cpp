@@ -657,9 +657,15 @@ void FrmEQ::Unload() {
     first_activation_done_ = false;
 }
 
+void FrmEQ::ShowDeviceState(const QString& text) {
+    device_state_ = text;
+    UpdateStatus();
+}
+
 void FrmEQ::UpdateStatus() {
     QStringList parts;
     const std::string tag = context_.link.DeviceTag();
+    if (connect_status_ != 1 && !device_state_.isEmpty()) parts << device_state_;
     if (connect_status_ == 1 && !tag.empty()) {
         QString shownTag;
         for (char c : tag) shownTag += (c >= 0x20 && c < 0x7f) ? QChar::fromLatin1(c) : QChar(u'?');

@@ -94,6 +94,8 @@ public:
     void Unload();
     /// The status line: link state, device tag and variant, mode, simulated or not.
     void UpdateStatus();
+    /// What the last scan of the port found, shown while the link is down ("" when nothing).
+    void ShowDeviceState(const QString& text);
 
     // ---- for tests and the screenshot ----
     [[nodiscard]] ControlSet& Controls() { return *controls_; }
@@ -199,6 +201,7 @@ private:
     int connect_status_ = 0;
     QString status_text_;
     QString switch_caption_;
+    QString device_state_;
     bool loaded_ = false;
     bool first_activation_done_ = false;
     bool unloaded_ = false;

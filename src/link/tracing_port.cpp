@@ -142,4 +142,31 @@ TraceAttachment AttachTrace(HidPort& inner, const std::string& path, model::Cloc
     return attachment;
 }
 
+namespace {
+
+// The wrapped port outlives the tracer: it is a base declared before it.
+struct InnerPort {
+    std::unique_ptr<HidPort> inner;
+};
+
+class OwningTracingPort : private InnerPort, public TracingPort {
+public:
+    OwningTracingPort(std::unique_ptr<HidPort> port, model::Clock& clock,
+                      std::unique_ptr<TraceSink> sink, TraceDecoder decoder)
+        : InnerPort{std::move(port)},
+          TracingPort(*inner, clock, std::move(sink), std::move(decoder)) {}
+};
+
+}  // namespace
+
+std::unique_ptr<HidPort> TraceOwnedPort(std::unique_ptr<HidPort> inner, const std::string& path,
+                                        model::Clock& clock, TraceDecoder decoder,
+                                        std::string& error) {
+    if (!inner) return nullptr;
+    std::unique_ptr<TraceFile> file = TraceFile::Open(path, error);
+    if (!file) return nullptr;
+    return std::make_unique<OwningTracingPort>(std::move(inner), clock, std::move(file),
+                                               std::move(decoder));
+}
+
 }  // namespace vellora::link

@@ -69,4 +69,10 @@ struct TraceAttachment {
 [[nodiscard]] TraceAttachment AttachTrace(HidPort& inner, const std::string& path,
                                           model::Clock& clock, TraceDecoder decoder);
 
+/// The same for a port factory's port: the traced port owns `inner`. Null, with `error` set,
+/// when the trace file cannot be written.
+[[nodiscard]] std::unique_ptr<HidPort> TraceOwnedPort(std::unique_ptr<HidPort> inner,
+                                                      const std::string& path, model::Clock& clock,
+                                                      TraceDecoder decoder, std::string& error);
+
 }  // namespace vellora::link

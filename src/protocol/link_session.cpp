@@ -52,9 +52,17 @@ LinkSession::OpenResult LinkSession::Open(const link::Endpoint& endpoint) {
     usb_ = std::make_unique<link::UsbComm>(*port_, clock_);
     usb_->SetDataArrivalHandler(
         [this](const std::vector<std::uint8_t>& data) { channel_.OnDeviceBytes(data); });
+    usb_->SetStateHandler([this](link::DeviceState state) {
+        if (device_state_) device_state_(state);
+    });
     if (!usb_->Connect()) return OpenResult::NoDevice;
     usb_->Start();
     return OpenResult::Ok;
+}
+
+void LinkSession::StartSupervision() {
+    if (usb_) usb_->Start();
+    supervisor_.StartTimers();
 }
 
 link::LinkError LinkSession::PortError() const {

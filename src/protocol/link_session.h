@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+#include "link/device_state.h"
 #include "link/endpoint.h"
 #include "link/hid_port.h"
 #include "link/link_error.h"
@@ -60,8 +61,14 @@ public:
     /// On failure PortError() says why.
     [[nodiscard]] OpenResult Open(const link::Endpoint& endpoint);
     /// For a window: the link tick and the start-sync tick run, so the link comes up when the
-    /// device answers a search, and every link-up starts a synchronisation.
-    void StartSupervision() { supervisor_.StartTimers(); }
+    /// device answers a search, and every link-up starts a synchronisation; the port keeps
+    /// being scanned, so a device plugged in later (or again) is found.
+    void StartSupervision();
+    /// Called when what a scan of the port finds changes (not found, no permission, open,
+    /// lost, ...); set before Open.
+    void SetDeviceStateHandler(std::function<void(link::DeviceState)> handler) {
+        device_state_ = std::move(handler);
+    }
     /// For a one-shot command: a search frame (again every 2.5 s) until the device identifies
     /// itself, at most 5 s; then the link tick keeps the link (no synchronisation starts by
     /// itself). TooSlow when the identification came the reply time-out (600 ms) or more after
@@ -95,6 +102,7 @@ private:
     BulkTransfers transfers_;
     LinkSupervisor supervisor_;
     LinkSwitch switch_;
+    std::function<void(link::DeviceState)> device_state_;
     std::unique_ptr<link::HidPort> port_;
     std::unique_ptr<link::UsbComm> usb_;  // after the port: it is the port's listener
     std::int64_t identified_at_ms_ = -1;
