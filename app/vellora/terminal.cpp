@@ -96,7 +96,7 @@ const char* TerminalUsage() {
     return "usage: vellora [--device auto|sim|unix:PATH|tcp:HOST:PORT] [--password DIGITS[,DIGITS]]\n"
            "               [--trace FILE]\n"
            "       vellora --screenshot PNG [--page 0..7] [--view 0..2] [--scale 1..4]\n"
-           "               [--size WxH] [--device ...] [--password ...]\n"
+           "               [--size WxH] [--unlinked] [--device ...] [--password ...]\n"
            "       vellora --gallery DIR\n";
 }
 
@@ -141,6 +141,8 @@ std::optional<TerminalOptions> ParseTerminalOptions(const std::vector<std::strin
         } else if (a == "--gallery") {
             if (!value(v)) return std::nullopt;
             o.GalleryDir = QString::fromLocal8Bit(v.c_str());
+        } else if (a == "--unlinked") {
+            o.Unlinked = true;
         } else if (a == "--page" || a == "--view" || a == "--scale") {
             if (!value(v)) return std::nullopt;
             int& out = a == "--page" ? o.Page : a == "--view" ? o.View : o.Scale;
@@ -167,9 +169,10 @@ std::optional<TerminalOptions> ParseTerminalOptions(const std::vector<std::strin
             return std::nullopt;
         }
     }
-    const bool screenshotOnly = o.Page != 0 || o.View != 0 || o.Scale != 1 || o.Size != QSize(1900, 1000);
+    const bool screenshotOnly = o.Page != 0 || o.View != 0 || o.Scale != 1 ||
+                                o.Size != QSize(1900, 1000) || o.Unlinked;
     if (screenshotOnly && o.Screenshot.isEmpty()) {
-        error = "--page, --view, --scale and --size go with --screenshot";
+        error = "--page, --view, --scale, --size and --unlinked go with --screenshot";
         return std::nullopt;
     }
     return o;
@@ -243,9 +246,9 @@ int RunTerminal(const TerminalOptions& options) {
     // Offscreen: link up, synchronise, show the page, take the picture.
     QElapsedTimer waited;
     waited.start();
-    while (!synchronised && waited.elapsed() < kScreenshotLinkMs && status == 0)
+    while (!options.Unlinked && !synchronised && waited.elapsed() < kScreenshotLinkMs && status == 0)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    if (!synchronised) {
+    if (!synchronised && !options.Unlinked) {
         const bool found = lastState == link::DeviceState::Open || lastState == link::DeviceState::Searching;
         std::fprintf(stderr, "vellora: the device did not link up and synchronise within %d s%s%s\n",
                      kScreenshotLinkMs / 1000, found ? "" : ": ",

@@ -22,6 +22,7 @@ struct TerminalOptions {
     int View = 0;                         ///< --view 0..2 (the effects page)
     int Scale = 1;                        ///< --scale 1..4: the pixel density of the picture
     QSize Size{1900, 1000};               ///< --size WxH of the screenshot window
+    bool Unlinked = false;                ///< --unlinked: the picture as first painted, not linked
     QString GalleryDir;                   ///< --gallery DIR: the controls' gallery
 };
 
