@@ -26,7 +26,21 @@ bool IsHelp(std::string_view arg) {
 }  // namespace
 
 int Invocation::Fail(std::string_view message) const {
-    err << kProgram << ' ' << command << ": " << message << '\n';
+    // An error is one line: control characters that came in with the arguments are shown as
+    // \xNN, never written as they are.
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string line;
+    for (const char c : message) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x20 || b == 0x7F) {
+            line += "\\x";
+            line += kHex[b >> 4];
+            line += kHex[b & 0xF];
+        } else {
+            line += c;
+        }
+    }
+    err << kProgram << ' ' << command << ": " << line << '\n';
     return kExitError;
 }
 

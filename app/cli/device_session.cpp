@@ -13,6 +13,7 @@
 
 #include "device/device_port_factory.h"
 #include "link/link_error.h"
+#include "model/comma_fields.h"
 #include "link/tracing_port.h"
 #include "protocol/frame_description.h"
 #include "protocol/password_window.h"
@@ -70,11 +71,8 @@ bool ReadDeviceOptions(const ParsedArgs& parsed, DeviceOptions& options, std::st
     options.TracePath = parsed.Value(kTraceOption.name).value_or("");
     options.Passwords.clear();
     if (const auto given = parsed.Value(kPasswordOption.name)) {
-        std::size_t start = 0;
-        while (start <= given->size()) {
-            const std::size_t comma = given->find(',', start);
-            const std::string digits = given->substr(
-                start, comma == std::string::npos ? std::string::npos : comma - start);
+        for (const std::string_view field : model::SplitCommas(*given)) {
+            const std::string digits(field);
             const bool allDigits =
                 !digits.empty() && std::all_of(digits.begin(), digits.end(),
                                                [](char c) { return c >= '0' && c <= '9'; });
@@ -87,8 +85,6 @@ bool ReadDeviceOptions(const ParsedArgs& parsed, DeviceOptions& options, std::st
                 return false;
             }
             options.Passwords.push_back(digits);
-            if (comma == std::string::npos) break;
-            start = comma + 1;
         }
     }
     return true;

@@ -211,6 +211,8 @@ int RunTerminal(const TerminalOptions& options) {
         QApplication::exit(status);
     });
     session.SetViews(views.Views());
+    // The graph's selected handle blinks at the pace of the link's tick.
+    session.Supervisor().SetTickHandler([&window] { window.LinkTick(); });
     views.SetSynchronised([&] { synchronised = true; });
 
     // What the port's scans find shows in the status line; a processor this user may not open

@@ -48,7 +48,6 @@ FrmEQ::FrmEQ(const EditorContext& context, QWidget* parent)
       gradient_(context.clock, kGradientMs, [this] {
           if (!graph_->FadeTick()) gradient_.Stop();
       }),
-      blink_(context.clock, kBlinkTickMs, [this] { graph_->BlinkTick(); }),
       tone_reset_(context.clock, kToneResetMs, [this] {
           // Unlinked, a chosen key cannot reach the device: the key shows no shift again.
           tone_reset_.Stop();
@@ -101,7 +100,6 @@ FrmEQ::~FrmEQ() {
     paint_rate_.Stop();
     move_window_.Stop();
     gradient_.Stop();
-    blink_.Stop();
     tone_reset_.Stop();
     if (no_operation_pending_) context_.clock.Cancel(no_operation_);
 }
@@ -219,7 +217,6 @@ void FrmEQ::Load(QSize screen) {
     effect_view_ = 0;
     paint_rate_.Start();
     move_window_.Start();
-    blink_.Start();
     loaded_ = true;
     LayoutParts();
     UpdateStatus();
@@ -460,6 +457,10 @@ void FrmEQ::KeyPress(QChar key) {
     }
 }
 
+void FrmEQ::LinkTick() {
+    if (!unloaded_) graph_->BlinkTick();
+}
+
 void FrmEQ::SetModeFolder(const QString& path, bool fallback) {
     mode_folder_ = path;
     mode_folder_fallback_ = fallback;
@@ -644,7 +645,6 @@ void FrmEQ::StopEditorTimers() {
     paint_rate_.Stop();
     move_window_.Stop();
     gradient_.Stop();
-    blink_.Stop();
     if (no_operation_pending_) context_.clock.Cancel(no_operation_);
     no_operation_pending_ = false;
 }

@@ -55,7 +55,6 @@ public:
     static constexpr std::int64_t kMoveWindowMs = 150;   ///< tmrMoveWindow
     static constexpr std::int64_t kNoOperationMs = 700;  ///< tmrNoOper
     static constexpr std::int64_t kGradientMs = 70;      ///< tmrGradient
-    static constexpr std::int64_t kBlinkTickMs = 50;     ///< the link's base tick
     static constexpr std::int64_t kToneResetMs = 500;    ///< timerToneReset
     static constexpr int kMasterStep = 1;
     static constexpr int kMasterTop = 80;                ///< q, w, e raise up to this
@@ -109,6 +108,8 @@ public:
     [[nodiscard]] bool Loaded() const { return loaded_; }
     /// q / a, w / s, e / d as Form_KeyPress handles them.
     void KeyPress(QChar key);
+    /// One tick of the link (50 ms): the graph's selected handle blinks at its pace.
+    void LinkTick();
     /// cmdTone's menu item k (0..10, "Key: -5" .. "Key: +5") chosen.
     void ChooseTone(int k);
 
@@ -192,7 +193,6 @@ private:
     model::RepeatingTimer paint_rate_;
     model::RepeatingTimer move_window_;
     model::RepeatingTimer gradient_;
-    model::RepeatingTimer blink_;
     model::RepeatingTimer tone_reset_;
     model::TimerId no_operation_ = 0;
     bool no_operation_pending_ = false;

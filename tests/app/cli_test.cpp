@@ -332,6 +332,11 @@ TEST(Cli, HelpUsageAndUnknownCommands) {
     EXPECT_TRUE(none.out.isEmpty());
     EXPECT_TRUE(none.err.contains("Usage"));
     ExpectError(RunCli({"frobnicate"}), "unknown command 'frobnicate'");
+    // A line break typed into an argument stays one error line.
+    const Result broken = RunCli({"dump", "--a\nb"});
+    EXPECT_EQ(broken.code, 2);
+    EXPECT_EQ(broken.err.count('\n'), 1);
+    EXPECT_TRUE(broken.err.contains("--a\\x0Ab"));
 }
 
 TEST(Cli, VersionIsTheProjectsVersion) {

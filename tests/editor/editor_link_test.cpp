@@ -35,6 +35,7 @@ struct Terminal {
         graph::RegisterGraphPictures(pictures);
         controls::RegisterControlPictures(pictures);
         session.SetViews(views.Views());
+        session.Supervisor().SetTickHandler([this] { window.LinkTick(); });
         views.SetSynchronised([this] { ++synchronisations; });
         EXPECT_EQ(session.Open(kSim), protocol::LinkSession::OpenResult::Ok);
         window.Load(QSize(1920, 1080));
