@@ -556,6 +556,9 @@ void FrmEQ::closeEvent(QCloseEvent* event) {
 // ---- what the link shows ----
 
 void FrmEQ::ShowConnectStatus(int status) {
+    // The link went: remember the store, to tell later what was edited meanwhile.
+    if (connect_status_ == 1 && status != 1 && !offline_base_)
+        offline_base_ = std::make_unique<model::ParamTable>(context_.ws.ParamStore);
     connect_status_ = status;
     if (auto* k = Key(QStringLiteral("cmdConnectStatus"))) k->SetValue(status);
     UpdateStatus();
@@ -567,7 +570,17 @@ void FrmEQ::ShowSwitchCaption(std::string_view caption) {
         k->SetValue(switch_caption_ == QStringLiteral("联机开启") ? 0 : 1);
 }
 
-void FrmEQ::BeginBulk() {
+void FrmEQ::BeginBulk(bool synchronising) {
+    if (synchronising && offline_base_) {
+        // The device's settings are about to replace the store: keep what was edited offline.
+        offline_edits_.clear();
+        for (int i = 0; i < model::kParamCount; ++i)
+            if (*context_.ws.ParamStore.Record(i) != *offline_base_->Record(i)) offline_edits_.push_back(i);
+        offline_store_ = offline_edits_.empty()
+                             ? nullptr
+                             : std::make_unique<model::ParamTable>(context_.ws.ParamStore);
+        offline_base_.reset();
+    }
     setEnabled(false);
     progress_->SetValue(0);
     progress_->show();
@@ -630,7 +643,25 @@ void FrmEQ::SequenceEnded() {
 void FrmEQ::ReloadAllControls() {
     ShowSceneKeys();
     RefreshPage();
+    OfferOfflineEdits();
     UpdateStatus();
+}
+
+void FrmEQ::OfferOfflineEdits() {
+    if (offline_edits_.empty() || !offline_store_) return;
+    const std::vector<int> edits = std::move(offline_edits_);
+    const std::unique_ptr<model::ParamTable> kept = std::move(offline_store_);
+    offline_edits_.clear();
+    const QByteArray question =
+        QString::fromUtf8(texts::kOfflineEdits).arg(edits.size()).toUtf8();
+    if (!context_.prompts.Question(std::string_view(question.constData(), static_cast<size_t>(question.size()))))
+        return;
+    // Both scenes of each edited entry come back; the shown scene's go to the device.
+    for (const int i : edits) *context_.ws.ParamStore.Record(i) = *kept->Record(i);
+    RefreshPage();
+    for (const int i : edits)
+        if (!context_.link.LinkUp() || !context_.link.WriteParam(i)) break;
+    context_.link.MarkModified();
 }
 
 void FrmEQ::ClearUndoHistory() {

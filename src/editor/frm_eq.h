@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "controls/c_progress_bar.h"
 #include "controls/control_context.h"
@@ -80,12 +81,15 @@ public:
     // ---- what the link shows on the window ----
     void ShowConnectStatus(int status);  ///< 0 not linked, 1 linked, 2 switched off
     void ShowSwitchCaption(std::string_view caption);
-    void BeginBulk();
+    /// `synchronising`: a synchronisation replaces the store with the device's settings.
+    void BeginBulk(bool synchronising = false);
     void BulkProgress(int done, int total);
     void EndBulk();
     void ProgressStep();
     void SetMasterSliderLimits(const std::array<int32_t, 3>& limits);
     void ReloadAllControls();
+    /// Entries edited while the link was down and kept across the last synchronisation.
+    [[nodiscard]] const std::vector<int>& OfflineEdits() const { return offline_edits_; }
     void ClearUndoHistory();
     void ShowToneReset();
     void StopEditorTimers();
@@ -171,6 +175,7 @@ private:
     void LayoutParts();
     void PlaceSceneButtons();
     void PopToneMenu();
+    void OfferOfflineEdits();
 
     EditorContext context_;
     controls::ControlContext control_context_;
@@ -202,6 +207,11 @@ private:
     QString status_text_;
     QString switch_caption_;
     QString device_state_;
+    // Edits made while the link was down: the store when the link went, then, when the next
+    // synchronisation starts, the entries that changed since and the store holding them.
+    std::unique_ptr<model::ParamTable> offline_base_;
+    std::unique_ptr<model::ParamTable> offline_store_;
+    std::vector<int> offline_edits_;
     bool loaded_ = false;
     bool first_activation_done_ = false;
     bool unloaded_ = false;

@@ -21,6 +21,9 @@ inline constexpr const char* kCopySingingToDance = "确认要将当前唱歌模�
 inline constexpr const char* kCopyMic12To3 = "确认要将话筒1,2的设置复制到话筒3吗？";
 inline constexpr const char* kCopyMic3To12 = "确认要将话筒3的设置复制到话筒1,2吗？";
 inline constexpr const char* kDone = "完成!";
+/// After a new synchronisation, when edits were made while the link was down.
+inline constexpr const char* kOfflineEdits =
+    "断开连接期间所做的修改尚未写入设备（共 %1 项）。是否现在写入设备？";
 }  // namespace texts
 
 /// What the commands need of the window.

@@ -54,8 +54,8 @@ protocol::LinkViews EditorLinkViews::Views() {
     return {this, this, this, this};
 }
 
-void EditorLinkViews::BeginBulk(protocol::BulkOperation) {
-    window_.BeginBulk();
+void EditorLinkViews::BeginBulk(protocol::BulkOperation operation) {
+    window_.BeginBulk(operation == protocol::BulkOperation::Synchronise);
 }
 
 void EditorLinkViews::BulkProgress(int done, int total) {

@@ -104,7 +104,7 @@ TEST(EditorLink, LinksUpSynchronisesAndSendsAnAccessibleEditAsOneExactFrame) {
     EXPECT_EQ(t.processor.State().Working().ValueAt(256, 0), 60);
 }
 
-TEST(EditorLink, ALostDeviceIsShownOnceAndLinkedAgainWhenItReturns) {
+TEST(EditorLink, ALostDeviceIsShownOnceLinkedAgainAndOfflineEditsAreOffered) {
     Terminal t;
     t.RunFor(3000);
     ASSERT_EQ(t.synchronisations, 1);
@@ -112,10 +112,20 @@ TEST(EditorLink, ALostDeviceIsShownOnceAndLinkedAgainWhenItReturns) {
     t.RunFor(8000);
     EXPECT_FALSE(t.link.LinkUp());
     EXPECT_EQ(t.prompts.Messages().size(), 1u);  // shown once, not at every re-scan
+
+    // Edited while unplugged: kept in the store, not on the device.
+    t.window.SelectPage(1);
+    t.window.Controls().Slider(33)->SetValue(70);
+    t.window.Controls().Slider(33)->RaiseEventScroll();
+    t.prompts.AddAnswer(true);
     t.port->Replug();
     t.RunFor(8000);
     EXPECT_TRUE(t.link.LinkUp());
     EXPECT_EQ(t.synchronisations, 2);
+    ASSERT_EQ(t.prompts.Messages().size(), 2u);  // the offer to send the offline edits
+    EXPECT_EQ(t.ws.ParamStore.ValueAt(256, 0), 70);
+    EXPECT_EQ(t.processor.State().Working().ValueAt(256, 0), 70);
+    EXPECT_EQ(t.window.Controls().Slider(33)->Value(), 70);
 }
 
 }  // namespace
