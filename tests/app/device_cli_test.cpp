@@ -11,6 +11,7 @@
 #include <QJsonObject>
 #include <QLocalSocket>
 #include <QProcess>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -436,3 +437,40 @@ TEST_F(DeviceCliTest, SlowDevices) {
 }
 
 }  // namespace
+
+#if VELLORA_TERMINAL_TESTS
+namespace {
+
+// The width and height of a PNG picture, from its header.
+QSize PngSize(const QString& path) {
+    const std::vector<uint8_t> b = ReadBytes(path);
+    if (b.size() < 24 || b[1] != 'P' || b[2] != 'N' || b[3] != 'G') return {};
+    auto be32 = [&](size_t at) {
+        return static_cast<int>((b[at] << 24) | (b[at + 1] << 16) | (b[at + 2] << 8) | b[at + 3]);
+    };
+    return {be32(16), be32(20)};
+}
+
+// The terminal itself, offscreen, against vellora-sim over the socket bridge: it links up,
+// synchronises (its trace shows the device's answers) and paints the page asked for.
+TEST_F(DeviceCliTest, TerminalLinksSynchronisesAndPaints) {
+    StartSim({"--variant", "B"});
+    ASSERT_EQ(Device({"set", "2560", "42"}).code, 0);
+    QProcess terminal;
+    terminal.start(Binary("vellora"),
+                   {"--screenshot", Path("page4.png"), "--page", "4", "--size", "1200x700",
+                    "--device", "unix:" + socket_, "--trace", Path("link.trace")});
+    ASSERT_TRUE(terminal.waitForStarted(kStartMs));
+    ASSERT_TRUE(terminal.waitForFinished(kRunMs));
+    EXPECT_EQ(terminal.exitCode(), 0) << terminal.readAllStandardError().toStdString();
+    EXPECT_EQ(PngSize(Path("page4.png")), QSize(1200, 700));
+    QFile trace(Path("link.trace"));
+    ASSERT_TRUE(trace.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(trace.readAll());
+    EXPECT_TRUE(text.contains("identification \"TR-W48B_\" variant \"B\""));
+    EXPECT_EQ(text.count("ReadWorkingBlock(11)"), 16);
+    EXPECT_FALSE(text.contains("checksum bad"));
+}
+
+}  // namespace
+#endif
