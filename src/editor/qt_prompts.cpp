@@ -51,8 +51,8 @@ CmdPassword::CmdPassword(protocol::PasswordWindow& logic, QWidget* parent)
     auto* column = new QVBoxLayout(this);
     column->addWidget(label);
     column->addLayout(row);
+    // Enter presses the default button "确定".
     connect(button_, &QPushButton::clicked, this, &CmdPassword::Confirm);
-    connect(entry_, &QLineEdit::returnPressed, this, &CmdPassword::Confirm);
 }
 
 void CmdPassword::Confirm() {

@@ -5,6 +5,9 @@
 #include <QAccessible>
 #include <QAccessibleInterface>
 #include <QAccessibleValueInterface>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -16,12 +19,14 @@
 #include "device/simulated_port.h"
 #include "device/simulated_processor.h"
 #include "editor/frm_eq.h"
+#include "editor/qt_prompts.h"
 #include "editor/session_link.h"
 #include "graph/graph_pictures.h"
 #include "graph/picture_store.h"
 #include "protocol/frame_builder.h"
 #include "protocol/link_session.h"
 #include "protocol/link_texts.h"
+#include "protocol/password_window.h"
 #include "protocol/virtual_wait.h"
 #include "support/scripted_prompts.h"
 
@@ -126,6 +131,36 @@ TEST(EditorLink, ALostDeviceIsShownOnceLinkedAgainAndOfflineEditsAreOffered) {
     EXPECT_EQ(t.ws.ParamStore.ValueAt(256, 0), 70);
     EXPECT_EQ(t.processor.State().Working().ValueAt(256, 0), 70);
     EXPECT_EQ(t.window.Controls().Slider(33)->Value(), 70);
+}
+
+}  // namespace
+}  // namespace vellora::editor
+
+namespace vellora::editor {
+namespace {
+
+// CmdPassword: stars for the typed digits, "确定" and Enter submit, and the input rules answer
+// before anything is sent; the window stays open with the entry selected.
+TEST(EditorLink, PasswordWindowShowsStarsAndKeepsTheInputRules) {
+    Terminal t;
+    protocol::PasswordWindow logic(t.session.Channel(), t.prompts,
+                                   protocol::PasswordInputType::Administrator);
+    CmdPassword dialog(logic, &t.window);
+    EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8(logic.Caption().data(),
+                                                      static_cast<int>(logic.Caption().size())));
+    EXPECT_EQ(dialog.Button()->text(), QStringLiteral("确定"));
+    dialog.show();
+    QTest::keyClicks(dialog.Entry(), QStringLiteral("12a"));
+    EXPECT_EQ(dialog.Entry()->displayText(), QStringLiteral("***"));
+    QTest::keyClick(dialog.Entry(), Qt::Key_Return);
+    QTest::keyClicks(dialog.Entry(), QStringLiteral("12"));  // replaces the selected entry
+    dialog.Button()->click();
+    ASSERT_EQ(t.prompts.Messages().size(), 2u);
+    EXPECT_EQ(t.prompts.Messages()[0].text, "密码只能输入数字0~9");
+    EXPECT_EQ(t.prompts.Messages()[1].text, "密码请输入6位!");
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_FALSE(logic.OK());
+    EXPECT_EQ(t.processor.Counters().FramesReceived, 0u);  // nothing sent
 }
 
 }  // namespace
