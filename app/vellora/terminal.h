@@ -1,5 +1,5 @@
-// The terminal program: its options, and running the editor window on one link session, live
-// or offscreen for a screenshot.
+// The terminal program: its options, and running the launcher frame with the editor on one
+// link session, live or offscreen for a screenshot.
 #pragma once
 
 #include <QSize>
@@ -22,6 +22,9 @@ struct TerminalOptions {
     int View = 0;                         ///< --view 0..2 (the effects page)
     int Scale = 1;                        ///< --scale 1..4: the pixel density of the picture
     QSize Size{1900, 1000};               ///< --size WxH of the screenshot window
+    /// --window: what the screenshot shows: the editor (default), the whole frame with its
+    /// menu bar ("main"), or the power-on, recording or reverb window ("set", "rec", "effect").
+    std::string Window = "editor";
     QString GalleryDir;                   ///< --gallery DIR: the controls' gallery
 };
 
