@@ -1,6 +1,7 @@
 // Saving and loading settings files from the window.
 #include "admin/file_operation.h"
 
+#include <string>
 #include <vector>
 
 #include "storage/settings_codec.h"
