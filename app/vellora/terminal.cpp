@@ -1,4 +1,5 @@
-// The terminal: one link session, the editor window on it, and the offscreen screenshot.
+// The terminal: one link session, the launcher frame with the editor on it, the settings
+// files' dialogs, and the offscreen screenshot.
 #include "vellora/terminal.h"
 
 #include <QApplication>
@@ -13,12 +14,17 @@
 #include <cstdio>
 #include <memory>
 
+#include "admin/file_operation.h"
+#include "admin/frm_effect.h"
+#include "admin/frm_rec.h"
+#include "admin/frm_set.h"
+#include "admin/mdi_main.h"
+#include "admin/qt_file_chooser.h"
 #include "controls/control_pictures.h"
 #include "controls/workspace_look_source.h"
 #include "device/device_port_factory.h"
 #include "editor/frm_eq.h"
 #include "editor/qt_prompts.h"
-#include "editor/session_link.h"
 #include "graph/graph_pictures.h"
 #include "graph/picture_store.h"
 #include "link/device_state.h"
@@ -36,6 +42,7 @@ namespace vellora::app {
 namespace {
 
 constexpr int kScreenshotLinkMs = 10000;
+constexpr const char* kScreenshotWindows[] = {"editor", "main", "set", "rec", "effect"};
 
 bool ReadInt(const std::string& text, int low, int high, int& out) {
     int v = 0;
@@ -96,7 +103,8 @@ const char* TerminalUsage() {
     return "usage: vellora [--device auto|sim|unix:PATH|tcp:HOST:PORT] [--password DIGITS[,DIGITS]]\n"
            "               [--trace FILE]\n"
            "       vellora --screenshot PNG [--page 0..7] [--view 0..2] [--scale 1..4]\n"
-           "               [--size WxH] [--unlinked] [--device ...] [--password ...]\n"
+           "               [--size WxH] [--unlinked] [--window editor|main|set|rec|effect]\n"
+           "               [--device ...] [--password ...]\n"
            "       vellora --gallery DIR\n";
 }
 
@@ -138,6 +146,15 @@ std::optional<TerminalOptions> ParseTerminalOptions(const std::vector<std::strin
         } else if (a == "--screenshot") {
             if (!value(v)) return std::nullopt;
             o.Screenshot = QString::fromLocal8Bit(v.c_str());
+        } else if (a == "--window") {
+            if (!value(v)) return std::nullopt;
+            bool known = false;
+            for (const char* w : kScreenshotWindows) known = known || v == w;
+            if (!known) {
+                error = "--window takes editor, main, set, rec or effect";
+                return std::nullopt;
+            }
+            o.Window = v;
         } else if (a == "--gallery") {
             if (!value(v)) return std::nullopt;
             o.GalleryDir = QString::fromLocal8Bit(v.c_str());
@@ -170,9 +187,9 @@ std::optional<TerminalOptions> ParseTerminalOptions(const std::vector<std::strin
         }
     }
     const bool screenshotOnly = o.Page != 0 || o.View != 0 || o.Scale != 1 ||
-                                o.Size != QSize(1900, 1000) || o.Unlinked;
+                                o.Size != QSize(1900, 1000) || o.Unlinked || o.Window != "editor";
     if (screenshotOnly && o.Screenshot.isEmpty()) {
-        error = "--page, --view, --scale, --size and --unlinked go with --screenshot";
+        error = "--page, --view, --scale, --size, --unlinked and --window go with --screenshot";
         return std::nullopt;
     }
     return o;
@@ -199,21 +216,27 @@ int RunTerminal(const TerminalOptions& options) {
             return link::TraceOwnedPort(std::move(port), tracePath, c, protocol::ReportDescriber{},
                                         traceError);
         });
-    editor::SessionLink editorLink(session, simulated);
-    editor::FrmEQ window(editor::EditorContext{ws, clock, pictures, look, editorLink, prompts});
-    prompts.SetParent(&window);
+    admin::MdiMain frame(
+        admin::LauncherContext{ws, clock, pictures, look, session, prompts, simulated});
+    prompts.SetParent(&frame);
+    admin::QtFileChooser chooser(QCoreApplication::applicationDirPath(), &frame);
+    admin::FileOperation files(ws, session, prompts, chooser);
+    frame.SetFileOperation(&files);
 
     int status = 0;
+    bool ended = false;
     bool synchronised = false;
-    editor::EditorLinkViews views(window, [&](bool endProgram) {
-        if (endProgram) status = 1;
-        window.close();
+    frame.SetProgramEnd([&](int endStatus) {
+        status = endStatus;
+        ended = true;
         QApplication::exit(status);
     });
-    session.SetViews(views.Views());
+    session.SetViews(frame.Views());
+    frame.SetSynchronised([&] { synchronised = true; });
     // The graph's selected handle blinks at the pace of the link's tick.
-    session.Supervisor().SetTickHandler([&window] { window.LinkTick(); });
-    views.SetSynchronised([&] { synchronised = true; });
+    session.Supervisor().SetTickHandler([&frame] {
+        if (frame.Editor()) frame.Editor()->LinkTick();
+    });
 
     // What the port's scans find shows in the status line; a processor this user may not open
     // is said once, with the rule to install.
@@ -221,7 +244,9 @@ int RunTerminal(const TerminalOptions& options) {
     session.SetDeviceStateHandler([&](link::DeviceState state) {
         lastState = state;
         const bool open = state == link::DeviceState::Open || state == link::DeviceState::Searching;
-        window.ShowDeviceState(open ? QString() : QString::fromUtf8(link::DeviceStateText(state)));
+        if (frame.Editor())
+            frame.Editor()->ShowDeviceState(open ? QString()
+                                                 : QString::fromUtf8(link::DeviceStateText(state)));
         if (state == link::DeviceState::NoPermission) prompts.Warning(link::DeviceStateText(state));
     });
     const auto opened = session.Open(options.Device);
@@ -231,37 +256,53 @@ int RunTerminal(const TerminalOptions& options) {
         return 1;
     }
 
-    const QSize screen = offscreen ? options.Size * 3 / 2
-                                   : QGuiApplication::primaryScreen()->availableGeometry().size();
-    window.Load(screen);
     // The mode folder beside the program, or the user's own when the program's is read-only.
     const storage::ModeFolderChoice folder = storage::ChooseModeFolder(
         QCoreApplication::applicationDirPath(),
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
-    window.SetModeFolder(folder.Path, folder.Fallback);
     if (folder.Path.isEmpty())
         std::fprintf(stderr, "vellora: no folder for mode files: %s\n", qPrintable(folder.Error));
-    if (offscreen) window.resize(options.Size);
-    window.show();
+    frame.SetEditorSetup(
+        [&folder](editor::FrmEQ& editor) { editor.SetModeFolder(folder.Path, folder.Fallback); });
+
+    const QSize screen = offscreen ? options.Size * 3 / 2
+                                   : QGuiApplication::primaryScreen()->availableGeometry().size();
+    frame.Load(screen);
+    if (offscreen) frame.resize(frame.size() - frame.Editor()->size() + options.Size);
+    frame.show();
     if (!offscreen) return QApplication::exec();
 
     // Offscreen: link up, synchronise, show the page, take the picture.
     QElapsedTimer waited;
     waited.start();
-    while (!options.Unlinked && !synchronised && waited.elapsed() < kScreenshotLinkMs && status == 0)
+    while (!options.Unlinked && !synchronised && waited.elapsed() < kScreenshotLinkMs && !ended)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    if (!synchronised && !options.Unlinked) {
+    if (!frame.EditorOpen() || (!synchronised && !options.Unlinked)) {
         const bool found = lastState == link::DeviceState::Open || lastState == link::DeviceState::Searching;
         std::fprintf(stderr, "vellora: the device did not link up and synchronise within %d s%s%s\n",
                      kScreenshotLinkMs / 1000, found ? "" : ": ",
                      found ? "" : link::DeviceStateText(lastState));
         return 1;
     }
+    editor::FrmEQ& window = *frame.Editor();
     window.SelectPage(options.Page);
     if (options.Page == editor::kEffectsPage) window.SelectEffectView(options.View);
+    QWidget* shown = &window;
+    if (options.Window == "main") {
+        shown = &frame;
+    } else if (options.Window == "set") {
+        frame.CmdStartupSettings();
+        shown = frame.SettingsWindow();
+    } else if (options.Window == "rec") {
+        frame.OpenRecordWindow();
+        shown = frame.RecordWindow();
+    } else if (options.Window == "effect") {
+        frame.OpenEffectWindow();
+        shown = frame.EffectWindow();
+    }
     QCoreApplication::processEvents();
-    const QPixmap picture = window.grab();
-    if (!picture.save(options.Screenshot, "PNG")) {
+    const QPixmap picture = shown ? shown->grab() : QPixmap();
+    if (picture.isNull() || !picture.save(options.Screenshot, "PNG")) {
         std::fprintf(stderr, "vellora: cannot write the picture %s\n",
                      qPrintable(options.Screenshot));
         return 1;

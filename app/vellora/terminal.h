@@ -1,5 +1,5 @@
-// The terminal program: its options, and running the editor window on one link session, live
-// or offscreen for a screenshot.
+// The terminal program: its options, and running the launcher frame with the editor on one
+// link session, live or offscreen for a screenshot.
 #pragma once
 
 #include <QSize>
@@ -23,6 +23,9 @@ struct TerminalOptions {
     int Scale = 1;                        ///< --scale 1..4: the pixel density of the picture
     QSize Size{1900, 1000};               ///< --size WxH of the screenshot window
     bool Unlinked = false;                ///< --unlinked: the picture as first painted, not linked
+    /// --window: what the screenshot shows: the editor (default), the whole frame with its
+    /// menu bar ("main"), or the power-on, recording or reverb window ("set", "rec", "effect").
+    std::string Window = "editor";
     QString GalleryDir;                   ///< --gallery DIR: the controls' gallery
 };
 

@@ -151,7 +151,8 @@ void FrmEQ::BuildKeys() {
             [this] { context_.link.IndicatorClick(); });
     auto* minimise = MakeKey(title_, QStringLiteral("cmdMinForm"), PictureList(pic::kMinimise),
                              kActionMomentary);
-    connect(minimise, &controls::MBtnFlag::Click, this, [this] { showMinimized(); });
+    // Inside the launcher's frame the frame is what minimises.
+    connect(minimise, &controls::MBtnFlag::Click, this, [this] { window()->showMinimized(); });
     auto* exitKey = MakeKey(title_, QStringLiteral("cmdExit"), PictureList(pic::kExit),
                             kActionMomentary);
     connect(exitKey, &controls::MBtnFlag::Click, this, [this] {
@@ -365,6 +366,7 @@ void FrmEQ::RefreshPage() {
         tone->SetValue(context_.ws.ParamStore.ValueAt(model::entry::kKeyShift, 0));
     if (auto* bypass = Key(QStringLiteral("cmdByPass")))
         bypass->SetValue(context_.ws.ParamStore.ValueAt(BypassIndex(), 0));
+    if (refresh_listener_) refresh_listener_();
     RedrawGraph();
 }
 
@@ -501,7 +503,12 @@ void FrmEQ::keyPressEvent(QKeyEvent* event) {
 }
 
 void FrmEQ::mousePressEvent(QMouseEvent* event) {
-    // A press on the window's own edge starts the system's sizing of that edge.
+    // A press on the window's own edge starts the system's sizing of that edge (inside a
+    // frame, the frame's edges size it).
+    if (!isWindow()) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
     const QPoint at = mapToGlobal(event->position().toPoint());
     const Edge edge = EdgeAt({x(), y(), width(), height()}, at.x(), at.y());
     Qt::Edges edges;
@@ -522,7 +529,7 @@ void FrmEQ::mousePressEvent(QMouseEvent* event) {
 }
 
 void FrmEQ::MoveWindowTick() {
-    if (!isVisible()) return;
+    if (!isVisible() || !isWindow()) return;
     const QPoint at = QCursor::pos();
     switch (EdgeAt({x(), y(), width(), height()}, at.x(), at.y())) {
         case Edge::LeftUp:

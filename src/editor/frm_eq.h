@@ -123,6 +123,11 @@ public:
     [[nodiscard]] bool ModeFolderIsFallback() const { return mode_folder_fallback_; }
     /// The key menu comes from the launcher when one is set; else the editor pops its own.
     void SetToneMenu(std::function<void(QPoint at)> pop) { tone_menu_ = std::move(pop); }
+    /// Runs in every RefreshPage after the controls are reloaded, before the graph: the
+    /// power-on settings window reloads its values there while it is open.
+    void SetRefreshListener(std::function<void()> listener) {
+        refresh_listener_ = std::move(listener);
+    }
 
 signals:
     /// The user asked to close the editor (the exit sequence runs first).
@@ -219,6 +224,7 @@ private:
     QString mode_folder_;
     bool mode_folder_fallback_ = false;
     std::function<void(QPoint)> tone_menu_;
+    std::function<void()> refresh_listener_;
 };
 
 }  // namespace vellora::editor
