@@ -77,19 +77,9 @@ void MScrollBar::OnRepaint() {
 }
 
 void MScrollBar::PrepareBackground() {
-    const qreal dpr =
-        std::max({qreal(1.0), devicePixelRatioF(), Context().pictures.DevicePixelRatio()});
-    const SliderLayout& l = machine_->Layout();
-    background_ =
-        QImage(static_cast<int>(std::ceil(l.width * dpr)),
-               static_cast<int>(std::ceil(l.height * dpr)), QImage::Format_ARGB32_Premultiplied);
-    background_.setDevicePixelRatio(dpr);
-    background_.fill(Qt::transparent);
-    {
-        QPainter painter(&background_);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-        ExecutePlan(painter, Context().pictures, SliderBackgroundPlan(*machine_));
-    }
+    // The background's pictures are drawn from the shared picture store at every paint: a
+    // copy per control would cost about 100 kB each at double density, for nothing.
+    background_plan_ = SliderBackgroundPlan(*machine_);
 }
 
 void MScrollBar::paintEvent(QPaintEvent*) {
@@ -103,7 +93,7 @@ void MScrollBar::paintEvent(QPaintEvent*) {
     if (!BackgroundReady()) return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    painter.drawImage(QPointF(0, 0), background_);
+    ExecutePlan(painter, Context().pictures, background_plan_);
     last_plan_ = SliderFacePlan(*machine_, Context().look);
     ExecutePlan(painter, Context().pictures, last_plan_);
     ++paint_count_;

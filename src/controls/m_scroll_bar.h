@@ -106,7 +106,7 @@ private:
 
     QLineEdit* text2_ = nullptr;
     std::unique_ptr<SliderMachine> machine_;
-    QImage background_;
+    PaintPlan background_plan_;
     bool after_double_click_ = false;
     PaintPlan last_plan_;
     int paint_count_ = 0;
