@@ -76,9 +76,17 @@ SnapshotSaved SnapshotStore::Save(const model::ParamTable& image, int mode, Snap
     }
     const QDir dir(folder_);
     const QString name = FileName(now_ ? now_() : QDateTime::currentDateTime(), mode, part);
-    QString path = dir.filePath(name);
-    for (int n = 2; QFileInfo::exists(path); ++n)
-        path = dir.filePath(name.chopped(3) + QStringLiteral("-%1.vl").arg(n));
+    // Snapshots of the same second are numbered in the order they were taken.
+    const QString stamp = name.left(15);
+    int sequence = 1;
+    for (const QString& taken : List())
+        if (QFileInfo(taken).fileName().startsWith(stamp)) ++sequence;
+    const auto numbered = [&](int n) {
+        return n == 1 ? dir.filePath(name)
+                      : dir.filePath(name.chopped(3) + QStringLiteral("-%1.vl").arg(n));
+    };
+    QString path = numbered(sequence);
+    while (QFileInfo::exists(path)) path = numbered(++sequence);
     saved.Path = path;
     saved.FileError = SaveSettingsFile(path, image);
     if (saved.FileError != StorageError::Ok) {

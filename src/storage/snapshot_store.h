@@ -52,8 +52,9 @@ public:
     /// "YYYYMMDD-HHMMSS-modeNN.vl", "...-modeNN-working.vl" for the working settings.
     [[nodiscard]] static QString FileName(const QDateTime& at, int mode, SnapshotPart part);
 
-    /// Writes `image` as a new snapshot (a name already taken gets "-2", "-3" ...), then
-    /// prunes. Nothing is written when the folder cannot be made.
+    /// Writes `image` as a new snapshot, then prunes. The second and later snapshots taken in
+    /// the same second get "-2", "-3" ... so that their order is kept. Nothing is written when
+    /// the folder cannot be made.
     [[nodiscard]] SnapshotSaved Save(const model::ParamTable& image, int mode, SnapshotPart part);
 
     /// The snapshot files in the folder (full paths), oldest first by the time in their

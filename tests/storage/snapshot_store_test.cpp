@@ -54,7 +54,10 @@ TEST(SnapshotStore, SavesTheImageInAFolderMadeOnFirstUse) {
     // The same second again: a new name, nothing replaced.
     const SnapshotSaved second = store.Save(ws.ParamStore, 2, SnapshotPart::StoredMode);
     EXPECT_EQ(second.Path, QDir(folder).filePath("20260304-120001-mode03-2.vl"));
-    EXPECT_EQ(store.List(), QStringList({first.Path, second.Path}));
+    // Another mode in that second: numbered on, so the order they were taken in is kept.
+    const SnapshotSaved third = store.Save(ws.ParamStore, 0, SnapshotPart::WorkingSettings);
+    EXPECT_EQ(third.Path, QDir(folder).filePath("20260304-120001-mode01-working-3.vl"));
+    EXPECT_EQ(store.List(), QStringList({first.Path, second.Path, third.Path}));
 
     model::Workspace back;
     ASSERT_EQ(LoadSettingsFile(first.Path, back), StorageError::Ok);
