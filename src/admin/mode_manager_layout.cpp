@@ -23,10 +23,10 @@ using K = ControlKind;
 constexpr std::array<ControlSpec, 6> kManagerFrames{{
     {"fraUpdate", K::Frame, "", 10, 8, 370, 164, "更新设备模式："},
     {"fraLocal", K::Frame, "", 390, 8, 370, 164, "本地电脑："},
-    {"fraBatch", K::Frame, "", 10, 180, 750, 298, "批量导入导出："},
-    {"fraRights", K::Frame, "", 10, 486, 250, 80, "权限管理："},
-    {"fraPanelLock", K::Frame, "", 10, 574, 250, 80, "自动键盘锁："},
-    {"fraPasswords", K::Frame, "", 270, 486, 490, 168, "密码修改："},
+    {"fraBatch", K::Frame, "", 10, 180, 750, 324, "批量导入导出："},
+    {"fraRights", K::Frame, "", 10, 512, 250, 80, "权限管理："},
+    {"fraPanelLock", K::Frame, "", 10, 600, 250, 80, "自动键盘锁："},
+    {"fraPasswords", K::Frame, "", 270, 512, 490, 168, "密码修改："},
 }};
 
 constexpr std::array<ControlSpec, 3> kProgram2Frames{{
@@ -54,23 +54,23 @@ constexpr std::array kControls{
     // 批量导入导出：
     ControlSpec{"lblRom", K::Label, "fraBatch", 15, 22, 200, 18, "ROM预览区："},
     ControlSpec{"List2", K::Header, "fraBatch", 15, 42, 330, 22, ""},
-    ControlSpec{"List1", K::List, "fraBatch", 15, 64, 330, 160, ""},
-    ControlSpec{"Command18", K::Button, "fraBatch", 15, 230, 50, 26, "全选"},
-    ControlSpec{"Command19", K::Button, "fraBatch", 71, 230, 50, 26, "全否"},
-    ControlSpec{"Command14", K::Button, "fraBatch", 127, 230, 50, 26, "上移"},
-    ControlSpec{"Command15", K::Button, "fraBatch", 183, 230, 50, 26, "下移"},
-    ControlSpec{"Command16", K::Button, "fraBatch", 239, 230, 50, 26, "移除"},
-    ControlSpec{"Command17", K::Button, "fraBatch", 295, 230, 50, 26, "清空"},
-    ControlSpec{"Command8", K::Button, "fraBatch", 15, 262, 330, 28, "批量上传到设备中"},
-    ControlSpec{"Command9", K::Button, "fraBatch", 355, 104, 40, 30, ">>"},
-    ControlSpec{"Command10", K::Button, "fraBatch", 355, 144, 40, 30, "<<"},
+    ControlSpec{"List1", K::List, "fraBatch", 15, 64, 330, 186, ""},
+    ControlSpec{"Command18", K::Button, "fraBatch", 15, 256, 50, 26, "全选"},
+    ControlSpec{"Command19", K::Button, "fraBatch", 71, 256, 50, 26, "全否"},
+    ControlSpec{"Command14", K::Button, "fraBatch", 127, 256, 50, 26, "上移"},
+    ControlSpec{"Command15", K::Button, "fraBatch", 183, 256, 50, 26, "下移"},
+    ControlSpec{"Command16", K::Button, "fraBatch", 239, 256, 50, 26, "移除"},
+    ControlSpec{"Command17", K::Button, "fraBatch", 295, 256, 50, 26, "清空"},
+    ControlSpec{"Command8", K::Button, "fraBatch", 15, 288, 330, 28, "批量上传到设备中"},
+    ControlSpec{"Command9", K::Button, "fraBatch", 355, 116, 40, 30, ">>"},
+    ControlSpec{"Command10", K::Button, "fraBatch", 355, 156, 40, 30, "<<"},
     ControlSpec{"lblFiles", K::Label, "fraBatch", 405, 22, 200, 18, "本地电脑中的文件："},
     ControlSpec{"List3", K::Header, "fraBatch", 405, 42, 330, 22, ""},
-    ControlSpec{"List4", K::List, "fraBatch", 405, 64, 330, 160, ""},
-    ControlSpec{"Command11", K::Button, "fraBatch", 405, 230, 60, 26, "全选"},
-    ControlSpec{"Command12", K::Button, "fraBatch", 471, 230, 60, 26, "全否"},
-    ControlSpec{"Command13", K::Button, "fraBatch", 537, 230, 60, 26, "删除"},
-    ControlSpec{"lblMoreFiles", K::Label, "fraBatch", 405, 262, 330, 28, ""},
+    ControlSpec{"List4", K::List, "fraBatch", 405, 64, 330, 186, ""},
+    ControlSpec{"Command11", K::Button, "fraBatch", 405, 256, 60, 26, "全选"},
+    ControlSpec{"Command12", K::Button, "fraBatch", 471, 256, 60, 26, "全否"},
+    ControlSpec{"Command13", K::Button, "fraBatch", 537, 256, 60, 26, "删除"},
+    ControlSpec{"lblMoreFiles", K::Label, "fraBatch", 405, 288, 330, 28, ""},
     // 权限管理：
     ControlSpec{"Option2_1", K::Option, "fraRights", 15, 24, 80, 22, "管理员"},
     ControlSpec{"Option2_0", K::Option, "fraRights", 105, 24, 80, 22, "来宾"},
@@ -102,6 +102,17 @@ constexpr std::array kControls{
     ControlSpec{"Command7", K::Button, "fraPasswords", 325, 134, 140, 26, "修改"},
 };
 
+// The lists line up their name column by GBK bytes, so they need a face whose Chinese
+// characters are exactly two Latin ones wide.
+QFont ListFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("新宋体"), QStringLiteral("NSimSun"),
+                      QStringLiteral("Noto Sans Mono CJK SC"), QStringLiteral("DejaVu Sans Mono")});
+    font.setStyleHint(QFont::TypeWriter);
+    font.setPixelSize(graph::kUiFontPixels);
+    return font;
+}
+
 QWidget* Make(const ControlSpec& spec, QWidget* parent) {
     const QString caption = QString::fromUtf8(spec.Caption);
     switch (spec.Kind) {
@@ -128,6 +139,7 @@ QWidget* Make(const ControlSpec& spec, QWidget* parent) {
         case K::List:
         case K::Header: {
             auto* list = new QListWidget(parent);
+            list->setFont(ListFont());
             list->setSelectionMode(spec.Kind == K::List ? QAbstractItemView::ExtendedSelection
                                                         : QAbstractItemView::NoSelection);
             list->setFocusPolicy(spec.Kind == K::List ? Qt::StrongFocus : Qt::NoFocus);

@@ -51,7 +51,7 @@ private:
 [[nodiscard]] std::span<const ControlSpec> ManagerFrames();
 [[nodiscard]] std::span<const ControlSpec> Program2Frames();
 inline constexpr int kManagerWidth = 770;
-inline constexpr int kManagerHeight = 662;
+inline constexpr int kManagerHeight = 688;
 inline constexpr int kProgram2Width = 770;
 inline constexpr int kProgram2Height = 188;
 
