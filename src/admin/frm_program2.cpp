@@ -18,6 +18,14 @@ FrmProgram2::FrmProgram2(model::Workspace& ws, protocol::LinkSession& session,
     rights_->Load();
 }
 
+FrmProgram2* FrmProgram2::Open(model::Workspace& ws, protocol::LinkSession& session,
+                               protocol::Prompts& prompts, QWidget* parent) {
+    auto* window = new FrmProgram2(ws, session, prompts, parent);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+    return window;
+}
+
 void FrmProgram2::closeEvent(QCloseEvent* event) {
     (void)rights_->CloseOperations();
     event->accept();

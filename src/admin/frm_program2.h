@@ -19,6 +19,11 @@ public:
     FrmProgram2(model::Workspace& ws, protocol::LinkSession& session, protocol::Prompts& prompts,
                 QWidget* parent = nullptr);
 
+    /// The launcher's "权限与密码管理" (CmdPrePassManager): a new window, shown, deleted when
+    /// closed.
+    static FrmProgram2* Open(model::Workspace& ws, protocol::LinkSession& session,
+                             protocol::Prompts& prompts, QWidget* parent = nullptr);
+
     [[nodiscard]] const ControlMap& Controls() const { return map_; }
     [[nodiscard]] RightsFrames& Rights() { return *rights_; }
 

@@ -55,6 +55,14 @@ FrmProgramManager::FrmProgramManager(const ModeManagerContext& context, QWidget*
     Load();
 }
 
+FrmProgramManager* FrmProgramManager::Open(const ModeManagerContext& context, QWidget* parent) {
+    if (context.session.Link().CurrentMode() >= kModeRows) return nullptr;
+    auto* window = new FrmProgramManager(context, parent);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+    return window;
+}
+
 FrmProgramManager::~FrmProgramManager() {
     // The bar goes with the window, whatever ManagerOpen says.
     if (context_.progress && context_.progress->Second() == this)

@@ -57,6 +57,10 @@ public:
     explicit FrmProgramManager(const ModeManagerContext& context, QWidget* parent = nullptr);
     ~FrmProgramManager() override;
 
+    /// The launcher's "程序管理" (CmdProgramSetup): a new window, shown, deleted when closed;
+    /// nullptr (nothing shown) while the current mode is number 11, which is not managed here.
+    static FrmProgramManager* Open(const ModeManagerContext& context, QWidget* parent = nullptr);
+
     [[nodiscard]] const ControlMap& Controls() const { return map_; }
     [[nodiscard]] RightsFrames& Rights() { return *rights_; }
     /// ManagerOpen: from the end of loading until a close whose password closings were answered

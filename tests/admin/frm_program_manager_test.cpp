@@ -161,6 +161,12 @@ TEST(FrmProgramManager, OfflineRefusals) {
     EXPECT_TRUE(rig.processor.FrameLog().empty());
     EXPECT_FALSE(window->ManagerOpen());
     EXPECT_EQ(rig.tee.Second(), nullptr);
+
+    // Mode number 11 is not managed here: the launcher's entry opens nothing.
+    rig.session.Link().SetCurrentMode(10);
+    EXPECT_EQ(FrmProgramManager::Open({rig.ws, rig.session, rig.prompts, rig.chooser, rig.opener,
+                                       rig.snapshots, &rig.tee, rig.modeFolder}),
+              nullptr);
 }
 
 // Assign, move, remove and clear through the buttons; the rows show the assignments.

@@ -371,7 +371,7 @@ TEST_F(DeviceCliTest, WholeWritesKeepASnapshotFirst) {
     EXPECT_TRUE(r.out.contains("snapshot of the working settings as it was"));
     kept = QDir(snaps).entryList(QDir::Files, QDir::Name);
     ASSERT_EQ(kept.size(), 3);
-    EXPECT_EQ(kept.filter("-mode01-working.vl").size(), 1);
+    EXPECT_EQ(kept.filter("-mode01-working").size(), 1);
 }
 
 TEST_F(DeviceCliTest, AccessCheckAtConnect) {
