@@ -1,9 +1,12 @@
 // vellora-cli info, pull, push, backup, restore: the device's identity and modes, its working
 // settings to and from settings files, and its stored modes to and from mode files.
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QStandardPaths>
 #include <QString>
 #include <array>
 #include <string>
@@ -16,11 +19,14 @@
 #include "cli/settings_view.h"
 #include "link/endpoint.h"
 #include "protocol/mode_names.h"
+#include "protocol/mode_snapshot.h"
 #include "protocol/wire_format.h"
 #include "storage/mode_files.h"
+#include "storage/mode_folder.h"
 #include "storage/settings_check.h"
 #include "storage/settings_codec.h"
 #include "storage/settings_file.h"
+#include "storage/snapshot_store.h"
 #include "storage/storage_error.h"
 
 namespace vellora::cli {
@@ -70,6 +76,72 @@ bool ReadFileIntoModeImage(const Invocation& inv, const std::string& path, bool 
 constexpr OptionDef kRawOption{"--raw", false};
 constexpr std::string_view kRawHelp =
     "  --raw               send the file as it is, values outside their ranges included\n";
+
+// ---- snapshots before whole writes ----
+
+constexpr OptionDef kSnapshotDirOption{"--snapshot-dir", true};
+constexpr OptionDef kNoSnapshotOption{"--no-snapshot", false};
+constexpr std::string_view kSnapshotHelp =
+    "  --snapshot-dir DIR  where the snapshot goes (default: the folder \"snapshots\" beside\n"
+    "                      the mode folder \"Orvane\", as the terminal keeps them)\n"
+    "  --no-snapshot       write without keeping what the device held first\n";
+
+// The terminal's snapshot folder: "snapshots" beside its mode folder, which is "Orvane"
+// beside the program, or in the user's data folder of the terminal ("vellora").
+QString SnapshotFolder(const ParsedArgs& parsed) {
+    if (const auto dir = parsed.Value("--snapshot-dir")) return QString::fromStdString(*dir);
+    const QString userData =
+        QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+            .filePath(QStringLiteral("vellora"));
+    const storage::ModeFolderChoice folder =
+        storage::ChooseModeFolder(QCoreApplication::applicationDirPath(), userData);
+    return folder.Path.isEmpty() ? QString() : storage::SnapshotFolderBeside(folder.Path);
+}
+
+// Before a whole write: keeps stored mode `mode` as the device holds it and, with `working`,
+// the working settings, each as a snapshot file, and says where they went. The mode image is
+// kept as it was. False with the failure printed (nothing may be written then).
+bool KeepSnapshots(Invocation& inv, DeviceSession& session, const ParsedArgs& parsed, int mode,
+                   bool working, int& status) {
+    if (parsed.Has("--no-snapshot")) return true;
+    model::Workspace& ws = session.Workspace();
+    const model::ParamTable toWrite = ws.ModeImage;
+    storage::SnapshotStore store(SnapshotFolder(parsed),
+                                 [] { return QDateTime::currentDateTime(); });
+    const auto keep = [&](const model::ParamTable& image, int m, protocol::SnapshotSource source) {
+        const bool isWorking = source == protocol::SnapshotSource::WorkingSettings;
+        const storage::SnapshotSaved saved = store.Save(
+            image, m,
+            isWorking ? storage::SnapshotPart::WorkingSettings : storage::SnapshotPart::StoredMode);
+        if (!saved.Ok()) return storage::SnapshotFailureText(saved);
+        inv.out << "snapshot of "
+                << (isWorking ? "the working settings" : "mode " + std::to_string(m + 1))
+                << " as it was -> " << saved.Path.toStdString() << '\n';
+        for (const QString& left : saved.NotRemoved)
+            inv.err << "vellora-cli " << inv.command << ": cannot remove the old snapshot "
+                    << left.toStdString() << '\n';
+        return std::string();
+    };
+    std::vector<protocol::SnapshotSource> sources{protocol::SnapshotSource::StoredMode};
+    if (working) sources.push_back(protocol::SnapshotSource::WorkingSettings);
+    for (const protocol::SnapshotSource source : sources) {
+        session.View().SetTask("reading mode " + std::to_string(mode + 1) + " for its snapshot");
+        const protocol::SnapshotResult taken =
+            protocol::TakeSnapshot(session.Transfers(), ws, mode, source, keep);
+        if (taken.Status != CommandStatus::Ok) {
+            status = session.Failed(taken.Status, "reading mode " + std::to_string(mode + 1) +
+                                                      " for its snapshot (nothing was written)");
+            return false;
+        }
+        if (!taken.Problem.empty()) {
+            status = inv.Fail(taken.Problem +
+                              " (nothing was written; --no-snapshot writes without a snapshot)");
+            return false;
+        }
+    }
+    ws.ModeImage = toWrite;
+    return true;
+}
 
 // ---- info ----
 
@@ -150,29 +222,34 @@ int RunPull(Invocation& inv) {
 // ---- push ----
 
 constexpr std::string_view kPushUsage =
-    "Usage: vellora-cli push FILE [--raw] [--device ENDPOINT] [--password DIGITS]";
+    "Usage: vellora-cli push FILE [--raw] [--snapshot-dir DIR | --no-snapshot]\n"
+    "                        [--device ENDPOINT] [--password DIGITS]";
 constexpr std::string_view kPushText =
     "Loads a settings file into the device, as the mode manager's \"打开文件\" does: links up\n"
     "(with the access check), writes the file's settings into the device's current mode and\n"
     "reads the device's settings back. The file is checked before the device is touched: its\n"
     "size, and every value against its range (as dump reports them); a file with values\n"
-    "outside their ranges is refused unless --raw is given.\n";
+    "outside their ranges is refused unless --raw is given. Before writing, the current mode\n"
+    "as stored in the device and the working settings are kept as two snapshot files; when\n"
+    "they cannot be read or kept, nothing is written.\n";
 
 int RunPush(Invocation& inv) {
     ParsedArgs parsed;
     DeviceOptions options;
     int status = kExitOk;
-    if (!ParseDeviceArgs(inv, {kRawOption}, 1, "one FILE", parsed, options, status))
+    if (!ParseDeviceArgs(inv, {kRawOption, kSnapshotDirOption, kNoSnapshotOption}, 1, "one FILE",
+                         parsed, options, status))
         return status;
     DeviceSession session(inv, options);
-    if (!ReadFileIntoModeImage(inv, parsed.positionals[0], parsed.Has("--raw"),
-                               session.Workspace(), status))
+    if (!ReadFileIntoModeImage(inv, parsed.positionals[0], parsed.Has("--raw"), session.Workspace(),
+                               status))
         return status;
 
     if (!session.Open()) return kExitDevice;
     if (!session.Synchronise()) return kExitDevice;
     protocol::BulkTransfers& transfers = session.Transfers();
     const int mode = session.Link().CurrentMode();
+    if (!KeepSnapshots(inv, session, parsed, mode, true, status)) return status;
     session.View().SetTask("writing mode " + std::to_string(mode + 1));
     CommandStatus result = transfers.WriteModeToDevice(mode);
     if (result != CommandStatus::Ok) return session.Failed(result, "writing the mode");
@@ -226,8 +303,7 @@ int RunBackup(Invocation& inv) {
             return inv.Fail("the name of mode " + std::to_string(mode + 1) + " gives no file name");
         if (QFileInfo::exists(*path) && !parsed.Has("--force"))
             return inv.Fail(path->toStdString() + " exists (--force overwrites it)");
-        if (const auto problem = OutputPathProblem(path->toStdString()))
-            return inv.Fail(*problem);
+        if (const auto problem = OutputPathProblem(path->toStdString())) return inv.Fail(*problem);
         bases.push_back(base);
         paths.push_back(*path);
     }
@@ -251,20 +327,23 @@ int RunBackup(Invocation& inv) {
 // ---- restore ----
 
 constexpr std::string_view kRestoreUsage =
-    "Usage: vellora-cli restore --mode N FILE [--raw] [--device ENDPOINT] [--password DIGITS]";
+    "Usage: vellora-cli restore --mode N FILE [--raw] [--snapshot-dir DIR | --no-snapshot]\n"
+    "                         [--device ENDPOINT] [--password DIGITS]";
 constexpr std::string_view kRestoreText =
     "Writes one mode file (or settings file) into the device's stored mode N (1..10), as the\n"
     "mode manager's batch upload does for one mode. The file is checked before the device\n"
     "is touched: its size, and every value against its range; a file with values outside\n"
-    "their ranges is refused unless --raw is given.\n";
+    "their ranges is refused unless --raw is given. Before writing, mode N as the device\n"
+    "holds it is kept as a snapshot file; when it cannot be read or kept, nothing is written.\n"
+    "A snapshot is put back with this same command.\n";
 constexpr std::string_view kRestoreOptions = "  --mode N            the mode to write, 1..10\n";
 
 int RunRestore(Invocation& inv) {
     ParsedArgs parsed;
     DeviceOptions options;
     int status = kExitOk;
-    if (!ParseDeviceArgs(inv, {{"--mode", true}, kRawOption}, 1, "one FILE", parsed, options,
-                         status))
+    if (!ParseDeviceArgs(inv, {{"--mode", true}, kRawOption, kSnapshotDirOption, kNoSnapshotOption},
+                         1, "one FILE", parsed, options, status))
         return status;
     const auto modeText = parsed.Value("--mode");
     int mode = 0;
@@ -272,12 +351,13 @@ int RunRestore(Invocation& inv) {
     if (!ParseIntInRange(*modeText, 1, kManagedModes, mode))
         return inv.Fail("--mode must be 1..10, not '" + *modeText + "'");
     DeviceSession session(inv, options);
-    if (!ReadFileIntoModeImage(inv, parsed.positionals[0], parsed.Has("--raw"),
-                               session.Workspace(), status))
+    if (!ReadFileIntoModeImage(inv, parsed.positionals[0], parsed.Has("--raw"), session.Workspace(),
+                               status))
         return status;
 
     if (!session.Open()) return kExitDevice;
     if (!session.Synchronise()) return kExitDevice;
+    if (!KeepSnapshots(inv, session, parsed, mode - 1, false, status)) return status;
     session.View().SetTask("writing mode " + std::to_string(mode));
     const CommandStatus written = session.Transfers().WriteModeToDevice(mode - 1);
     if (written != CommandStatus::Ok)
@@ -291,10 +371,12 @@ int RunRestore(Invocation& inv) {
 void RegisterDeviceCommands(CommandRegistry& registry) {
     static const std::string info = DeviceHelp(kInfoUsage, kInfoText, kInfoOptions);
     static const std::string pull = DeviceHelp(kPullUsage, kPullText);
-    static const std::string push = DeviceHelp(kPushUsage, kPushText, kRawHelp);
+    static const std::string push =
+        DeviceHelp(kPushUsage, kPushText, std::string(kRawHelp) + std::string(kSnapshotHelp));
     static const std::string backup = DeviceHelp(kBackupUsage, kBackupText, kBackupOptions);
-    static const std::string restore =
-        DeviceHelp(kRestoreUsage, kRestoreText, std::string(kRestoreOptions) + std::string(kRawHelp));
+    static const std::string restore = DeviceHelp(
+        kRestoreUsage, kRestoreText,
+        std::string(kRestoreOptions) + std::string(kRawHelp) + std::string(kSnapshotHelp));
     registry.Add({"info", "device: its tag, variant, current mode and mode names", info, RunInfo});
     registry.Add({"pull", "device: read the working settings into a settings file", pull, RunPull});
     registry.Add({"push", "device: load a settings file into the current mode", push, RunPush});

@@ -3,6 +3,7 @@
 #include "vellora/terminal.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QPixmap>
@@ -16,6 +17,10 @@
 
 #include "admin/file_operation.h"
 #include "admin/frm_effect.h"
+#include "admin/frm_program2.h"
+#include "admin/frm_program_manager.h"
+#include "admin/mode_manager_chooser.h"
+#include "admin/mode_manager_progress.h"
 #include "admin/frm_rec.h"
 #include "admin/frm_set.h"
 #include "admin/mdi_main.h"
@@ -34,8 +39,10 @@
 #include "model/workspace.h"
 #include "protocol/frame_description.h"
 #include "protocol/link_session.h"
+#include "protocol/mode_snapshot.h"
 #include "protocol/qt_event_wait.h"
 #include "storage/mode_folder.h"
+#include "storage/snapshot_store.h"
 
 namespace vellora::app {
 
@@ -221,7 +228,9 @@ int RunTerminal(const TerminalOptions& options) {
     prompts.SetParent(&frame);
     admin::QtFileChooser chooser(QCoreApplication::applicationDirPath(), &frame);
     admin::FileOperation files(ws, session, prompts, chooser);
-    frame.SetFileOperation(&files);
+    files.SetClearUndo([&frame] {
+        if (frame.Editor()) frame.Editor()->ClearUndoHistory();
+    });
 
     int status = 0;
     bool ended = false;
@@ -264,6 +273,44 @@ int RunTerminal(const TerminalOptions& options) {
         std::fprintf(stderr, "vellora: no folder for mode files: %s\n", qPrintable(folder.Error));
     frame.SetEditorSetup(
         [&folder](editor::FrmEQ& editor) { editor.SetModeFolder(folder.Path, folder.Fallback); });
+
+    // Before any whole write, what the device holds there is kept in the snapshot folder.
+    storage::SnapshotStore snapshots(storage::SnapshotFolderBeside(folder.Path),
+                                     [] { return QDateTime::currentDateTime(); });
+    const protocol::SnapshotKeeper keep = [&](const model::ParamTable& image, int mode,
+                                              protocol::SnapshotSource source) {
+        const storage::SnapshotSaved saved = snapshots.Save(
+            image, mode,
+            source == protocol::SnapshotSource::WorkingSettings ? storage::SnapshotPart::WorkingSettings
+                                                                : storage::SnapshotPart::StoredMode);
+        return saved.Ok() ? std::string() : storage::SnapshotFailureText(saved);
+    };
+    files.SetSnapshotBeforeWrite([&](int mode, QString& error) {
+        for (const auto source :
+             {protocol::SnapshotSource::StoredMode, protocol::SnapshotSource::WorkingSettings}) {
+            const protocol::SnapshotResult taken =
+                protocol::TakeSnapshot(session.Transfers(), ws, mode, source, keep);
+            if (!taken.Ok()) {
+                error = QString::fromStdString(taken.Problem.empty() ? "the device did not answer"
+                                                                     : taken.Problem);
+                return false;
+            }
+        }
+        return true;
+    });
+
+    // The mode manager and the rights window, from the launcher's menu.
+    admin::QtModeFileChooser modeFiles(&frame, QCoreApplication::applicationDirPath());
+    admin::DesktopFolderOpener folders;
+    admin::BulkProgressTee managerProgress;
+    frame.SetManagerProgress(&managerProgress);
+    frame.SetProgramManagerOpener([&] {
+        admin::ModeManagerContext context{ws,       session,   prompts,          modeFiles,
+                                          folders,  snapshots, &managerProgress, folder.Path};
+        context.files = &files;
+        (void)admin::FrmProgramManager::Open(context, &frame);
+    });
+    frame.SetRightsWindowOpener([&] { (void)admin::FrmProgram2::Open(ws, session, prompts, &frame); });
 
     const QSize screen = offscreen ? options.Size * 3 / 2
                                    : QGuiApplication::primaryScreen()->availableGeometry().size();

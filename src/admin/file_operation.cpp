@@ -25,7 +25,7 @@ FileOutcome FileOperation::SaveConfigFile() {
 FileOutcome FileOperation::LoadConfigFile() {
     protocol::LinkState& link = session_.Link();
     if (!link.LinkUp()) {
-        prompts_.Warning(kNotLinked);
+        prompts_.Warning(kFileNotLinked);
         return FileOutcome::NotLinked;
     }
     const QString path = chooser_.ChooseOpenFile(QString::fromLatin1(kConfigExtension));

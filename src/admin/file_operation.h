@@ -16,7 +16,7 @@
 namespace vellora::admin {
 
 /// Loading without the link.
-inline constexpr std::string_view kNotLinked = "设备未联机！无法进行该操作。";
+inline constexpr std::string_view kFileNotLinked = "设备未联机！无法进行该操作。";
 /// The snapshot before a load could not be taken: nothing was written; the reason follows.
 inline constexpr std::string_view kSnapshotFailed =
     "未能保存设备当前模式的快照，文件没有写入设备。";

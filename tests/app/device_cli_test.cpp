@@ -317,6 +317,64 @@ TEST_F(DeviceCliTest, BackupAndRestoreModes) {
     EXPECT_EQ(Device({"backup", folder, "--force"}).code, 0);
 }
 
+// restore and push keep what the device held first, say where, and write nothing when that
+// snapshot cannot be kept; --no-snapshot writes without one. A snapshot is put back with
+// restore.
+TEST_F(DeviceCliTest, WholeWritesKeepASnapshotFirst) {
+    StartSim();
+    ASSERT_EQ(Device({"backup", Path("modes")}).code, 0);
+    const QString factory3 = QDir(Path("modes")).filePath("模式3.vl");
+    auto ws = std::make_unique<vellora::model::Workspace>();
+    ASSERT_EQ(vellora::storage::DecodeTable(ReadBytes(factory3), ws->ModeImage),
+              vellora::storage::StorageError::Ok);
+    int band = -1;
+    for (int i = 0; i < 256 && band < 0; ++i)
+        if (ws->ModeImage.Slot(i, 0)->FilterType == vellora::model::kEqBand) band = i;
+    ASSERT_GE(band, 0);
+    ws->ModeImage.Slot(band, 0)->Gain += 33;
+    ws->ModeImage.ShareSingleSceneValues();
+    const std::vector<uint8_t> edited = vellora::storage::EncodeTable(ws->ModeImage);
+    ASSERT_TRUE(WriteBytes(Path("edited.VL"), edited));
+
+    Result r = Device({"restore", "--mode", "3", Path("edited.VL"), "--no-snapshot"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_FALSE(r.out.contains("snapshot"));
+
+    const QString snaps = Path("snaps");
+    r = Device({"restore", "--mode", "3", factory3, "--snapshot-dir", snaps});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    QStringList kept = QDir(snaps).entryList(QDir::Files, QDir::Name);
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_TRUE(kept[0].endsWith("-mode03.vl")) << kept[0].toStdString();
+    EXPECT_TRUE(r.out.contains("snapshot of mode 3 as it was -> " + QDir(snaps).filePath(kept[0])))
+        << r.out.toStdString();
+    EXPECT_EQ(ReadBytes(QDir(snaps).filePath(kept[0])), edited) << "mode 3 before the restore";
+
+    // Putting the snapshot back is a restore of it.
+    ASSERT_EQ(
+        Device({"restore", "--mode", "3", QDir(snaps).filePath(kept[0]), "--no-snapshot"}).code, 0);
+    ASSERT_EQ(Device({"backup", Path("after"), "--force"}).code, 0);
+    EXPECT_EQ(ReadBytes(QDir(Path("after")).filePath("模式3.vl")), edited);
+
+    // No snapshot, no write.
+    ASSERT_TRUE(WriteBytes(Path("blocked"), {1}));
+    ExpectFailure(Device({"restore", "--mode", "3", factory3, "--snapshot-dir", Path("blocked")}),
+                  2, "cannot make the snapshot folder");
+    ExpectFailure(Device({"push", factory3, "--snapshot-dir", Path("blocked")}), 2,
+                  "nothing was written");
+    ASSERT_EQ(Device({"backup", Path("after"), "--force"}).code, 0);
+    EXPECT_EQ(ReadBytes(QDir(Path("after")).filePath("模式3.vl")), edited);
+
+    // push keeps the current mode as stored and the working settings.
+    r = Device({"push", factory3, "--snapshot-dir", snaps});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains("snapshot of mode 1 as it was"));
+    EXPECT_TRUE(r.out.contains("snapshot of the working settings as it was"));
+    kept = QDir(snaps).entryList(QDir::Files, QDir::Name);
+    ASSERT_EQ(kept.size(), 3);
+    EXPECT_EQ(kept.filter("-mode01-working").size(), 1);
+}
+
 TEST_F(DeviceCliTest, AccessCheckAtConnect) {
     StartSim({"--admin-password", "123456"});
     ExpectFailure(Device({"set", "2592", "1"}), 2, "--password");
@@ -345,7 +403,9 @@ TEST_F(DeviceCliTest, LinkUpFailuresSayWhatHappened) {
     QLocalSocket other;
     other.connectToServer(socket_);
     ASSERT_TRUE(other.waitForConnected(kStartMs));
-    QByteArray search = QByteArray::fromHex("41010F" "FEFA2323230F594F505F4354524CFC");
+    QByteArray search = QByteArray::fromHex(
+        "41010F"
+        "FEFA2323230F594F505F4354524CFC");
     search.resize(66);
     other.write(search);
     ASSERT_TRUE(other.waitForBytesWritten(kStartMs));

@@ -1,0 +1,38 @@
+// The system's file dialogs and file manager for the mode manager.
+#include "admin/mode_manager_chooser.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QUrl>
+
+#include "storage/settings_file.h"
+
+namespace vellora::admin {
+
+namespace {
+
+QString Text(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+QString Filter(std::string_view extension) {
+    return QStringLiteral("音响配置文件 (*%1)").arg(Text(extension));
+}
+
+}  // namespace
+
+QString QtModeFileChooser::ChooseOpenFile(std::string_view extension) {
+    return QFileDialog::getOpenFileName(parent_, Text(storage::kOpenDialogTitle), start_,
+                                        Filter(extension));
+}
+
+QString QtModeFileChooser::ChooseSaveFile(std::string_view extension) {
+    return QFileDialog::getSaveFileName(parent_, Text(storage::kSaveDialogTitle), start_,
+                                        Filter(extension));
+}
+
+bool DesktopFolderOpener::OpenFolder(const QString& folder) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+}
+
+}  // namespace vellora::admin
