@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,10 +31,12 @@ public:
 
     [[nodiscard]] bool LinkUp() const override { return Up; }
     int FailFrom = -1;  ///< the write with this number (0-based) and later ones fail
+    std::function<void()> OnWrite;  ///< runs inside every write, as events run inside a wait
     [[nodiscard]] bool WriteParam(int32_t index) override {
         if (!Up) return false;
         if (FailFrom >= 0 && static_cast<int>(Writes.size()) >= FailFrom) return false;
         Writes.push_back(index);
+        if (OnWrite) OnWrite();
         return true;
     }
     void SwitchClick() override { ++Switches; }

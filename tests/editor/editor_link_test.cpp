@@ -18,7 +18,9 @@
 #include "controls/workspace_look_source.h"
 #include "device/simulated_port.h"
 #include "device/simulated_processor.h"
+#include "editor/editor_panels.h"
 #include "editor/frm_eq.h"
+#include "editor/mode_commands.h"
 #include "editor/qt_prompts.h"
 #include "editor/session_link.h"
 #include "graph/graph_pictures.h"
@@ -161,6 +163,50 @@ TEST(EditorLink, PasswordWindowShowsStarsAndKeepsTheInputRules) {
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_FALSE(logic.OK());
     EXPECT_EQ(t.processor.Counters().FramesReceived, 0u);  // nothing sent
+}
+
+}  // namespace
+}  // namespace vellora::editor
+
+namespace vellora::editor {
+namespace {
+
+// A drag on the graph reaches the device as parameter writes ending with the final value; a
+// scene copy writes every per-scene entry and says it is done.
+TEST(EditorLink, GraphDragsAndSceneCopiesReachTheDevice) {
+    Terminal t;
+    t.RunFor(3000);
+    ASSERT_EQ(t.synchronisations, 1);
+    auto* panel = t.window.findChild<GraphPanel*>();
+    ASSERT_NE(panel, nullptr);
+    t.processor.ClearFrameLog();
+    const QPoint from = t.window.Graph().HandleCentre(3);
+    QTest::mousePress(panel, Qt::LeftButton, {}, from);
+    for (int step = 1; step <= 5; ++step) {
+        QTest::mouseMove(panel, from + QPoint(8 * step, -6 * step));
+        t.RunFor(20);
+    }
+    QTest::mouseRelease(panel, Qt::LeftButton, {}, from + QPoint(40, -30));
+    t.RunFor(200);
+    const int entry = t.window.Graph().Bands().Bands[3].ParamIndex;
+    const model::SceneSlot& shown = *t.ws.ParamStore.Slot(entry, 0);
+    EXPECT_GT(shown.Gain, 250);  // dragged up
+    const model::SceneSlot& device = *t.processor.State().Working().Slot(entry, 0);
+    EXPECT_EQ(device.Gain, shown.Gain);
+    EXPECT_EQ(device.Freq, shown.Freq);
+    int writes = 0;
+    for (const device::FrameRecord& r : t.processor.FrameLog())
+        if (r.Bytes.size() > 2 && r.Bytes[2] == static_cast<uint8_t>(protocol::Command::WriteParam))
+            ++writes;
+    EXPECT_GE(writes, 1);
+
+    t.prompts.AddAnswer(true);
+    t.window.Key("cmdModeCopy")->ClickByAccessibility();
+    t.RunFor(100);
+    EXPECT_EQ(t.ws.CurrentScene(), 1);
+    EXPECT_EQ(t.prompts.Messages().back().text, texts::kDone);
+    EXPECT_EQ(t.processor.State().Working().ValueAt(model::entry::kSceneSelect, 0), 1);
+    EXPECT_EQ(t.processor.State().Working().Slot(entry, 1)->Gain, shown.Gain);
 }
 
 }  // namespace

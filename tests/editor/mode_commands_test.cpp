@@ -53,6 +53,19 @@ TEST_F(EditorTest, SceneCopyWritesEveryPerSceneEntryWithProgressThenSaysDone) {
     EXPECT_EQ(prompts.Messages, std::vector<std::string>{texts::kCopyDanceToSinging});
 }
 
+TEST_F(EditorTest, ClosingTheWindowStopsALongSequenceAfterItsCurrentFrame) {
+    link.Up = true;
+    link.OnWrite = [this] {
+        EXPECT_FALSE(window->Controls().Slider(3)->parentWidget()->isEnabled());  // edits refused
+        if (link.Writes.size() == 10) window->close();
+    };
+    prompts.Answers = {true};
+    window->Key("cmdModeCopy")->ClickByAccessibility();
+    EXPECT_EQ(link.Writes.size(), 10u);
+    EXPECT_EQ(ws.CurrentScene(), 1);  // the store keeps the copy
+    EXPECT_NE(prompts.Messages.back(), texts::kDone);
+}
+
 TEST_F(EditorTest, MicrophoneCopyBypassAndReset) {
     link.Up = true;
     window->SelectPage(1);
