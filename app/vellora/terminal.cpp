@@ -49,7 +49,8 @@ namespace vellora::app {
 namespace {
 
 constexpr int kScreenshotLinkMs = 10000;
-constexpr const char* kScreenshotWindows[] = {"editor", "main", "set", "rec", "effect"};
+constexpr const char* kScreenshotWindows[] = {"editor", "main",    "set",   "rec",
+                                             "effect", "manager", "rights"};
 
 bool ReadInt(const std::string& text, int low, int high, int& out) {
     int v = 0;
@@ -110,7 +111,7 @@ const char* TerminalUsage() {
     return "usage: vellora [--device auto|sim|unix:PATH|tcp:HOST:PORT] [--password DIGITS[,DIGITS]]\n"
            "               [--trace FILE]\n"
            "       vellora --screenshot PNG [--page 0..7] [--view 0..2] [--scale 1..4]\n"
-           "               [--size WxH] [--unlinked] [--window editor|main|set|rec|effect]\n"
+           "               [--size WxH] [--unlinked] [--window editor|main|set|rec|effect|manager|rights]\n"
            "               [--device ...] [--password ...]\n"
            "       vellora --gallery DIR\n";
 }
@@ -158,7 +159,7 @@ std::optional<TerminalOptions> ParseTerminalOptions(const std::vector<std::strin
             bool known = false;
             for (const char* w : kScreenshotWindows) known = known || v == w;
             if (!known) {
-                error = "--window takes editor, main, set, rec or effect";
+                error = "--window takes editor, main, set, rec, effect, manager or rights";
                 return std::nullopt;
             }
             o.Window = v;
@@ -346,6 +347,15 @@ int RunTerminal(const TerminalOptions& options) {
     } else if (options.Window == "effect") {
         frame.OpenEffectWindow();
         shown = frame.EffectWindow();
+    } else if (options.Window == "manager" || options.Window == "rights") {
+        if (options.Window == "manager")
+            frame.CmdProgramSetup();
+        else
+            frame.CmdPrePassManager();
+        QCoreApplication::processEvents();
+        shown = options.Window == "manager"
+                    ? static_cast<QWidget*>(frame.findChild<admin::FrmProgramManager*>())
+                    : static_cast<QWidget*>(frame.findChild<admin::FrmProgram2*>());
     }
     QCoreApplication::processEvents();
     const QPixmap picture = shown ? shown->grab() : QPixmap();
