@@ -155,23 +155,34 @@ inline uint32_t Coverage8(double c) {
 }
 
 struct BlendSink {
-    BlendSink(const RasterTarget& t, uint32_t colour) : target(t) {
+    BlendSink(const RasterTarget& t, const StrokeStyle& style) : target(t), inside(style.Inside) {
         for (uint32_t c = 0; c < 256; ++c) {
-            source[c] = ByteMul(colour, c);
-            inverse[c] = 255 - (source[c] >> 24);
+            source[0][c] = ByteMul(style.Colour, c);
+            source[1][c] = ByteMul(style.InsideColour, c);
+            inverse[c] = 255 - (source[0][c] >> 24);
         }
     }
     const RasterTarget& target;
-    uint32_t source[256];        // the colour at each coverage
+    const ColumnSpans* inside;
+    uint32_t source[2][256];     // the colour at each coverage, outside and inside
     uint32_t inverse[256];       // what is left of the pixel under it
     uint32_t* column = nullptr;  // pixel (x, 0) of the current column, outside the memory
+    int insideTop = 1;           // the current column's rows inside
+    int insideBottom = 0;
 
     void BeginColumn(int x) {
         column = target.Bits + (x - target.Origin.x()) - target.Origin.y() * target.Stride;
+        insideTop = 1;
+        insideBottom = 0;
+        if (inside && !inside->Empty(x)) {
+            insideTop = inside->Top(x);
+            insideBottom = inside->Bottom(x);
+        }
     }
     void Pixel(int y, uint32_t coverage) {
         uint32_t& d = column[y * target.Stride];
-        d = source[coverage] + ByteMul(d, inverse[coverage]);
+        const int in = y >= insideTop && y <= insideBottom;
+        d = source[in][coverage] + ByteMul(d, inverse[coverage]);
     }
     void EndColumn(int) {}
 };
@@ -446,6 +457,12 @@ void FillRows(const CurveSamples& curve, double baseline, const QRect& clip, Row
 
 }  // namespace
 
+QRgb UnderFill(QRgb line, QRgb fill) {
+    // line under fill over d = fill + (1 - af) line + (1 - af)(1 - al) d; a colour M drawn
+    // over (fill over d) with alpha al gives the same when M = al fill + (1 - af) line.
+    return ByteMul(fill, qAlpha(line)) + ByteMul(line, 255 - qAlpha(fill));
+}
+
 void FillRuns(const RasterTarget& target, std::span<const ColumnSpans::Run> runs, QRgb colour) {
     if (!target.Bits || qAlpha(colour) == 0) return;
     const uint32_t inverse = 255 - qAlpha(colour);
@@ -486,7 +503,7 @@ void AddFillExtent(ColumnSpans& spans, const CurveSamples& curve, float baseline
 void StrokeCurve(const RasterTarget& target, const CurveSamples& curve, const StrokeStyle& style,
                  const ColumnSpans* only) {
     if (!target.Bits || qAlpha(style.Colour) == 0) return;
-    BlendSink sink(target, style.Colour);
+    BlendSink sink(target, style);
     Rasterize(curve, std::max(1.0f, style.Width), target.Clip, only, sink);
 }
 

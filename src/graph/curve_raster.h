@@ -22,10 +22,19 @@ struct CurveSamples {
 
 /// Width 1 is a hairline, one device pixel thick as the raster engine's cosmetic pen draws
 /// it; a wider stroke adds Width - 1 device pixels measured across the curve.
+class ColumnSpans;
+
 struct StrokeStyle {
     float Width = 1.0f;  ///< device pixels, >= 1
     QRgb Colour = 0;     ///< premultiplied ARGB
+    /// Pixels within these spans take InsideColour instead (premultiplied, same alpha).
+    const ColumnSpans* Inside = nullptr;
+    QRgb InsideColour = 0;
 };
+
+/// The colour that, drawn over `fill` (premultiplied), gives what `line` drawn under it would:
+/// for a stroke that belongs beneath a fill already in the image.
+[[nodiscard]] QRgb UnderFill(QRgb line, QRgb fill);
 
 /// For each device column of a range, the rows (inclusive) that an operation may touch.
 class ColumnSpans {

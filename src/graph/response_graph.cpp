@@ -119,7 +119,7 @@ bool ResponseGraph::SetupGeometry(int w, int h, qreal devicePixelRatio) {
     frame_.Valid = false;
     frame_applied_ = false;
     under_.Release();
-    band_fill_.Release();
+    fill_.Release();
     DrawBackLayer();
     back_.Pack(layer_);
     ForgetDrawnCurves();
@@ -438,37 +438,38 @@ void ResponseGraph::ApplyFrame() const {
     under_.Clear();
 
     // Curves and fills, cut to the plot, in the order: the selected band's fill and line,
-    // the sum's fill and line, each over the pixels kept just before it. Fills have no
-    // antialiasing: their edge lies under the curve.
+    // the sum's fill and line. Fills have no antialiasing: their edge lies under the curve.
     const QRect clip = DevicePlotRect();
     const RasterTarget target = RasterTarget::Of(layer_, clip);
     const float y0 = (static_cast<float>(geometry_.Y0()) + kPixelCentre) * static_cast<float>(dpr_);
-    const auto fill = [&](const std::vector<float>& outline, QRgb colour) {
-        if (colour == 0) return;
+
+    // At most one fill shows (the band's while it fades out, then the sum's). It lies under
+    // everything else, is kept from picture to picture and only changed where it moved.
+    const bool bandFill = f.HasBand && f.BandFill != 0;
+    const bool sumFill = !bandFill && f.SumFill != 0;
+    fill_spans_.Reset(clip.left(), clip.width());
+    if (bandFill || sumFill)
+        AddFillExtent(fill_spans_, DeviceCurve(bandFill ? f.BandOutline : f.SumOutline), y0, clip);
+    fill_spans_.Runs(frame_runs_);
+    fill_.Change(layer_, frame_runs_, bandFill ? f.BandFill : sumFill ? f.SumFill : 0);
+
+    // The lines, each over the pixels kept just before it. The band's line belongs under the
+    // sum's fill: inside it, it takes the colour that gives the same picture over the fill.
+    const auto line = [&](const std::vector<float>& ys, const StrokeStyle& style) {
         frame_spans_.Reset(clip.left(), clip.width());
-        AddFillExtent(frame_spans_, DeviceCurve(outline), y0, clip);
-        frame_spans_.Runs(frame_runs_);
-        under_.SaveRuns(layer_, frame_runs_);
-        FillRuns(target, frame_runs_, colour);
-    };
-    const auto line = [&](const std::vector<float>& ys, float width, QRgb colour) {
-        frame_spans_.Reset(clip.left(), clip.width());
-        AddStrokeExtent(frame_spans_, DeviceCurve(ys), width, clip);
+        AddStrokeExtent(frame_spans_, DeviceCurve(ys), style.Width, clip);
         under_.SaveColumns(layer_, frame_spans_);
-        StrokeCurve(target, DeviceCurve(ys), StrokeStyle{width, colour});
+        StrokeCurve(target, DeviceCurve(ys), style);
     };
-    // The band's fill lies under everything else: it is kept from frame to frame and only
-    // changed where it moved.
-    frame_runs_.clear();
-    if (f.HasBand && f.BandFill != 0) {
-        frame_spans_.Reset(clip.left(), clip.width());
-        AddFillExtent(frame_spans_, DeviceCurve(f.BandOutline), y0, clip);
-        frame_spans_.Runs(frame_runs_);
+    if (f.HasBand) {
+        StrokeStyle band{1.0f, f.BandLine};
+        if (sumFill) {
+            band.Inside = &fill_spans_;
+            band.InsideColour = UnderFill(f.BandLine, f.SumFill);
+        }
+        line(f.Band, band);
     }
-    band_fill_.Change(layer_, frame_runs_, f.HasBand ? f.BandFill : 0);
-    if (f.HasBand) line(f.Band, 1.0f, f.BandLine);
-    fill(f.SumOutline, f.SumFill);
-    line(f.Sum, 2.0f * static_cast<float>(dpr_), f.SumLine);
+    line(f.Sum, StrokeStyle{2.0f * static_cast<float>(dpr_), f.SumLine});
 
     // Pictures and texts, each over the pixels kept just before it.
     QPainter p(&layer_);
@@ -485,9 +486,9 @@ void ResponseGraph::ApplyFrame() const {
         const QFontMetrics metrics(PictureStore::UiFont());
         QRect area = f.Plate;
         for (const LabelDraw& label : f.Labels)
-            area |= metrics.boundingRect(QRect(label.At, QSize(4096, 64)),
-                                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                                         label.Text);
+            area |=
+                metrics.boundingRect(QRect(label.At, QSize(4096, 64)),
+                                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, label.Text);
         under_.SaveRect(layer_, DeviceRect(area.adjusted(-2, -2, 2, 2)));
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(8, 10, 14, 150));
@@ -507,13 +508,13 @@ void ResponseGraph::ApplyFrame() const {
     ClearUpperVectorState();  // text drawing may leave them in use
 }
 
-void ResponseGraph::RemoveFrame(bool keepBandFill) const {
+void ResponseGraph::RemoveFrame(bool keepFill) const {
     if (frame_applied_) {
         under_.RestoreTo(layer_);
         under_.Clear();
         frame_applied_ = false;
     }
-    if (!keepBandFill) band_fill_.Remove(layer_);
+    if (!keepFill) fill_.Remove(layer_);
 }
 
 void ResponseGraph::Repaint(QPainter& painter, QPoint at) const {
@@ -531,13 +532,13 @@ QImage ResponseGraph::FrontLayer() const {
 QImage ResponseGraph::CurveLayer() const {
     QImage image = layer_.copy();
     if (frame_applied_) under_.RestoreTo(image);
-    band_fill_.RestoreTo(image);
+    fill_.RestoreTo(image);
     return image;
 }
 
 int64_t ResponseGraph::LayerBytes() const {
     return static_cast<int64_t>(layer_.sizeInBytes()) + back_.Bytes() + under_.Bytes() +
-           band_fill_.Bytes();
+           fill_.Bytes();
 }
 
 void ResponseGraph::HighlightSliders(SliderHost& sliders) const {
@@ -589,7 +590,7 @@ void ResponseGraph::ReleaseGraphics() {
     frame_.Valid = false;
     frame_applied_ = false;
     under_.Release();
-    band_fill_.Release();
+    fill_.Release();
     ForgetDrawnCurves();
 }
 

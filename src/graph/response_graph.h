@@ -162,9 +162,9 @@ private:
     [[nodiscard]] QRect DeviceRect(const QRect& logical) const;
     // Draws frame_ over the layer, keeping the pixels it covers; no-op when already drawn.
     void ApplyFrame() const;
-    // Takes the drawn frame off the layer; the band's fill stays when asked (Compose changes
-    // it in place).
-    void RemoveFrame(bool keepBandFill) const;
+    // Takes the drawn frame off the layer; the fill stays when asked (Compose changes it in
+    // place).
+    void RemoveFrame(bool keepFill) const;
 
     const model::Workspace& ws_;
     PictureStore& pictures_;
@@ -184,13 +184,14 @@ private:
     // Background, unselected curves and, while frame_applied_, frame_ over them. Repaint
     // draws the frame again after a change of the curves, hence mutable.
     mutable QImage layer_;
-    mutable SavedPixels under_;    // the layer's pixels under the drawn frame, but for...
-    mutable SavedFill band_fill_;  // ...the selected band's fill, at the bottom of it
+    mutable SavedPixels under_;  // the layer's pixels under the drawn frame, but for...
+    mutable SavedFill fill_;     // ...its fill, at the bottom of it
     mutable bool frame_applied_ = false;
     std::array<DrawnCurve, kMaxBands> drawn_;   // what the layer holds
     std::array<DrawnCurve, kMaxBands> wanted_;  // reused by DrawCurveLayer
     ColumnSpans spans_;                         // reused by DrawCurveLayer
     mutable ColumnSpans frame_spans_;           // reused by ApplyFrame
+    mutable ColumnSpans fill_spans_;            // the pixels of the drawn fill
     mutable std::vector<ColumnSpans::Run> frame_runs_;
     std::function<void()> frame_sink_;
     int paint_count_ = 0;

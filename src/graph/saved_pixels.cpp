@@ -38,7 +38,6 @@ inline uint32_t Over(uint32_t colour, uint32_t d) {
 
 void SavedPixels::Clear() {
     parts_.clear();
-    runs_.clear();
     column_spans_.clear();
     used_ = 0;
 }
@@ -46,25 +45,8 @@ void SavedPixels::Clear() {
 void SavedPixels::Release() {
     Clear();
     parts_ = {};
-    runs_ = {};
     column_spans_ = {};
     pixels_ = {};
-}
-
-void SavedPixels::SaveRuns(const QImage& image, std::span<const ColumnSpans::Run> runs) {
-    if (image.depth() != 32 || runs.empty()) return;
-    size_t count = 0;
-    for (const ColumnSpans::Run& run : runs) count += static_cast<size_t>(run.Count);
-    parts_.push_back({Part::Runs, runs_.size(), runs_.size() + runs.size(), QRect(), used_});
-    runs_.insert(runs_.end(), runs.begin(), runs.end());
-    if (pixels_.size() < used_ + count) pixels_.resize(used_ + count);
-    uint32_t* out = pixels_.data() + used_;
-    for (const ColumnSpans::Run& run : runs) {
-        CopyRun(out, reinterpret_cast<const uint32_t*>(image.constScanLine(run.Y)) + run.X,
-                run.Count);
-        out += run.Count;
-    }
-    used_ += count;
 }
 
 void SavedPixels::SaveColumns(const QImage& image, const ColumnSpans& spans) {
@@ -114,25 +96,17 @@ void SavedPixels::RestoreTo(QImage& image) const {
             }
             continue;
         }
-        if (part->Type == Part::Rect) {
-            const QRect& r = part->Area;
-            if (!image.rect().contains(r)) continue;
-            for (int y = r.top(); y <= r.bottom(); ++y, in += r.width())
-                CopyRun(bits + y * stride + r.left(), in, r.width());
-            continue;
-        }
-        for (size_t k = part->First; k < part->End; ++k) {
-            const ColumnSpans::Run& run = runs_[k];
-            CopyRun(bits + run.Y * stride + run.X, in, run.Count);
-            in += run.Count;
-        }
+        const QRect& r = part->Area;
+        if (!image.rect().contains(r)) continue;
+        for (int y = r.top(); y <= r.bottom(); ++y, in += r.width())
+            CopyRun(bits + y * stride + r.left(), in, r.width());
     }
 }
 
 int64_t SavedPixels::Bytes() const {
-    return static_cast<int64_t>(
-        pixels_.capacity() * sizeof(uint32_t) + runs_.capacity() * sizeof(ColumnSpans::Run) +
-        column_spans_.capacity() * sizeof(ColumnSpan) + parts_.capacity() * sizeof(Part));
+    return static_cast<int64_t>(pixels_.capacity() * sizeof(uint32_t) +
+                                column_spans_.capacity() * sizeof(ColumnSpan) +
+                                parts_.capacity() * sizeof(Part));
 }
 
 void SavedFill::Change(QImage& image, std::span<const ColumnSpans::Run> runs, QRgb colour) {

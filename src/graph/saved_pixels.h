@@ -1,5 +1,5 @@
 // The pixels of an image that drawings are about to cover, kept so that the drawings can be
-// taken off again: runs along rows (curves and fills) and rectangles (pictures and texts).
+// taken off again: column spans (curves), rectangles (pictures and texts), and a fill.
 #pragma once
 
 #include <QImage>
@@ -21,9 +21,6 @@ public:
     void Release();
     [[nodiscard]] bool Empty() const { return parts_.empty(); }
 
-    /// Keeps the pixels of the runs (device pixels of a 32-bit image, inside it): for wide
-    /// areas, read row by row.
-    void SaveRuns(const QImage& image, std::span<const ColumnSpans::Run> runs);
     /// Keeps the pixels of the spans (inside the image) column by column: for thin lines,
     /// where a column holds a few pixels and its neighbour the same rows.
     void SaveColumns(const QImage& image, const ColumnSpans& spans);
@@ -37,10 +34,10 @@ public:
     [[nodiscard]] int64_t Bytes() const;
 
 private:
-    // One save: a range of runs_ (or, for columns, of column_spans_), or a rectangle; its
-    // pixels start at Offset in pixels_.
+    // One save: a range of column_spans_, or a rectangle; its pixels start at Offset in
+    // pixels_.
     struct Part {
-        enum Kind { Runs, Columns, Rect } Type = Runs;
+        enum Kind { Columns, Rect } Type = Columns;
         size_t First = 0;
         size_t End = 0;
         QRect Area;
@@ -50,7 +47,6 @@ private:
         int X, Top, Bottom;
     };
     std::vector<Part> parts_;
-    std::vector<ColumnSpans::Run> runs_;
     std::vector<ColumnSpan> column_spans_;
     std::vector<uint32_t> pixels_;  // grown, never shrunk: filling it first would double the cost
     size_t used_ = 0;

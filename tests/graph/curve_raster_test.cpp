@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -224,6 +225,49 @@ TEST(CurveRasterTest, FillCoversThePolygonOfTheCurveAndTheBaseline) {
                 }
             // Rounding on the edges only: at most about one pixel per column.
             EXPECT_LE(differ, kPoints * dpr * 0.5 + 4) << "of " << filled;
+        }
+}
+
+// A line drawn over a fill in the colour UnderFill gives what the line drawn first and the
+// fill over it gives.
+TEST(CurveRasterTest, ALineOverAFillInItsUnderFillColourLooksAsIfUnderIt) {
+    const QRgb fills[] = {qPremultiply(qRgba(255, 255, 0, 50)),
+                          qPremultiply(qRgba(82, 231, 51, 65)),
+                          qPremultiply(qRgba(10, 20, 30, 255))};
+    const QRgb lines[] = {qPremultiply(qRgba(41, 255, 169, 0x70)),
+                          qPremultiply(qRgba(255, 200, 0, 255))};
+    for (QRgb fill : fills)
+        for (QRgb line : lines) {
+            // A wavy line half inside a filled band of rows, over a gradient.
+            QImage under(200, 60, QImage::Format_ARGB32_Premultiplied);
+            for (int y = 0; y < 60; ++y)
+                for (int x = 0; x < 200; ++x) under.setPixel(x, y, qRgb(x, y * 4, 255 - x));
+            QImage over = under;
+            std::vector<float> ys(200);
+            for (int j = 0; j < 200; ++j)
+                ys[static_cast<size_t>(j)] = static_cast<float>(30.5 + 12 * std::sin(j / 9.0));
+            const CurveSamples curve{0.5f, 1.0f, ys};
+            ColumnSpans band;
+            band.Reset(0, 200);
+            for (int x = 0; x < 200; ++x) band.Include(x, 25, 45);
+            std::vector<ColumnSpans::Run> runs;
+            band.Runs(runs);
+
+            StrokeCurve(RasterTarget::Of(under, under.rect()), curve, StrokeStyle{1.0f, line});
+            FillRuns(RasterTarget::Of(under, under.rect()), runs, fill);
+            FillRuns(RasterTarget::Of(over, over.rect()), runs, fill);
+            StrokeCurve(RasterTarget::Of(over, over.rect()), curve,
+                        StrokeStyle{1.0f, line, &band, UnderFill(line, fill)});
+            int worst = 0;
+            for (int y = 0; y < 60; ++y)
+                for (int x = 0; x < 200; ++x) {
+                    const QRgb a = under.pixel(x, y);
+                    const QRgb b = over.pixel(x, y);
+                    worst =
+                        std::max({worst, std::abs(qRed(a) - qRed(b)),
+                                  std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
+                }
+            EXPECT_LE(worst, 2) << std::hex << fill << " " << line;
         }
 }
 

@@ -1,5 +1,5 @@
-// Keeping pixels aside and putting them back: the packed background, the pixels under a
-// drawing, and a fill that is changed in place.
+// Keeping pixels aside and putting them back: the packed background, the pixels under
+// drawings, and a fill that is changed in place.
 #include "graph/saved_pixels.h"
 #include "graph/packed_layer.h"
 
@@ -76,10 +76,11 @@ TEST(SavedPixelsTest, DrawingsComeOffInAnyOverlap) {
     QImage image = original;
     SavedPixels saved;
     for (int frame = 0; frame < 3; ++frame) {
-        // Runs, a column band, and rectangles, each drawn over what came before.
+        // A tall column band, a thin one, and rectangles, each drawn over what came before.
+        const ColumnSpans tall = Spans(20, 300, frame);
+        saved.SaveColumns(image, tall);
         std::vector<ColumnSpans::Run> runs;
-        Spans(20, 300, frame).Runs(runs);
-        saved.SaveRuns(image, runs);
+        tall.Runs(runs);
         FillRuns(RasterTarget::Of(image, image.rect()), runs, qPremultiply(qRgba(255, 255, 0, 60)));
         ColumnSpans band;
         band.Reset(0, image.width());
