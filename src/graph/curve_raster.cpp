@@ -28,12 +28,6 @@ void ColumnSpans::Include(int x, int top, int bottom) {
     bottom_[i] = std::max(bottom_[i], bottom);
 }
 
-bool ColumnSpans::Empty(int x) const {
-    if (x < left_ || x >= left_ + Count()) return true;
-    const auto i = static_cast<size_t>(x - left_);
-    return top_[i] > bottom_[i];
-}
-
 int64_t ColumnSpans::Area() const {
     int64_t area = 0;
     for (size_t i = 0; i < top_.size(); ++i)
@@ -158,9 +152,10 @@ struct BlendSink {
     BlendSink(const RasterTarget& t, const StrokeStyle& style) : target(t), inside(style.Inside) {
         for (uint32_t c = 0; c < 256; ++c) {
             source[0][c] = ByteMul(style.Colour, c);
-            source[1][c] = ByteMul(style.InsideColour, c);
             inverse[c] = 255 - (source[0][c] >> 24);
         }
+        if (inside)
+            for (uint32_t c = 0; c < 256; ++c) source[1][c] = ByteMul(style.InsideColour, c);
     }
     const RasterTarget& target;
     const ColumnSpans* inside;

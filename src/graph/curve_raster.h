@@ -45,7 +45,10 @@ public:
     void Include(int x, int top, int bottom);
     [[nodiscard]] int Left() const { return left_; }
     [[nodiscard]] int Count() const { return static_cast<int>(top_.size()); }
-    [[nodiscard]] bool Empty(int x) const;
+    [[nodiscard]] bool Empty(int x) const {
+        if (x < left_ || x >= left_ + Count()) return true;
+        return top_[static_cast<size_t>(x - left_)] > bottom_[static_cast<size_t>(x - left_)];
+    }
     [[nodiscard]] int Top(int x) const { return top_[static_cast<size_t>(x - left_)]; }
     [[nodiscard]] int Bottom(int x) const { return bottom_[static_cast<size_t>(x - left_)]; }
     /// The number of pixels covered.
