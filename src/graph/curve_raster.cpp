@@ -21,13 +21,6 @@ void ColumnSpans::Reset(int left, int count) {
     bottom_.assign(static_cast<size_t>(std::max(count, 0)), std::numeric_limits<int>::min());
 }
 
-void ColumnSpans::Include(int x, int top, int bottom) {
-    if (x < left_ || x >= left_ + Count() || top > bottom) return;
-    const auto i = static_cast<size_t>(x - left_);
-    top_[i] = std::min(top_[i], top);
-    bottom_[i] = std::max(bottom_[i], bottom);
-}
-
 int64_t ColumnSpans::Area() const {
     int64_t area = 0;
     for (size_t i = 0; i < top_.size(); ++i)
@@ -148,35 +141,38 @@ inline uint32_t Coverage8(double c) {
     return static_cast<uint32_t>(c * 255.0 + 0.5);
 }
 
+// Blends the stroke's colour at each coverage; with kInside, pixels within the style's Inside
+// spans take its InsideColour.
+template <bool kInside>
 struct BlendSink {
     BlendSink(const RasterTarget& t, const StrokeStyle& style) : target(t), inside(style.Inside) {
         for (uint32_t c = 0; c < 256; ++c) {
             source[0][c] = ByteMul(style.Colour, c);
             inverse[c] = 255 - (source[0][c] >> 24);
+            if (kInside) source[1][c] = ByteMul(style.InsideColour, c);
         }
-        if (inside)
-            for (uint32_t c = 0; c < 256; ++c) source[1][c] = ByteMul(style.InsideColour, c);
     }
     const RasterTarget& target;
     const ColumnSpans* inside;
-    uint32_t source[2][256];     // the colour at each coverage, outside and inside
-    uint32_t inverse[256];       // what is left of the pixel under it
+    uint32_t source[kInside ? 2 : 1][256];  // the colour at each coverage (outside, inside)
+    uint32_t inverse[256];                  // what is left of the pixel under it
     uint32_t* column = nullptr;  // pixel (x, 0) of the current column, outside the memory
     int insideTop = 1;           // the current column's rows inside
     int insideBottom = 0;
 
     void BeginColumn(int x) {
         column = target.Bits + (x - target.Origin.x()) - target.Origin.y() * target.Stride;
+        if (!kInside) return;
         insideTop = 1;
         insideBottom = 0;
-        if (inside && !inside->Empty(x)) {
+        if (!inside->Empty(x)) {
             insideTop = inside->Top(x);
             insideBottom = inside->Bottom(x);
         }
     }
     void Pixel(int y, uint32_t coverage) {
         uint32_t& d = column[y * target.Stride];
-        const int in = y >= insideTop && y <= insideBottom;
+        const int in = kInside && y >= insideTop && y <= insideBottom;
         d = source[in][coverage] + ByteMul(d, inverse[coverage]);
     }
     void EndColumn(int) {}
@@ -498,8 +494,14 @@ void AddFillExtent(ColumnSpans& spans, const CurveSamples& curve, float baseline
 void StrokeCurve(const RasterTarget& target, const CurveSamples& curve, const StrokeStyle& style,
                  const ColumnSpans* only) {
     if (!target.Bits || qAlpha(style.Colour) == 0) return;
-    BlendSink sink(target, style);
-    Rasterize(curve, std::max(1.0f, style.Width), target.Clip, only, sink);
+    const double width = std::max(1.0f, style.Width);
+    if (style.Inside) {
+        BlendSink<true> sink(target, style);
+        Rasterize(curve, width, target.Clip, only, sink);
+    } else {
+        BlendSink<false> sink(target, style);
+        Rasterize(curve, width, target.Clip, only, sink);
+    }
 }
 
 void AddStrokeExtent(ColumnSpans& spans, const CurveSamples& curve, float width,
@@ -511,23 +513,32 @@ void AddStrokeExtent(ColumnSpans& spans, const CurveSamples& curve, float width,
     const int n = static_cast<int>(ys.size());
     if (n < 2 || clip.isEmpty() || !(curve.Step >= 1.0f)) return;
     const double step = curve.Step;
+    const double inv = 1.0 / step;
+    const bool hairline = width <= 1.0f;
     constexpr double kHair = 0.01;
     for (int j = 0; j + 1 < n; ++j) {
         const double xa = curve.X0 + j * step;
         const double a = ys[static_cast<size_t>(j)];
         const double b = ys[static_cast<size_t>(j) + 1];
-        const double slope = (b - a) / step;
-        const bool steep = std::abs(slope) > 1.0;
+        const double slope = std::abs(b - a) * inv;
+        const bool steep = slope > 1.0;
         // The end segments hold the caps: half a pixel further along x, and what the curve
         // climbs there.
         const double cap = (j == 0 || j + 2 == n) ? kCap : 0.0;
-        const double grow = (steep ? SteepOverrun(width) : VerticalThickness(slope, width) * 0.5) +
-                            cap * std::abs(slope) + kHair;
-        // A steep one's run-on past its ends also carries it along x.
-        const double reach =
-            (steep ? HorizontalThickness(slope, width) * 0.5 + SteepOverrun(width) / std::abs(slope)
-                   : 0.0) +
-            cap + kHair;
+        double grow = cap * slope + kHair;
+        double reach = cap + kHair;
+        if (hairline) {
+            if (steep)
+                reach += 0.5;
+            else
+                grow += 0.5;
+        } else if (steep) {
+            // A steep one's run-on past its ends also carries it along x.
+            grow += SteepOverrun(width);
+            reach += HorizontalThickness(slope, width) * 0.5 + SteepOverrun(width) / slope;
+        } else {
+            grow += VerticalThickness(slope, width) * 0.5;
+        }
         const int top = std::max(clip.top(), FloorToInt(std::max(std::min(a, b) - grow, -1e9)));
         const int bottom =
             std::min(clip.bottom(), FloorToInt(std::min(std::max(a, b) + grow, 1e9)));

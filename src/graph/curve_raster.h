@@ -42,7 +42,12 @@ public:
     /// Columns left .. left + count - 1, all empty.
     void Reset(int left, int count);
     /// Widens column x's span to hold top .. bottom (columns outside the range are ignored).
-    void Include(int x, int top, int bottom);
+    void Include(int x, int top, int bottom) {
+        if (x < left_ || x >= left_ + Count() || top > bottom) return;
+        const auto i = static_cast<size_t>(x - left_);
+        top_[i] = top < top_[i] ? top : top_[i];
+        bottom_[i] = bottom > bottom_[i] ? bottom : bottom_[i];
+    }
     [[nodiscard]] int Left() const { return left_; }
     [[nodiscard]] int Count() const { return static_cast<int>(top_.size()); }
     [[nodiscard]] bool Empty(int x) const {

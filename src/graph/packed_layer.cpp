@@ -2,6 +2,7 @@
 #include "graph/packed_layer.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace vellora::graph {
 
@@ -12,10 +13,16 @@ void PackedLayer::Pack(const QImage& image) {
     format_ = image.format();
     dpr_ = image.devicePixelRatio();
     const int w = size_.width();
-    row_start_.reserve(static_cast<size_t>(size_.height()) + 1);
+    rows_.reserve(static_cast<size_t>(size_.height()));
     for (int y = 0; y < size_.height(); ++y) {
-        row_start_.push_back(static_cast<uint32_t>(colour_.size()));
         const auto* line = reinterpret_cast<const uint32_t*>(image.constScanLine(y));
+        // A row like the one above (most rows of a slow gradient) shares its runs.
+        if (y > 0 &&
+            std::memcmp(line, image.constScanLine(y - 1), static_cast<size_t>(w) * 4) == 0) {
+            rows_.push_back(rows_.back());
+            continue;
+        }
+        Row row{static_cast<uint32_t>(colour_.size()), 0};
         for (int x = 0; x < w;) {
             const uint32_t c = line[x];
             int e = x + 1;
@@ -24,20 +31,18 @@ void PackedLayer::Pack(const QImage& image) {
             end_.push_back(static_cast<uint32_t>(e));
             x = e;
         }
+        row.End = static_cast<uint32_t>(colour_.size());
+        rows_.push_back(row);
     }
-    row_start_.push_back(static_cast<uint32_t>(colour_.size()));
     colour_.shrink_to_fit();
     end_.shrink_to_fit();
 }
 
 void PackedLayer::Clear() {
     size_ = QSize();
-    colour_.clear();
-    end_.clear();
-    row_start_.clear();
-    colour_.shrink_to_fit();
-    end_.shrink_to_fit();
-    row_start_.shrink_to_fit();
+    colour_ = {};
+    end_ = {};
+    rows_ = {};
 }
 
 QImage PackedLayer::Unpack() const {
@@ -50,11 +55,16 @@ QImage PackedLayer::Unpack() const {
 
 void PackedLayer::CopyTo(QImage& target) const {
     if (IsNull() || target.size() != size_ || target.depth() != 32) return;
+    const auto bytes = static_cast<size_t>(size_.width()) * 4;
     for (int y = 0; y < size_.height(); ++y) {
         auto* line = reinterpret_cast<uint32_t*>(target.scanLine(y));
+        const Row& row = rows_[static_cast<size_t>(y)];
+        if (y > 0 && row.First == rows_[static_cast<size_t>(y) - 1].First) {
+            std::memcpy(line, target.constScanLine(y - 1), bytes);
+            continue;
+        }
         uint32_t x = 0;
-        for (uint32_t r = row_start_[static_cast<size_t>(y)];
-             r < row_start_[static_cast<size_t>(y) + 1]; ++r) {
+        for (uint32_t r = row.First; r < row.End; ++r) {
             std::fill(line + x, line + end_[r], colour_[r]);
             x = end_[r];
         }
@@ -72,7 +82,7 @@ void PackedLayer::CopySpansTo(QImage& target, const ColumnSpans& spans) const {
         if (run.Y < 0 || run.Y >= size_.height()) continue;
         if (run.Y != row) {
             row = run.Y;
-            r = row_start_[static_cast<size_t>(row)];
+            r = rows_[static_cast<size_t>(row)].First;
         }
         auto* line = reinterpret_cast<uint32_t*>(target.scanLine(row));
         const auto end = static_cast<uint32_t>(std::min(run.X + run.Count, size_.width()));
@@ -86,8 +96,8 @@ void PackedLayer::CopySpansTo(QImage& target, const ColumnSpans& spans) const {
 }
 
 int64_t PackedLayer::Bytes() const {
-    return static_cast<int64_t>(colour_.capacity() + end_.capacity() + row_start_.capacity()) *
-           static_cast<int64_t>(sizeof(uint32_t));
+    return static_cast<int64_t>((colour_.capacity() + end_.capacity()) * sizeof(uint32_t) +
+                                rows_.capacity() * sizeof(Row));
 }
 
 }  // namespace vellora::graph

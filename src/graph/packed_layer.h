@@ -37,9 +37,15 @@ private:
     QSize size_;
     QImage::Format format_ = QImage::Format_ARGB32_Premultiplied;
     qreal dpr_ = 1.0;
-    std::vector<uint32_t> colour_;     // per run
-    std::vector<uint32_t> end_;        // per run: the x just after it
-    std::vector<uint32_t> row_start_;  // per row and one more: its first run
+    // A row's runs: [First, End) of colour_ and end_; a row equal to the one above has the
+    // same range.
+    struct Row {
+        uint32_t First = 0;
+        uint32_t End = 0;
+    };
+    std::vector<uint32_t> colour_;  // per run
+    std::vector<uint32_t> end_;     // per run: the x just after it
+    std::vector<Row> rows_;
 };
 
 }  // namespace vellora::graph

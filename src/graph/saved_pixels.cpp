@@ -112,14 +112,32 @@ int64_t SavedPixels::Bytes() const {
 void SavedFill::Change(QImage& image, std::span<const ColumnSpans::Run> runs, QRgb colour) {
     if (image.depth() != 32) return;
     if (colour == 0) runs = {};
+    auto* bits = reinterpret_cast<uint32_t*>(image.bits());
+    const int64_t stride = image.bytesPerLine() / 4;
+    const bool sameRuns = runs.size() == runs_.size() &&
+                          std::equal(runs.begin(), runs.end(), runs_.begin(),
+                                     [](const ColumnSpans::Run& a, const ColumnSpans::Run& b) {
+                                         return a.Y == b.Y && a.X == b.X && a.Count == b.Count;
+                                     });
+    if (sameRuns) {
+        // The same pixels: nothing to do, or the kept ones filled in the new colour.
+        if (colour != colour_) {
+            const uint32_t* in = pixels_.data();
+            for (const ColumnSpans::Run& run : runs_) {
+                uint32_t* p = bits + run.Y * stride + run.X;
+                for (int x = 0; x < run.Count; ++x) p[x] = Over(colour, in[x]);
+                in += run.Count;
+            }
+            colour_ = colour;
+        }
+        return;
+    }
     next_runs_.assign(runs.begin(), runs.end());
     size_t total = 0;
     for (const ColumnSpans::Run& run : runs) total += static_cast<size_t>(run.Count);
     if (next_pixels_.size() < total) next_pixels_.resize(total);
 
     // Walk the old and the new runs together, row by row and left to right.
-    auto* bits = reinterpret_cast<uint32_t*>(image.bits());
-    const int64_t stride = image.bytesPerLine() / 4;
     const bool recolour = colour != colour_;
     constexpr int kNone = std::numeric_limits<int>::max();
     size_t i = 0;  // old run
