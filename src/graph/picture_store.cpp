@@ -89,6 +89,18 @@ void PictureStore::DrawScaled(QPainter& painter, int number, const QRect& target
     if (!image.isNull()) painter.drawImage(target.topLeft(), image);
 }
 
+void PictureStore::Paint(QPainter& painter, int number, const QRect& target) const {
+    auto it = makers_.find(number);
+    if (it == makers_.end() || !it->second.maker || target.isEmpty()) return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    painter.translate(target.topLeft());
+    it->second.maker(painter, target.size());
+    painter.restore();
+}
+
 void PictureStore::DrawPart(QPainter& painter, int number, const QRect& target,
                             const QRect& source) {
     const QImage& image = Image(number);

@@ -58,6 +58,10 @@ public:
     void Draw(QPainter& painter, int number, QPoint topLeft);
     /// Draws the picture made at the target's size into the target rectangle.
     void DrawScaled(QPainter& painter, int number, const QRect& target);
+    /// Runs the picture's maker straight into `painter` over `target` and keeps no copy: for
+    /// pictures as large as the window, drawn once per size. On a transparent target the
+    /// pixels are those of DrawScaled.
+    void Paint(QPainter& painter, int number, const QRect& target) const;
     /// Draws the part `source` (natural coordinates) of the picture into `target`.
     void DrawPart(QPainter& painter, int number, const QRect& target, const QRect& source);
     /// Draws at natural size, rotated by `degrees` (clockwise) about its centre, placed at

@@ -1,6 +1,6 @@
-// Drawing of the response graph: the background layer with its grid, the layer of the
-// unselected curves, and the finished picture with the selected band, the sum, the handles,
-// the value labels and the bypass banner.
+// Drawing of the response graph: the background with its grid, the layer of the unselected
+// curves, and the picture painted over it: the selected band, the sum, the handles, the value
+// labels and the bypass banner.
 #include "graph/response_graph.h"
 
 #include <QFontMetrics>
@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstring>
 #include <vector>
 
 #include "graph/graph_palette.h"
@@ -18,11 +17,35 @@
 #include "graph/picture_store.h"
 #include "model/value_scales.h"
 
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#include <immintrin.h>
+#define VELLORA_X86_VECTOR_STATE 1
+#endif
+
 namespace vellora::graph {
 
 namespace {
 
-QColor ToQColor(Argb c) { return QColor(c.r, c.g, c.b, c.a); }
+#ifdef VELLORA_X86_VECTOR_STATE
+__attribute__((target("avx"))) void ZeroUpperVectorHalves() {
+    _mm256_zeroupper();
+}
+#endif
+
+// Code outside the graph (seen in the windowing system's start-up) may leave the upper halves
+// of the 256-bit vector registers in use. The curve math, which calls the maths library for
+// every point, then pays a state transition on each call: twenty times its own cost. Clearing
+// them before the math costs next to nothing.
+void ClearUpperVectorState() {
+#ifdef VELLORA_X86_VECTOR_STATE
+    static const bool avx = __builtin_cpu_supports("avx");
+    if (avx) ZeroUpperVectorHalves();
+#endif
+}
+
+QColor ToQColor(Argb c) {
+    return QColor(c.r, c.g, c.b, c.a);
+}
 
 QColor BandCurveColour(int position, int alpha) {
     QColor c = ToQColor(BandColour(position));
@@ -55,15 +78,18 @@ struct AxisLabel {
     const char* text;
     int dx;
 };
-constexpr AxisLabel kAxisLabels[] = {{20.0f, "20Hz", -14},      {100.0f, "100Hz", -14},
-                                     {1000.0f, "1KHz", -14},    {10000.0f, "10KHz", -14},
+constexpr AxisLabel kAxisLabels[] = {{20.0f, "20Hz", -14},
+                                     {100.0f, "100Hz", -14},
+                                     {1000.0f, "1KHz", -14},
+                                     {10000.0f, "10KHz", -14},
                                      {20000.0f, "20KHz", -16}};
 
 }  // namespace
 
 ResponseGraph::ResponseGraph(const model::Workspace& ws, PictureStore& pictures)
     : ws_(ws), pictures_(pictures) {
-    for (int i = 0; i < kMaxBands; ++i) list_.Bands[static_cast<size_t>(i)].Column = static_cast<uint8_t>(i);
+    for (int i = 0; i < kMaxBands; ++i)
+        list_.Bands[static_cast<size_t>(i)].Column = static_cast<uint8_t>(i);
 }
 
 QImage ResponseGraph::MakeLayer() const {
@@ -81,26 +107,33 @@ bool ResponseGraph::SetupGeometry(int w, int h, qreal devicePixelRatio) {
     has_geometry_ = true;
     dpr_ = dpr;
     pictures_.SetDevicePixelRatio(dpr_);
+    ClearUpperVectorState();
     table_.PrepareGrid(geometry_.GridFrequencies());
-    for (int i = 0; i < list_.CurveCount; ++i) table_.ComputeBandCurve(list_.Bands[static_cast<size_t>(i)], view_.Page);
+    for (int i = 0; i < list_.CurveCount; ++i)
+        table_.ComputeBandCurve(list_.Bands[static_cast<size_t>(i)], view_.Page);
     table_.ComputeSum(list_.CurveCount);
 
-    back_ = MakeLayer();
-    curve_ = MakeLayer();
-    front_ = MakeLayer();
+    // The background is drawn into the layer, packed, and the curves go over it.
+    layer_ = QImage();
+    layer_ = MakeLayer();
+    frame_.Valid = false;
+    frame_applied_ = false;
+    under_.Release();
+    fill_.Release();
     DrawBackLayer();
+    back_.Pack(layer_);
+    ForgetDrawnCurves();
     DrawCurveLayer();
-    std::memcpy(front_.bits(), curve_.constBits(), static_cast<size_t>(curve_.sizeInBytes()));
     return true;
 }
 
 void ResponseGraph::DrawBackLayer() {
     const GraphGeometry& g = geometry_;
-    QPainter p(&back_);
+    QPainter p(&layer_);
     p.setCompositionMode(QPainter::CompositionMode_Source);
     p.fillRect(QRect(0, 0, g.Width(), g.Height()), Qt::transparent);
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    pictures_.DrawScaled(p, kPicGraphBackground, QRect(0, 0, g.Width(), g.Height()));
+    pictures_.Paint(p, kPicGraphBackground, QRect(0, 0, g.Width(), g.Height()));
 
     p.setRenderHint(QPainter::Antialiasing, false);
     QPen grid(ToQColor(kGridColour), 1.0);
@@ -126,24 +159,33 @@ void ResponseGraph::DrawBackLayer() {
     }
 }
 
-void ResponseGraph::BuildCurveList(SliderHost* sliders) { list_ = graph::BuildCurveList(ws_, view_, sliders); }
+void ResponseGraph::BuildCurveList(SliderHost* sliders) {
+    list_ = graph::BuildCurveList(ws_, view_, sliders);
+}
 
 void ResponseGraph::RedrawAll(const GraphView& view, SliderHost* sliders) {
     view_ = view;
     ResetFade();
     BuildCurveList(sliders);
     selected_ = 0;
-    for (int i = 0; i < list_.CurveCount; ++i) table_.ComputeBandCurve(list_.Bands[static_cast<size_t>(i)], view_.Page);
+    ClearUpperVectorState();
+    for (int i = 0; i < list_.CurveCount; ++i)
+        table_.ComputeBandCurve(list_.Bands[static_cast<size_t>(i)], view_.Page);
     DrawCurveLayer();
     ComputeSum();
 }
 
 void ResponseGraph::ComputeBandCurve(int position) {
     const CurveBand* band = list_.At(position);
-    if (band) table_.ComputeBandCurve(*band, view_.Page);
+    if (!band) return;
+    ClearUpperVectorState();
+    table_.ComputeBandCurve(*band, view_.Page);
 }
 
-void ResponseGraph::ComputeSum() { table_.ComputeSum(list_.CurveCount); }
+void ResponseGraph::ComputeSum() {
+    ClearUpperVectorState();
+    table_.ComputeSum(list_.CurveCount);
+}
 
 void ResponseGraph::SetSelectedBand(int position) {
     position = std::clamp(position, 0, kMaxBands - 1);
@@ -154,78 +196,118 @@ void ResponseGraph::SetSelectedBand(int position) {
 
 namespace {
 
-// Points of a curve: one per grid column, y held far enough outside the picture that the
-// visible part of every segment keeps its true slope.
-void CurvePoints(const GraphGeometry& g, std::span<const float> db, std::vector<QPointF>& out) {
-    const size_t n = std::min(db.size(), static_cast<size_t>(std::max(g.GridPoints(), 0)));
-    out.resize(n);
-    const float limit = 16.0f * static_cast<float>(g.Height());
-    for (size_t j = 0; j < n; ++j) {
-        float y = g.DbToY(db[j]);
-        if (!std::isfinite(y)) y = static_cast<float>(g.Y0());
-        y = std::clamp(y, -limit, limit);
-        out[j] = QPointF(kPlotLeft + static_cast<qreal>(j), y);
-    }
-}
-
-// A hairline pen: one device pixel, the raster engine's fast antialiased path. Band curves
-// are one pixel wide at normal density and stay one device pixel (finer) on dense screens.
-QPen HairlinePen(const QColor& colour) {
-    QPen pen(colour, 1.0);
-    pen.setCosmetic(true);
-    return pen;
-}
-
-// An opaque curve `logicalWidth` pixels wide, drawn as hairlines spaced half a device pixel
-// apart along the curve's normals. Antialiased pens wider than one device pixel cost about
-// twenty times as much in the raster engine; for an opaque colour the result is the same.
-void DrawWideCurve(QPainter& p, const std::vector<QPointF>& points, const QColor& colour,
-                   qreal logicalWidth, qreal dpr, std::vector<QPointF>& shifted) {
-    const size_t n = points.size();
-    if (n < 2) return;
-    p.setPen(HairlinePen(colour));
-    const qreal deviceWidth = logicalWidth * dpr;
-    const int steps = std::max(0, static_cast<int>(std::lround((deviceWidth - 1.0) * 2.0)));
-    shifted.resize(n);
-    for (int k = 0; k <= steps; ++k) {
-        const qreal offset = (-(deviceWidth - 1.0) / 2.0 + k * 0.5) / dpr;
-        if (offset == 0.0) {
-            p.drawPolyline(points.data(), static_cast<int>(n));
-            continue;
-        }
-        for (size_t j = 0; j < n; ++j) {
-            const QPointF& a = points[j == 0 ? 0 : j - 1];
-            const QPointF& b = points[j + 1 < n ? j + 1 : n - 1];
-            const qreal tx = b.x() - a.x();
-            const qreal ty = b.y() - a.y();
-            const qreal len = std::hypot(tx, ty);
-            const QPointF normal = len > 0 ? QPointF(-ty / len, tx / len) : QPointF(0, 1);
-            shifted[j] = points[j] + normal * offset;
-        }
-        p.drawPolyline(shifted.data(), static_cast<int>(n));
-    }
-}
-
 // Curves run through pixel centres, so that a flat line covers exactly one pixel row.
-constexpr qreal kPixelCentre = 0.5;
+constexpr float kPixelCentre = 0.5f;
+
+// The y of a curve point: non-finite values sit on 0 dB, and y is held far enough outside the
+// picture that the visible part of every segment keeps its true slope.
+float CurveY(const GraphGeometry& g, float db) {
+    const float limit = 16.0f * static_cast<float>(g.Height());
+    float y = g.DbToY(db);
+    if (!std::isfinite(y)) y = static_cast<float>(g.Y0());
+    return std::clamp(y, -limit, limit);
+}
+
+// The edge of a fill: the curve with its first and last point moved to 0 dB (device y).
+void FillOutline(const std::vector<float>& ys, float y0, std::vector<float>& out) {
+    out = ys;
+    if (out.size() < 2) return;
+    out.front() = y0;
+    out.back() = y0;
+}
+
+QRgb Premultiplied(const QColor& c) {
+    return qPremultiply(c.rgba());
+}
+
+// When the columns to redraw cover more than 1 / kWholeLayerRatio of the plot, putting back
+// the whole background is as quick.
+constexpr int64_t kWholeLayerRatio = 2;
 
 }  // namespace
 
+QRect ResponseGraph::DeviceRect(const QRect& logical) const {
+    const int left = static_cast<int>(std::floor(logical.left() * dpr_));
+    const int top = static_cast<int>(std::floor(logical.top() * dpr_));
+    const int right = static_cast<int>(std::ceil((logical.right() + 1) * dpr_));
+    const int bottom = static_cast<int>(std::ceil((logical.bottom() + 1) * dpr_));
+    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+}
+
+QRect ResponseGraph::DevicePlotRect() const {
+    const QRect r = PlotRect();
+    const int left = static_cast<int>(std::lround(r.left() * dpr_));
+    const int top = static_cast<int>(std::lround(r.top() * dpr_));
+    const int right = static_cast<int>(std::lround((r.right() + 1) * dpr_));
+    const int bottom = static_cast<int>(std::lround((r.bottom() + 1) * dpr_));
+    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+}
+
+void ResponseGraph::DeviceYs(std::span<const float> db, std::vector<float>& out) const {
+    const size_t n = std::min(db.size(), static_cast<size_t>(std::max(geometry_.GridPoints(), 0)));
+    out.resize(n);
+    const auto d = static_cast<float>(dpr_);
+    for (size_t j = 0; j < n; ++j) out[j] = (CurveY(geometry_, db[j]) + kPixelCentre) * d;
+}
+
+CurveSamples ResponseGraph::DeviceCurve(const std::vector<float>& ys) const {
+    return CurveSamples{static_cast<float>((kPlotLeft + kPixelCentre) * dpr_),
+                        static_cast<float>(dpr_), ys};
+}
+
+void ResponseGraph::ForgetDrawnCurves() {
+    for (DrawnCurve& d : drawn_) {
+        d.Shown = false;
+        d.Ys.clear();
+    }
+}
+
 void ResponseGraph::DrawCurveLayer() {
     if (!HasGraphics()) return;
-    std::memcpy(curve_.bits(), back_.constBits(), static_cast<size_t>(back_.sizeInBytes()));
-    QPainter p(&curve_);
-    p.setClipRect(PlotRect());
-    p.setRenderHint(QPainter::Antialiasing, true);
-    p.translate(kPixelCentre, kPixelCentre);
-    std::vector<QPointF>& points = points_;
-    for (int i = 0; i < list_.CurveCount; ++i) {
-        if (i == selected_ || list_.Bands[static_cast<size_t>(i)].EQdisabled) continue;
-        CurvePoints(geometry_, table_.Column(list_.Bands[static_cast<size_t>(i)].Column), points);
-        if (points.size() < 2) continue;
-        p.setPen(HairlinePen(BandCurveColour(i, kCurveAlpha)));
-        p.drawPolyline(points.data(), static_cast<int>(points.size()));
+    bool anyShown = false;
+    bool changed = false;
+    for (int i = 0; i < kMaxBands; ++i) {
+        DrawnCurve& want = wanted_[static_cast<size_t>(i)];
+        const CurveBand* band = list_.At(i);
+        want.Shown = band && i != selected_ && !band->EQdisabled;
+        if (want.Shown) DeviceYs(table_.Column(band->Column), want.Ys);
+        const DrawnCurve& have = drawn_[static_cast<size_t>(i)];
+        anyShown |= have.Shown;
+        changed |= want.Shown != have.Shown || (want.Shown && want.Ys != have.Ys);
     }
+    if (!changed) return;
+    RemoveFrame(false);
+
+    const QRect clip = DevicePlotRect();
+    const RasterTarget target = RasterTarget::Of(layer_, clip);
+    const ColumnSpans* only = nullptr;
+    if (anyShown) {
+        // Put the background back where a changed curve was or will be, then draw every
+        // curve again inside those columns, in order. When that is most of the plot, the
+        // whole background is put back.
+        spans_.Reset(clip.left(), clip.width());
+        for (int i = 0; i < kMaxBands; ++i) {
+            const DrawnCurve& want = wanted_[static_cast<size_t>(i)];
+            const DrawnCurve& have = drawn_[static_cast<size_t>(i)];
+            if (want.Shown == have.Shown && (!want.Shown || want.Ys == have.Ys)) continue;
+            if (have.Shown) AddStrokeExtent(spans_, DeviceCurve(have.Ys), 1.0f, clip);
+            if (want.Shown) AddStrokeExtent(spans_, DeviceCurve(want.Ys), 1.0f, clip);
+        }
+        const int64_t plot = static_cast<int64_t>(clip.width()) * clip.height();
+        if (spans_.Area() * kWholeLayerRatio > plot) {
+            back_.CopyTo(layer_);
+        } else {
+            back_.CopySpansTo(layer_, spans_);
+            only = &spans_;
+        }
+    }
+    for (int i = 0; i < kMaxBands; ++i) {
+        const DrawnCurve& want = wanted_[static_cast<size_t>(i)];
+        if (!want.Shown) continue;
+        const QRgb colour = Premultiplied(BandCurveColour(i, kCurveAlpha));
+        StrokeCurve(target, DeviceCurve(want.Ys), StrokeStyle{1.0f, colour}, only);
+    }
+    std::swap(drawn_, wanted_);
 }
 
 QRect ResponseGraph::PlotRect() const {
@@ -241,47 +323,53 @@ QPoint ResponseGraph::HandleCentre(int position) const {
     return {x, y};
 }
 
-void ResponseGraph::DrawHandles(QPainter& p, int& labelX, int& labelY, bool& selectedDrawn) {
+void ResponseGraph::ComposeHandles(int& labelX, int& labelY, bool& selectedDrawn) {
+    std::vector<HandleDraw>& handles = frame_.Handles;
+    handles.clear();
     selectedDrawn = false;
     int selectedT = -1;
     QPoint selectedAt;
+    auto natural = [&](int picture, QPoint topLeft) {
+        handles.push_back({picture, QRect(topLeft, pictures_.Size(picture)), false});
+    };
     for (int j = 0; j < list_.CurveCount; ++j) {
         const CurveBand& band = list_.Bands[static_cast<size_t>(j)];
         const QPoint c = HandleCentre(j);
-        const int t = band.IsEq() ? j : (band.FilterType == kBandHighPass ? kHandleHighPass : kHandleLowPass);
+        const int t =
+            band.IsEq() ? j : (band.FilterType == kBandHighPass ? kHandleHighPass : kHandleLowPass);
         if (list_.PageGreyed || band.EQdisabled || band.Locked) {
-            pictures_.Draw(p, kPicDisabledHandle, c - QPoint(6, 6));
+            natural(kPicDisabledHandle, c - QPoint(6, 6));
         } else if (j == selected_) {
             selectedT = t;  // drawn last, on top of its neighbours
             selectedAt = c;
         } else {
-            pictures_.Draw(p, kPicHandle0 + t, c - QPoint(8, 8));
+            natural(kPicHandle0 + t, c - QPoint(8, 8));
         }
     }
     if (selectedT < 0) return;
     if (blink_big_)
-        pictures_.DrawScaled(p, kPicSelectedHandle0 + selectedT, QRect(selectedAt - QPoint(19, 19), QSize(40, 40)));
+        handles.push_back({kPicSelectedHandle0 + selectedT,
+                           QRect(selectedAt - QPoint(19, 19), QSize(40, 40)), true});
     else
-        pictures_.Draw(p, kPicSelectedHandle0 + selectedT, selectedAt - QPoint(16, 16));
+        natural(kPicSelectedHandle0 + selectedT, selectedAt - QPoint(16, 16));
     selectedDrawn = true;
     labelX = selectedAt.x();
     labelY = selectedAt.y();
 }
 
-void ResponseGraph::DrawLabels(QPainter& p, int xs, int y) {
+void ResponseGraph::ComposeLabels(int xs, int y) {
     const CurveBand* band = list_.At(selected_);
     if (!band) return;
     if (xs > geometry_.XR() - 80) xs -= 70;
-    struct Label {
-        QPoint at;
-        QString text;
-    };
-    std::vector<Label> labels;
+    std::vector<LabelDraw>& labels = frame_.Labels;
     if (band->IsEq()) {
         const int q = band->QType != 0 ? band->ShelfQ : band->Q;
         labels.push_back({QPoint(xs + 15, y - 16), FreqText(band->Freq) + QStringLiteral("Hz")});
-        labels.push_back({QPoint(xs + 15, y - 4), QString::fromStdString(model::GainText(band->GainOrType)) + QStringLiteral("dB")});
-        labels.push_back({QPoint(xs + 15, y + 8), QString::fromStdString(model::QText(q)) + QStringLiteral(" Q")});
+        labels.push_back(
+            {QPoint(xs + 15, y - 4),
+             QString::fromStdString(model::GainText(band->GainOrType)) + QStringLiteral("dB")});
+        labels.push_back({QPoint(xs + 15, y + 8),
+                          QString::fromStdString(model::QText(q)) + QStringLiteral(" Q")});
     } else {
         static const int lowOff = model::FreqIndex(10);
         static const int highOff = model::FreqIndex(20220);
@@ -290,95 +378,167 @@ void ResponseGraph::DrawLabels(QPainter& p, int xs, int y) {
         else if (band->Freq == highOff)
             labels.push_back({QPoint(xs + 60, y - 25), QStringLiteral("OFF")});
         else
-            labels.push_back({QPoint(xs - 15, y - 22), FreqText(band->Freq) + QStringLiteral("Hz")});
+            labels.push_back(
+                {QPoint(xs - 15, y - 22), FreqText(band->Freq) + QStringLiteral("Hz")});
     }
 
     // A dark plate under the texts keeps them legible over the curves.
     const QFontMetrics metrics(PictureStore::UiFont());
     QRect plate;
-    for (const Label& label : labels)
-        plate |= QRect(label.at, QSize(metrics.horizontalAdvance(label.text), metrics.height()));
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(8, 10, 14, 150));
-    p.drawRoundedRect(QRectF(plate.adjusted(-4, -2, 4, 2)), 3, 3);
-    p.setBrush(Qt::NoBrush);
-
-    const QColor colour = ToQColor(kBandLabelColour);
-    for (const Label& label : labels) PictureStore::DrawText(p, label.at, label.text, colour);
+    for (const LabelDraw& label : labels)
+        plate |= QRect(label.At, QSize(metrics.horizontalAdvance(label.Text), metrics.height()));
+    frame_.Plate = plate.adjusted(-4, -2, 4, 2);
 }
 
 void ResponseGraph::Compose() {
     if (!HasGraphics()) return;
-    std::memcpy(front_.bits(), curve_.constBits(), static_cast<size_t>(curve_.sizeInBytes()));
+    RemoveFrame(true);
     if (blink_counter_ == 0) blink_counter_ = 1;
+    Frame& f = frame_;
+    f.Valid = true;
+    const float y0 = (static_cast<float>(geometry_.Y0()) + kPixelCentre) * static_cast<float>(dpr_);
 
-    QPainter p(&front_);
-    p.setClipRect(PlotRect());
-    p.translate(kPixelCentre, kPixelCentre);
-    std::vector<QPointF>& points = points_;
-    const qreal y0 = geometry_.Y0();
-
-    // Fills are drawn without antialiasing: their edge lies under the antialiased curve.
-    auto fill = [&](const QColor& colour) {
-        if (points.size() < 2 || colour.alpha() == 0) return;
-        const QPointF first = points.front();
-        const QPointF last = points.back();
-        points.front().setY(y0);
-        points.back().setY(y0);
-        p.setRenderHint(QPainter::Antialiasing, false);
-        p.setPen(Qt::NoPen);
-        p.setBrush(colour);
-        p.drawPolygon(points.data(), static_cast<int>(points.size()));
-        p.setBrush(Qt::NoBrush);
-        points.front() = first;
-        points.back() = last;
-    };
-    auto line = [&](const QColor& colour, qreal width) {
-        if (points.size() < 2) return;
-        p.setRenderHint(QPainter::Antialiasing, true);
-        if (width <= 1.0) {
-            p.setPen(HairlinePen(colour));
-            p.drawPolyline(points.data(), static_cast<int>(points.size()));
-        } else {
-            DrawWideCurve(p, points, colour, width, dpr_, shifted_);
-        }
-    };
-
+    f.HasBand = false;
     if (const CurveBand* band = list_.At(selected_)) {
-        CurvePoints(geometry_, table_.Column(band->Column), points);
-        if (fade_phase_ == kFadeBand) fill(BandCurveColour(selected_, 13 * fade_level_));
-        line(BandCurveColour(selected_, kCurveAlpha), 1.0);
+        f.HasBand = true;
+        DeviceYs(table_.Column(band->Column), f.Band);
+        f.BandFill = fade_phase_ == kFadeBand
+                         ? Premultiplied(BandCurveColour(selected_, 13 * fade_level_))
+                         : 0;
+        f.BandLine = Premultiplied(BandCurveColour(selected_, kCurveAlpha));
+        if (f.BandFill != 0) FillOutline(f.Band, y0, f.BandOutline);
     }
-    CurvePoints(geometry_, table_.SumCurve(), points);
-    if (fade_phase_ == kFadeSum) {
-        QColor yellow = ToQColor(kSumFillColour);
-        yellow.setAlpha(10 * fade_level_);
-        fill(yellow);
-    }
-    line(ToQColor(list_.PageGreyed ? kSumGreyedColour : kSumColour), 2.0);
+    DeviceYs(table_.SumCurve(), f.Sum);
+    QColor sumFill = ToQColor(kSumFillColour);
+    sumFill.setAlpha(fade_phase_ == kFadeSum ? 10 * fade_level_ : 0);
+    f.SumFill = Premultiplied(sumFill);
+    if (f.SumFill != 0) FillOutline(f.Sum, y0, f.SumOutline);
+    f.SumLine = Premultiplied(ToQColor(list_.PageGreyed ? kSumGreyedColour : kSumColour));
 
-    p.resetTransform();
-    p.setClipping(false);
-    p.setRenderHint(QPainter::Antialiasing, true);
     int xs = 0;
     int y = 0;
     bool selectedDrawn = false;
-    DrawHandles(p, xs, y, selectedDrawn);
-    if (!list_.PageGreyed && selectedDrawn) DrawLabels(p, xs, y);
+    ComposeHandles(xs, y, selectedDrawn);
+    f.Labels.clear();
+    if (!list_.PageGreyed && selectedDrawn) ComposeLabels(xs, y);
 
     const int bypass = BypassEntry(view_);
-    if (bypass >= 0 && ws_.ParamStore.ValueAt(bypass, 0) == 1)
-        pictures_.Draw(p, kPicBypassBanner,
-                       QPoint(model::RoundHalfEven(geometry_.Width() / 2.0 - 100.0),
-                              model::RoundHalfEven(geometry_.Height() / 3.0)));
-    p.end();
+    f.Bypass = bypass >= 0 && ws_.ParamStore.ValueAt(bypass, 0) == 1;
+    f.BypassAt = QPoint(model::RoundHalfEven(geometry_.Width() / 2.0 - 100.0),
+                        model::RoundHalfEven(geometry_.Height() / 3.0));
+    ApplyFrame();
 
     ++paint_count_;
     if (frame_sink_) frame_sink_();
 }
 
+void ResponseGraph::ApplyFrame() const {
+    const Frame& f = frame_;
+    if (!f.Valid || frame_applied_ || !HasGraphics()) return;
+    under_.Clear();
+
+    // Curves and fills, cut to the plot, in the order: the selected band's fill and line,
+    // the sum's fill and line. Fills have no antialiasing: their edge lies under the curve.
+    const QRect clip = DevicePlotRect();
+    const RasterTarget target = RasterTarget::Of(layer_, clip);
+    const float y0 = (static_cast<float>(geometry_.Y0()) + kPixelCentre) * static_cast<float>(dpr_);
+
+    // At most one fill shows (the band's while it fades out, then the sum's). It lies under
+    // everything else, is kept from picture to picture and only changed where it moved.
+    const bool bandFill = f.HasBand && f.BandFill != 0;
+    const bool sumFill = !bandFill && f.SumFill != 0;
+    fill_spans_.Reset(clip.left(), clip.width());
+    if (bandFill || sumFill)
+        AddFillExtent(fill_spans_, DeviceCurve(bandFill ? f.BandOutline : f.SumOutline), y0, clip);
+    fill_spans_.Runs(frame_runs_);
+    fill_.Change(layer_, frame_runs_, bandFill ? f.BandFill : sumFill ? f.SumFill : 0);
+
+    // The lines, each over the pixels kept just before it. The band's line belongs under the
+    // sum's fill: inside it, it takes the colour that gives the same picture over the fill.
+    const auto line = [&](const std::vector<float>& ys, const StrokeStyle& style) {
+        frame_spans_.Reset(clip.left(), clip.width());
+        AddStrokeExtent(frame_spans_, DeviceCurve(ys), style.Width, clip);
+        under_.SaveColumns(layer_, frame_spans_);
+        StrokeCurve(target, DeviceCurve(ys), style);
+    };
+    if (f.HasBand) {
+        StrokeStyle band{1.0f, f.BandLine};
+        if (sumFill) {
+            band.Inside = &fill_spans_;
+            band.InsideColour = UnderFill(f.BandLine, f.SumFill);
+        }
+        line(f.Band, band);
+    }
+    line(f.Sum, StrokeStyle{2.0f * static_cast<float>(dpr_), f.SumLine});
+
+    // Pictures and texts, each over the pixels kept just before it.
+    QPainter p(&layer_);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    for (const HandleDraw& h : f.Handles) {
+        under_.SaveRect(layer_, DeviceRect(h.Target).adjusted(-1, -1, 1, 1));
+        if (h.Scaled)
+            pictures_.DrawScaled(p, h.Picture, h.Target);
+        else
+            pictures_.Draw(p, h.Picture, h.Target.topLeft());
+    }
+    if (!f.Labels.empty()) {
+        // The texts' boxes as they are laid out, and a margin for glyphs that reach past.
+        const QFontMetrics metrics(PictureStore::UiFont());
+        QRect area = f.Plate;
+        for (const LabelDraw& label : f.Labels)
+            area |=
+                metrics.boundingRect(QRect(label.At, QSize(4096, 64)),
+                                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, label.Text);
+        under_.SaveRect(layer_, DeviceRect(area.adjusted(-2, -2, 2, 2)));
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(8, 10, 14, 150));
+        p.drawRoundedRect(QRectF(f.Plate), 3, 3);
+        p.setBrush(Qt::NoBrush);
+        const QColor colour = ToQColor(kBandLabelColour);
+        for (const LabelDraw& label : f.Labels)
+            PictureStore::DrawText(p, label.At, label.Text, colour);
+    }
+    if (f.Bypass) {
+        const QRect banner(f.BypassAt, pictures_.Size(kPicBypassBanner));
+        under_.SaveRect(layer_, DeviceRect(banner).adjusted(-1, -1, 1, 1));
+        pictures_.Draw(p, kPicBypassBanner, f.BypassAt);
+    }
+    p.end();
+    frame_applied_ = true;
+    ClearUpperVectorState();  // text drawing may leave them in use
+}
+
+void ResponseGraph::RemoveFrame(bool keepFill) const {
+    if (frame_applied_) {
+        under_.RestoreTo(layer_);
+        under_.Clear();
+        frame_applied_ = false;
+    }
+    if (!keepFill) fill_.Remove(layer_);
+}
+
 void ResponseGraph::Repaint(QPainter& painter, QPoint at) const {
-    if (HasGraphics()) painter.drawImage(at, front_);
+    if (!HasGraphics()) return;
+    ApplyFrame();
+    painter.drawImage(at, layer_);
+}
+
+QImage ResponseGraph::FrontLayer() const {
+    if (!HasGraphics()) return {};
+    ApplyFrame();
+    return layer_.copy();
+}
+
+QImage ResponseGraph::CurveLayer() const {
+    QImage image = layer_.copy();
+    if (frame_applied_) under_.RestoreTo(image);
+    fill_.RestoreTo(image);
+    return image;
+}
+
+int64_t ResponseGraph::LayerBytes() const {
+    return static_cast<int64_t>(layer_.sizeInBytes()) + back_.Bytes() + under_.Bytes() +
+           fill_.Bytes();
 }
 
 void ResponseGraph::HighlightSliders(SliderHost& sliders) const {
@@ -425,9 +585,13 @@ bool ResponseGraph::BlinkTick() {
 }
 
 void ResponseGraph::ReleaseGraphics() {
-    back_ = QImage();
-    curve_ = QImage();
-    front_ = QImage();
+    back_.Clear();
+    layer_ = QImage();
+    frame_.Valid = false;
+    frame_applied_ = false;
+    under_.Release();
+    fill_.Release();
+    ForgetDrawnCurves();
 }
 
 int ResponseGraph::TakePaintCount() {

@@ -1,20 +1,28 @@
 // The response graph of the current page: band list, curves and their sum on a logarithmic
-// grid, drawn in three off-screen layers (background, unselected curves, finished picture).
-// Timers belong to the host: it calls FadeTick and BlinkTick and paints FrontLayer.
+// grid. The background is kept packed; one image holds the unselected curves over it and,
+// drawn over them with the pixels underneath kept aside, the composed picture. Timers belong
+// to the host: it calls FadeTick and BlinkTick and paints with Repaint.
 #pragma once
 
+#include <QColor>
 #include <QImage>
 #include <QPoint>
 #include <QPointF>
 #include <QRect>
+#include <QString>
 
+#include <array>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
 #include "graph/curve_band.h"
 #include "graph/curve_list_builder.h"
+#include "graph/curve_raster.h"
 #include "graph/graph_geometry.h"
+#include "graph/packed_layer.h"
 #include "graph/response_table.h"
+#include "graph/saved_pixels.h"
 #include "graph/slider_host.h"
 #include "model/workspace.h"
 
@@ -60,10 +68,15 @@ public:
     /// Selects a position (0..16); a new selection redraws CurveLayer.
     void SetSelectedBand(int position);
 
+    /// Brings CurveLayer up to date with the band list, the columns and the selection; only
+    /// the columns around curves that changed since the last call are redrawn.
     void DrawCurveLayer();
-    /// Draws FrontLayer from CurveLayer, then tells the frame sink.
+    /// Draws FrontLayer: the selected band, the sum, fills, handles, labels and banner over
+    /// CurveLayer (only the pixels the previous picture covered are put back first), then
+    /// tells the frame sink.
     void Compose();
-    /// Copies FrontLayer unchanged (the window's paint event).
+    /// Copies FrontLayer unchanged, top-left at `at` (the window's paint event). After a
+    /// change of CurveLayer without Compose, the last composed picture is put over it again.
     void Repaint(QPainter& painter, QPoint at = QPoint(0, 0)) const;
     /// Sets ForceShowFocus of every band slider of the page: on for the selected band.
     void HighlightSliders(SliderHost& sliders) const;
@@ -82,11 +95,16 @@ public:
 
     /// Frees the layers (the graph draws nothing until the next SetupGeometry).
     void ReleaseGraphics();
-    [[nodiscard]] bool HasGraphics() const { return !front_.isNull(); }
+    [[nodiscard]] bool HasGraphics() const { return !layer_.isNull(); }
 
-    [[nodiscard]] const QImage& BackLayer() const { return back_; }
-    [[nodiscard]] const QImage& CurveLayer() const { return curve_; }
-    [[nodiscard]] const QImage& FrontLayer() const { return front_; }
+    /// The layers as images of the graph's size (Format_ARGB32_Premultiplied), each call a
+    /// new copy: for tests and tools, not for painting.
+    [[nodiscard]] QImage BackLayer() const { return back_.Unpack(); }
+    [[nodiscard]] QImage CurveLayer() const;
+    [[nodiscard]] QImage FrontLayer() const;
+    /// Bytes held by the graph's images: the picture, the packed background and the pixels
+    /// kept under the composed picture.
+    [[nodiscard]] int64_t LayerBytes() const;
 
     /// Called after every Compose (the window schedules its paint).
     void SetFrameSink(std::function<void()> sink) { frame_sink_ = std::move(sink); }
@@ -100,10 +118,53 @@ public:
     [[nodiscard]] QRect PlotRect() const;
 
 private:
+    struct HandleDraw {
+        int Picture = 0;
+        QRect Target;  // logical; top-left only unless Scaled
+        bool Scaled = false;
+    };
+    struct LabelDraw {
+        QPoint At;
+        QString Text;
+    };
+    // What Compose took: curves in device pixels, the rest in logical pixels.
+    struct Frame {
+        bool Valid = false;
+        bool HasBand = false;
+        QRgb BandFill = 0;  // premultiplied; 0: no fill
+        QRgb BandLine = 0;
+        std::vector<float> Band;
+        std::vector<float> BandOutline;  // the fill's edge: ends moved to 0 dB
+        QRgb SumFill = 0;
+        QRgb SumLine = 0;
+        std::vector<float> Sum;
+        std::vector<float> SumOutline;
+        std::vector<HandleDraw> Handles;
+        std::vector<LabelDraw> Labels;
+        QRect Plate;
+        bool Bypass = false;
+        QPoint BypassAt;
+    };
+    // A curve as drawn on the layer, in device pixels.
+    struct DrawnCurve {
+        bool Shown = false;
+        std::vector<float> Ys;
+    };
+
     void DrawBackLayer();
-    void DrawHandles(QPainter& p, int& labelX, int& labelY, bool& selectedDrawn);
-    void DrawLabels(QPainter& p, int xs, int y);
+    void ComposeHandles(int& labelX, int& labelY, bool& selectedDrawn);
+    void ComposeLabels(int xs, int y);
     QImage MakeLayer() const;
+    void ForgetDrawnCurves();
+    [[nodiscard]] CurveSamples DeviceCurve(const std::vector<float>& ys) const;
+    void DeviceYs(std::span<const float> db, std::vector<float>& out) const;
+    [[nodiscard]] QRect DevicePlotRect() const;
+    [[nodiscard]] QRect DeviceRect(const QRect& logical) const;
+    // Draws frame_ over the layer, keeping the pixels it covers; no-op when already drawn.
+    void ApplyFrame() const;
+    // Takes the drawn frame off the layer; the fill stays when asked (Compose changes it in
+    // place).
+    void RemoveFrame(bool keepFill) const;
 
     const model::Workspace& ws_;
     PictureStore& pictures_;
@@ -118,13 +179,22 @@ private:
     int fade_level_ = kFadeLevelMax;
     int blink_counter_ = 0;
     bool blink_big_ = false;
-    QImage back_;
-    QImage curve_;
-    QImage front_;
+    PackedLayer back_;
+    Frame frame_;
+    // Background, unselected curves and, while frame_applied_, frame_ over them. Repaint
+    // draws the frame again after a change of the curves, hence mutable.
+    mutable QImage layer_;
+    mutable SavedPixels under_;  // the layer's pixels under the drawn frame, but for...
+    mutable SavedFill fill_;     // ...its fill, at the bottom of it
+    mutable bool frame_applied_ = false;
+    std::array<DrawnCurve, kMaxBands> drawn_;   // what the layer holds
+    std::array<DrawnCurve, kMaxBands> wanted_;  // reused by DrawCurveLayer
+    ColumnSpans spans_;                         // reused by DrawCurveLayer
+    mutable ColumnSpans frame_spans_;           // reused by ApplyFrame
+    mutable ColumnSpans fill_spans_;            // the pixels of the drawn fill
+    mutable std::vector<ColumnSpans::Run> frame_runs_;
     std::function<void()> frame_sink_;
     int paint_count_ = 0;
-    std::vector<QPointF> points_;   // reused curve buffers
-    std::vector<QPointF> shifted_;
 };
 
 }  // namespace vellora::graph

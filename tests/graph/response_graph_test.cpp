@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+
 #include "graph/graph_pictures.h"
 #include "graph/picture_store.h"
 #include "model/value_scales.h"
@@ -72,7 +75,8 @@ TEST_F(ResponseGraphTest, GridLinesAreDrawnWithoutSmoothing) {
     // A hard edge: the neighbouring column is untouched by the line.
     EXPECT_EQ(graph.BackLayer().pixelColor(x1k + 1, y), graph.BackLayer().pixelColor(x1k + 2, y));
     const int yMinus12 = model::RoundHalfEven(g.DbToY(-12.0f));
-    EXPECT_GT(graph.BackLayer().pixelColor(500, yMinus12).red(), graph.BackLayer().pixelColor(500, yMinus12 + 2).red() + 20);
+    EXPECT_GT(graph.BackLayer().pixelColor(500, yMinus12).red(),
+              graph.BackLayer().pixelColor(500, yMinus12 + 2).red() + 20);
 }
 
 TEST_F(ResponseGraphTest, FlatPageDrawsTheSumAtZeroDb) {
@@ -98,13 +102,17 @@ TEST_F(ResponseGraphTest, SelectedCurveIsOnlyOnTheFrontLayer) {
         return std::pair{x, model::RoundHalfEven(g.DbToY(col[static_cast<size_t>(x - kPlotLeft)]))};
     };
     const auto [x0, y0] = peakY(0);  // 25 Hz, +8 dB
-    const QColor onCurveLayer = graph.CurveLayer().pixelColor(x0 + 25, model::RoundHalfEven(g.DbToY(graph.Table().Column(0)[static_cast<size_t>(x0 + 25 - kPlotLeft)])));
-    const QColor onFront = Front(x0 + 25, model::RoundHalfEven(g.DbToY(graph.Table().Column(0)[static_cast<size_t>(x0 + 25 - kPlotLeft)])));
+    const QColor onCurveLayer = graph.CurveLayer().pixelColor(
+        x0 + 25, model::RoundHalfEven(
+                     g.DbToY(graph.Table().Column(0)[static_cast<size_t>(x0 + 25 - kPlotLeft)])));
+    const QColor onFront = Front(x0 + 25, model::RoundHalfEven(g.DbToY(graph.Table().Column(
+                                              0)[static_cast<size_t>(x0 + 25 - kPlotLeft)])));
     EXPECT_NE(onCurveLayer, onFront);
     (void)y0;
     graph.SetSelectedBand(7);
     const int x = x0 + 25;
-    const int y = model::RoundHalfEven(g.DbToY(graph.Table().Column(0)[static_cast<size_t>(x - kPlotLeft)]));
+    const int y =
+        model::RoundHalfEven(g.DbToY(graph.Table().Column(0)[static_cast<size_t>(x - kPlotLeft)]));
     // Band 0's curve is now part of CurveLayer: green-dominant there.
     const QColor c = graph.CurveLayer().pixelColor(x, y);
     EXPECT_GT(c.green(), c.blue());
@@ -114,8 +122,8 @@ TEST_F(ResponseGraphTest, SelectedFillFadesOutThenTheSumFillFadesIn) {
     Show(4);
     EXPECT_EQ(graph.FadePhase(), kFadeBand);
     EXPECT_EQ(graph.FadeLevel(), 5);
-    const int expected[][2] = {{0, 4}, {0, 3}, {0, 2}, {0, 1}, {0, 0}, {-1, 0},
-                               {-1, 1}, {-1, 2}, {-1, 3}, {-1, 4}};
+    const int expected[][2] = {{0, 4},  {0, 3},  {0, 2},  {0, 1},  {0, 0},
+                               {-1, 0}, {-1, 1}, {-1, 2}, {-1, 3}, {-1, 4}};
     for (const auto& e : expected) {
         EXPECT_TRUE(graph.FadeTick());
         EXPECT_EQ(graph.FadePhase(), e[0]);
@@ -299,6 +307,127 @@ TEST_F(ResponseGraphTest, ARepaintCopiesTheFrontLayer) {
         graph.Repaint(p);
     }
     EXPECT_EQ(window, graph.FrontLayer());
+}
+
+// Only what changed is drawn from one picture to the next: the curves around an edited or
+// newly selected band, the fill where it moved, the rest put back from the pixels kept. After
+// every step the picture and the curve layer equal those of a graph drawn afresh in the same
+// state.
+TEST(ResponseGraphUpdateTest, EveryPictureEqualsOneDrawnAfresh) {
+    model::Workspace ws;
+    // A band edit, as the editing code makes it: in the list and in the store.
+    auto setGain = [&ws](ResponseGraph& g, int position, int gain) {
+        CurveBand& band = *g.Bands().At(position);
+        band.GainOrType = gain;
+        ws.ParamStore.Slot(band.ParamIndex, g.View().Scene)->Gain = gain;
+        g.ComputeBandCurve(position);
+        g.ComputeSum();
+    };
+    using Step = std::pair<const char*, std::function<void(ResponseGraph&)>>;
+    const Step steps[] = {
+        {"first picture", [](ResponseGraph&) {}},
+        {"another band selected", [](ResponseGraph& g) { g.SetSelectedBand(3); }},
+        {"the selected band dragged",
+         [&](ResponseGraph& g) {
+             setGain(g, 3, 390);
+             g.ResetFade();
+         }},
+        {"three fade ticks",
+         [](ResponseGraph& g) {
+             for (int i = 0; i < 3; ++i) (void)g.FadeTick();
+         }},
+        {"faded to the sum",
+         [](ResponseGraph& g) {
+             while (g.FadeTick()) {
+             }
+         }},
+        {"dragged under the sum's fill", [&](ResponseGraph& g) { setGain(g, 3, 120); }},
+        {"an unselected band edited",
+         [&](ResponseGraph& g) {
+             setGain(g, 9, 380);
+             g.DrawCurveLayer();
+             g.ResetFade();
+         }},
+        {"a blink",
+         [](ResponseGraph& g) {
+             for (int i = 0; i < 4; ++i) g.BlinkTick();
+         }},
+        {"the selected band switched off",
+         [&](ResponseGraph& g) {
+             CurveBand& band = *g.Bands().At(3);
+             band.EQdisabled = true;
+             ws.ParamStore.Slot(band.ParamIndex, g.View().Scene)->EQdisabled = true;
+             g.ComputeBandCurve(3);
+             g.ComputeSum();
+             g.DrawCurveLayer();
+         }},
+        {"a filter selected", [](ResponseGraph& g) { g.SetSelectedBand(16); }},
+        {"another page",
+         [](ResponseGraph& g) {
+             g.RedrawAll(GraphView{4, 0, 0}, nullptr);
+         }},
+        {"the page bypassed", [&](ResponseGraph&) { ws.ParamStore.Slot(2582 + 4, 0)->Value = 1; }},
+    };
+    for (qreal dpr : {1.0, 2.0}) {
+        ws = model::Workspace();
+        PictureStore pictures(dpr);
+        RegisterGraphPictures(pictures);
+        ResponseGraph graph(ws, pictures);
+        graph.SetupGeometry(700, 300, dpr);
+        graph.RedrawAll(GraphView{0, 0, 0}, nullptr);
+        for (const auto& [what, act] : steps) {
+            SCOPED_TRACE(std::string(what) + " at density " + std::to_string(dpr));
+            act(graph);
+            graph.Compose();
+
+            ResponseGraph fresh(ws, pictures);
+            fresh.SetupGeometry(700, 300, dpr);
+            fresh.RedrawAll(graph.View(), nullptr);
+            fresh.SetSelectedBand(graph.SelectedBand());
+            fresh.Compose();
+            for (int i = 0; i < 12 && (fresh.FadePhase() != graph.FadePhase() ||
+                                       fresh.FadeLevel() != graph.FadeLevel());
+                 ++i)
+                (void)fresh.FadeTick();
+            while (fresh.BlinkBig() != graph.BlinkBig()) fresh.BlinkTick();
+            fresh.Compose();
+            ASSERT_EQ(graph.FadePhase(), fresh.FadePhase());
+            EXPECT_TRUE(graph.CurveLayer() == fresh.CurveLayer());
+            EXPECT_TRUE(graph.FrontLayer() == fresh.FrontLayer());
+        }
+    }
+}
+
+// A paint that comes between a change of the curves and the next Compose shows the curves
+// with the last picture over them, not the bare curve layer.
+TEST_F(ResponseGraphTest, APaintBeforeComposeKeepsTheLastPicture) {
+    Show(0);
+    const QPoint c = graph.HandleCentre(0);
+    graph.SetSelectedBand(5);
+    QImage window(1000, 400, QImage::Format_ARGB32_Premultiplied);
+    {
+        QPainter p(&window);
+        graph.Repaint(p);
+    }
+    EXPECT_NE(window.pixelColor(c), graph.CurveLayer().pixelColor(c));  // the handle is there
+    EXPECT_EQ(window, graph.FrontLayer());
+}
+
+// At twice the density and 1900 x 1000 the graph holds one picture of its size, the packed
+// background and the pixels under the composed picture: not two or three full images.
+TEST(ResponseGraphMemoryTest, OneFullImageAtTwiceTheDensity) {
+    model::Workspace ws;
+    PictureStore pictures(2.0);
+    RegisterGraphPictures(pictures);
+    ResponseGraph graph(ws, pictures);
+    graph.SetupGeometry(1900, 1000, 2.0);
+    graph.RedrawAll(GraphView{0, 0, 0}, nullptr);
+    graph.Compose();
+    while (graph.FadeTick()) {
+    }
+    const int64_t full = int64_t{3800} * 2000 * 4;
+    EXPECT_GE(graph.LayerBytes(), full);
+    EXPECT_LT(graph.LayerBytes(), full + full / 2);
 }
 
 }  // namespace
