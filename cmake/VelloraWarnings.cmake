@@ -1,9 +1,18 @@
-# Warning flags for every target of our own code.
+# Warning flags for every target of our own code. CI turns warnings into errors, under GCC
+# and Clang alike, so a warning never lands.
+option(VELLORA_WERROR "Treat compiler warnings in our own code as errors" OFF)
+
 function(vellora_warnings target)
   if(MSVC)
     target_compile_options(${target} PRIVATE /W4 /permissive- /utf-8)
+    if(VELLORA_WERROR)
+      target_compile_options(${target} PRIVATE /WX)
+    endif()
   else()
     target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+    if(VELLORA_WERROR)
+      target_compile_options(${target} PRIVATE -Werror)
+    endif()
   endif()
 endfunction()
 

@@ -1,4 +1,6 @@
 // C_ProgressBar: gradient columns, grey rest, border, the two texts and full scale 0.
+#include <QImage>
+
 #include <gtest/gtest.h>
 
 #include "controls/c_progress_bar.h"
@@ -6,6 +8,35 @@
 
 namespace vellora::controls {
 namespace {
+
+// The colour the bar's plan gives pixel (x, y): border, gradient column or grey rest.
+QColor Planned(const C_ProgressBar& bar, int x, int y) {
+    const int w = bar.width(), h = bar.height();
+    Rgb c = kProgressBorder;
+    if (x > 0 && y > 0 && x < w - 1 && y < h - 1)
+        c = ProgressColumn(x, w, bar.Value(), bar.MaxValue()).value_or(kProgressRest);
+    return QColor(c.r, c.g, c.b);
+}
+
+// The box around every pixel that the plan does not explain: the text and its halo.
+QRect TextBox(const QImage& image, const C_ProgressBar& bar) {
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y) != Planned(bar, x, y)) box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+// Nearly white pixels: the text's own colour (fill, rest and border all have a dark channel).
+int WhitePixels(const QImage& image, const QRect& box) {
+    int n = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        for (int x = box.left(); x <= box.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            n += c.red() > 200 && c.green() > 200 && c.blue() > 200;
+        }
+    return n;
+}
 
 TEST(ProgressPlan, HalfwayOn200Pixels) {
     // P = 100: gradient on columns 1..97 (98 is overdrawn grey), grey 98..197.
@@ -39,13 +70,32 @@ TEST(ProgressBar, WidgetCutsAndPaints) {
     bar.SetValue(50);
     bar.SetShowContent(1);
     EXPECT_EQ(bar.Text(), QStringLiteral("执行保存, 完成50%"));
-    const QImage image = bar.grab().toImage();
-    EXPECT_EQ(image.pixelColor(5, 0), QColor(255, 255, 0));
+    QImage image = bar.grab().toImage();
+    // Every pixel off the plan (border, gradient, grey rest) lies in one box at the left,
+    // within the border rows, with white in it: the text on its halo. Its glyphs' pixels
+    // depend on the installed face, so only its box is asserted.
+    QRect text = TextBox(image, bar);
+    ASSERT_FALSE(text.isEmpty());
+    EXPECT_LE(text.left(), 3);
+    EXPECT_LT(text.right(), 150);
+    EXPECT_GE(text.top(), 1);
+    EXPECT_LE(text.bottom(), 18);
+    EXPECT_GE(WhitePixels(image, text), 5);
     EXPECT_EQ(image.pixelColor(150, 19), QColor(255, 255, 0));
     EXPECT_EQ(image.pixelColor(199, 10), QColor(255, 255, 0));
     EXPECT_EQ(image.pixelColor(190, 0), QColor(255, 255, 0));
-    EXPECT_EQ(image.pixelColor(1, 17), QColor(255, 0, 0));
     EXPECT_EQ(image.pixelColor(150, 17), QColor(192, 192, 192));
+    // A taller bar keeps its text at the top and shows its fill columns whole below it:
+    // red at column 1, blending to blue up to the fill's end, then grey.
+    bar.resize(200, 40);
+    image = bar.grab().toImage();
+    text = TextBox(image, bar);
+    EXPECT_LE(text.bottom(), 18);
+    int offPlan = 0;
+    for (int y = 19; y < 40; ++y)
+        for (int x = 0; x < 200; ++x) offPlan += image.pixelColor(x, y) != Planned(bar, x, y);
+    EXPECT_EQ(offPlan, 0);
+    EXPECT_EQ(image.pixelColor(1, 30), QColor(255, 0, 0));
     bar.SetMaxValue(0);
     bar.SetValue(5);
     EXPECT_EQ(bar.Value(), 1);
