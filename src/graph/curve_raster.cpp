@@ -558,7 +558,7 @@ void AddStrokeExtent(ColumnSpans& spans, const CurveSamples& curve, float width,
         // climbs there.
         const double cap = (j == 0 || j + 2 == n) ? kCap : 0.0;
         double grow = cap * slope + kHair;
-        double reach = cap + kHair;
+        double reach = cap;
         if (hairline) {
             if (steep)
                 reach += 0.5;
@@ -575,8 +575,10 @@ void AddStrokeExtent(ColumnSpans& spans, const CurveSamples& curve, float width,
         const int bottom =
             std::min(clip.bottom(), FloorToInt(std::min(std::max(a, b) + grow, 1e9)));
         if (top > bottom) continue;
+        // Columns that the segment reaches into; a column it only touches at an edge takes
+        // nothing from it.
         const int first = std::max(clip.left(), FloorToInt(xa - reach));
-        const int last = std::min(clip.right(), FloorToInt(xa + step + reach));
+        const int last = std::min(clip.right(), CeilToInt(xa + step + reach) - 1);
         for (int x = first; x <= last; ++x) spans.Include(x, top, bottom);
     }
 }
