@@ -1,7 +1,5 @@
-// Column-by-column antialiasing of the graph's curves. Where the curve is flatter than one
-// pixel per pixel, a column holds a box as thick as the stroke centred on the curve at the
-// column's centre (for a hairline: two pixels sharing the coverage, as in Wu's lines). Where
-// it is steeper, the coverage of each pixel is the area of the stroke inside it.
+// Antialiasing of the graph's curves, column by column where they are flat and row by row
+// where they are steep (see Rasterize); fills and the extents of what is drawn.
 #include "graph/curve_raster.h"
 
 #include <algorithm>
