@@ -1,6 +1,6 @@
-// Antialiased strokes of the graph's curves written straight into image memory. A curve is a
-// function of x sampled at evenly spaced points, so it is drawn one device column at a time
-// and every pixel it touches is blended exactly once.
+// The graph's curves written straight into image memory: antialiased strokes, and fills down
+// to a baseline. A curve is a function of x sampled at evenly spaced points, so it is drawn a
+// device column at a time and every pixel it touches is blended exactly once.
 #pragma once
 
 #include <QImage>
@@ -20,10 +20,11 @@ struct CurveSamples {
     std::span<const float> Ys;
 };
 
-/// Width 1 is a hairline, one device pixel thick as the raster engine's cosmetic pen draws
-/// it; a wider stroke adds Width - 1 device pixels measured across the curve.
 class ColumnSpans;
 
+/// Width 1 is a hairline, one device pixel thick as the raster engine's cosmetic pen draws
+/// it; a wider stroke adds Width - 1 device pixels measured across the curve. Both have
+/// square caps: they run on half a pixel past the end points.
 struct StrokeStyle {
     float Width = 1.0f;  ///< device pixels, >= 1
     QRgb Colour = 0;     ///< premultiplied ARGB

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 namespace vellora::graph {
 
@@ -75,18 +76,44 @@ void PackedLayer::CopySpansTo(QImage& target, const ColumnSpans& spans) const {
     if (IsNull() || target.size() != size_ || target.depth() != 32) return;
     thread_local std::vector<ColumnSpans::Run> runs;
     spans.Runs(runs);
+    // Rows that repeat the one above are unpacked once, whole, and copied from.
+    thread_local std::vector<uint32_t> unpacked;
+    uint32_t unpackedFirst = std::numeric_limits<uint32_t>::max();
+    const auto repeated = [&](size_t y) {
+        const uint32_t first = rows_[y].First;
+        return (y > 0 && rows_[y - 1].First == first) ||
+               (y + 1 < rows_.size() && rows_[y + 1].First == first);
+    };
     // Runs come row by row, left to right: the packed run only ever moves right in a row.
     int row = -1;
     uint32_t r = 0;
+    bool fromCopy = false;
     for (const ColumnSpans::Run& run : runs) {
         if (run.Y < 0 || run.Y >= size_.height()) continue;
         if (run.Y != row) {
             row = run.Y;
-            r = rows_[static_cast<size_t>(row)].First;
+            const Row& packed = rows_[static_cast<size_t>(row)];
+            r = packed.First;
+            fromCopy = repeated(static_cast<size_t>(row));
+            if (fromCopy && packed.First != unpackedFirst) {
+                unpacked.resize(static_cast<size_t>(size_.width()));
+                uint32_t x = 0;
+                for (uint32_t k = packed.First; k < packed.End; ++k) {
+                    std::fill(unpacked.data() + x, unpacked.data() + end_[k], colour_[k]);
+                    x = end_[k];
+                }
+                unpackedFirst = packed.First;
+            }
         }
         auto* line = reinterpret_cast<uint32_t*>(target.scanLine(row));
+        const auto begin = static_cast<uint32_t>(std::max(run.X, 0));
         const auto end = static_cast<uint32_t>(std::min(run.X + run.Count, size_.width()));
-        for (auto x = static_cast<uint32_t>(std::max(run.X, 0)); x < end;) {
+        if (begin >= end) continue;
+        if (fromCopy) {
+            std::memcpy(line + begin, unpacked.data() + begin, (end - begin) * sizeof(uint32_t));
+            continue;
+        }
+        for (uint32_t x = begin; x < end;) {
             while (end_[r] <= x) ++r;
             const uint32_t stop = std::min(end_[r], end);
             std::fill(line + x, line + stop, colour_[r]);

@@ -4,7 +4,6 @@
 // to the host: it calls FadeTick and BlinkTick and paints with Repaint.
 #pragma once
 
-#include <QColor>
 #include <QImage>
 #include <QPoint>
 #include <QPointF>
