@@ -20,7 +20,7 @@ namespace {
 
 using K = ControlKind;
 
-constexpr std::array<ControlSpec, 6> kManagerFrames{{
+constexpr std::array<ControlRow, 6> kManagerFrames{{
     {"fraUpdate", K::Frame, "", 10, 8, 370, 164, "更新设备模式："},
     {"fraLocal", K::Frame, "", 390, 8, 370, 164, "本地电脑："},
     {"fraBatch", K::Frame, "", 10, 180, 750, 324, "批量导入导出："},
@@ -29,7 +29,7 @@ constexpr std::array<ControlSpec, 6> kManagerFrames{{
     {"fraPasswords", K::Frame, "", 270, 512, 490, 168, "密码修改："},
 }};
 
-constexpr std::array<ControlSpec, 3> kProgram2Frames{{
+constexpr std::array<ControlRow, 3> kProgram2Frames{{
     {"fraRights", K::Frame, "", 10, 8, 250, 80, "权限管理："},
     {"fraPanelLock", K::Frame, "", 10, 96, 250, 80, "自动键盘锁："},
     {"fraPasswords", K::Frame, "", 270, 8, 490, 168, "密码修改："},
@@ -37,69 +37,69 @@ constexpr std::array<ControlSpec, 3> kProgram2Frames{{
 
 constexpr std::array kControls{
     // 更新设备模式：
-    ControlSpec{"lblMode", K::Label, "fraUpdate", 15, 28, 90, 22, "模式号选择："},
-    ControlSpec{"Combo1", K::Combo, "fraUpdate", 105, 28, 120, 22, ""},
-    ControlSpec{"lblName", K::Label, "fraUpdate", 15, 58, 90, 22, "模式名称："},
-    ControlSpec{"Text1", K::Text, "fraUpdate", 105, 58, 250, 22, ""},
-    ControlSpec{"Command1", K::Button, "fraUpdate", 15, 92, 340, 28,
+    ControlRow{"lblMode", K::Label, "fraUpdate", 15, 28, 90, 22, "模式号选择："},
+    ControlRow{"Combo1", K::Combo, "fraUpdate", 105, 28, 120, 22, ""},
+    ControlRow{"lblName", K::Label, "fraUpdate", 15, 58, 90, 22, "模式名称："},
+    ControlRow{"Text1", K::Text, "fraUpdate", 105, 58, 250, 22, ""},
+    ControlRow{"Command1", K::Button, "fraUpdate", 15, 92, 340, 28,
                 "读取：从设备读取指定模式的所有数据"},
-    ControlSpec{"Command2", K::Button, "fraUpdate", 15, 126, 340, 28,
+    ControlRow{"Command2", K::Button, "fraUpdate", 15, 126, 340, 28,
                 "写入：将当前数据保存为设备的指定模式"},
     // 本地电脑：
-    ControlSpec{"Command20", K::Button, "fraLocal", 15, 28, 105, 28, "打开文件"},
-    ControlSpec{"Command3", K::Button, "fraLocal", 130, 28, 105, 28, "保存文件"},
-    ControlSpec{"cmdSnapshots", K::Button, "fraLocal", 245, 28, 110, 28, "快照文件夹"},
-    ControlSpec{"lblFolder", K::Label, "fraLocal", 15, 62, 340, 50, ""},
-    ControlSpec{"C_ProgressBar1", K::Progress, "fraLocal", 15, 122, 340, 28, ""},
+    ControlRow{"Command20", K::Button, "fraLocal", 15, 28, 105, 28, "打开文件"},
+    ControlRow{"Command3", K::Button, "fraLocal", 130, 28, 105, 28, "保存文件"},
+    ControlRow{"cmdSnapshots", K::Button, "fraLocal", 245, 28, 110, 28, "快照文件夹"},
+    ControlRow{"lblFolder", K::Label, "fraLocal", 15, 62, 340, 50, ""},
+    ControlRow{"C_ProgressBar1", K::Progress, "fraLocal", 15, 122, 340, 28, ""},
     // 批量导入导出：
-    ControlSpec{"lblRom", K::Label, "fraBatch", 15, 22, 200, 18, "ROM预览区："},
-    ControlSpec{"List2", K::Header, "fraBatch", 15, 42, 330, 22, ""},
-    ControlSpec{"List1", K::List, "fraBatch", 15, 64, 330, 186, ""},
-    ControlSpec{"Command18", K::Button, "fraBatch", 15, 256, 50, 26, "全选"},
-    ControlSpec{"Command19", K::Button, "fraBatch", 71, 256, 50, 26, "全否"},
-    ControlSpec{"Command14", K::Button, "fraBatch", 127, 256, 50, 26, "上移"},
-    ControlSpec{"Command15", K::Button, "fraBatch", 183, 256, 50, 26, "下移"},
-    ControlSpec{"Command16", K::Button, "fraBatch", 239, 256, 50, 26, "移除"},
-    ControlSpec{"Command17", K::Button, "fraBatch", 295, 256, 50, 26, "清空"},
-    ControlSpec{"Command8", K::Button, "fraBatch", 15, 288, 330, 28, "批量上传到设备中"},
-    ControlSpec{"Command9", K::Button, "fraBatch", 355, 116, 40, 30, ">>"},
-    ControlSpec{"Command10", K::Button, "fraBatch", 355, 156, 40, 30, "<<"},
-    ControlSpec{"lblFiles", K::Label, "fraBatch", 405, 22, 200, 18, "本地电脑中的文件："},
-    ControlSpec{"List3", K::Header, "fraBatch", 405, 42, 330, 22, ""},
-    ControlSpec{"List4", K::List, "fraBatch", 405, 64, 330, 186, ""},
-    ControlSpec{"Command11", K::Button, "fraBatch", 405, 256, 60, 26, "全选"},
-    ControlSpec{"Command12", K::Button, "fraBatch", 471, 256, 60, 26, "全否"},
-    ControlSpec{"Command13", K::Button, "fraBatch", 537, 256, 60, 26, "删除"},
-    ControlSpec{"lblMoreFiles", K::Label, "fraBatch", 405, 288, 330, 28, ""},
+    ControlRow{"lblRom", K::Label, "fraBatch", 15, 22, 200, 18, "ROM预览区："},
+    ControlRow{"List2", K::Header, "fraBatch", 15, 42, 330, 22, ""},
+    ControlRow{"List1", K::List, "fraBatch", 15, 64, 330, 186, ""},
+    ControlRow{"Command18", K::Button, "fraBatch", 15, 256, 50, 26, "全选"},
+    ControlRow{"Command19", K::Button, "fraBatch", 71, 256, 50, 26, "全否"},
+    ControlRow{"Command14", K::Button, "fraBatch", 127, 256, 50, 26, "上移"},
+    ControlRow{"Command15", K::Button, "fraBatch", 183, 256, 50, 26, "下移"},
+    ControlRow{"Command16", K::Button, "fraBatch", 239, 256, 50, 26, "移除"},
+    ControlRow{"Command17", K::Button, "fraBatch", 295, 256, 50, 26, "清空"},
+    ControlRow{"Command8", K::Button, "fraBatch", 15, 288, 330, 28, "批量上传到设备中"},
+    ControlRow{"Command9", K::Button, "fraBatch", 355, 116, 40, 30, ">>"},
+    ControlRow{"Command10", K::Button, "fraBatch", 355, 156, 40, 30, "<<"},
+    ControlRow{"lblFiles", K::Label, "fraBatch", 405, 22, 200, 18, "本地电脑中的文件："},
+    ControlRow{"List3", K::Header, "fraBatch", 405, 42, 330, 22, ""},
+    ControlRow{"List4", K::List, "fraBatch", 405, 64, 330, 186, ""},
+    ControlRow{"Command11", K::Button, "fraBatch", 405, 256, 60, 26, "全选"},
+    ControlRow{"Command12", K::Button, "fraBatch", 471, 256, 60, 26, "全否"},
+    ControlRow{"Command13", K::Button, "fraBatch", 537, 256, 60, 26, "删除"},
+    ControlRow{"lblMoreFiles", K::Label, "fraBatch", 405, 288, 330, 28, ""},
     // 权限管理：
-    ControlSpec{"Option2_1", K::Option, "fraRights", 15, 24, 80, 22, "管理员"},
-    ControlSpec{"Option2_0", K::Option, "fraRights", 105, 24, 80, 22, "来宾"},
-    ControlSpec{"lblAdminPassword", K::Label, "fraRights", 15, 50, 45, 22, "密码："},
-    ControlSpec{"Text9", K::Password, "fraRights", 60, 50, 110, 22, ""},
-    ControlSpec{"Command5", K::Button, "fraRights", 178, 48, 60, 26, "确认"},
+    ControlRow{"Option2_1", K::Option, "fraRights", 15, 24, 80, 22, "管理员"},
+    ControlRow{"Option2_0", K::Option, "fraRights", 105, 24, 80, 22, "来宾"},
+    ControlRow{"lblAdminPassword", K::Label, "fraRights", 15, 50, 45, 22, "密码："},
+    ControlRow{"Text9", K::Password, "fraRights", 60, 50, 110, 22, ""},
+    ControlRow{"Command5", K::Button, "fraRights", 178, 48, 60, 26, "确认"},
     // 自动键盘锁：
-    ControlSpec{"Option1_1", K::Option, "fraPanelLock", 15, 24, 80, 22, "启用"},
-    ControlSpec{"Option1_0", K::Option, "fraPanelLock", 105, 24, 80, 22, "禁用"},
-    ControlSpec{"lblPanelPassword", K::Label, "fraPanelLock", 15, 50, 45, 22, "密码："},
-    ControlSpec{"Text8", K::Password, "fraPanelLock", 60, 50, 110, 22, ""},
-    ControlSpec{"Command4", K::Button, "fraPanelLock", 178, 48, 60, 26, "确认"},
+    ControlRow{"Option1_1", K::Option, "fraPanelLock", 15, 24, 80, 22, "启用"},
+    ControlRow{"Option1_0", K::Option, "fraPanelLock", 105, 24, 80, 22, "禁用"},
+    ControlRow{"lblPanelPassword", K::Label, "fraPanelLock", 15, 50, 45, 22, "密码："},
+    ControlRow{"Text8", K::Password, "fraPanelLock", 60, 50, 110, 22, ""},
+    ControlRow{"Command4", K::Button, "fraPanelLock", 178, 48, 60, 26, "确认"},
     // 密码修改：
-    ControlSpec{"lblAdminChange", K::Label, "fraPasswords", 15, 22, 200, 20, "权限管理："},
-    ControlSpec{"lblOld1", K::Label, "fraPasswords", 15, 48, 70, 22, "旧密码："},
-    ControlSpec{"Text2", K::Password, "fraPasswords", 85, 48, 140, 22, ""},
-    ControlSpec{"lblNew1", K::Label, "fraPasswords", 15, 76, 70, 22, "新密码："},
-    ControlSpec{"Text3", K::Password, "fraPasswords", 85, 76, 140, 22, ""},
-    ControlSpec{"lblConfirm1", K::Label, "fraPasswords", 15, 104, 70, 22, "确认密码："},
-    ControlSpec{"Text4", K::Password, "fraPasswords", 85, 104, 140, 22, ""},
-    ControlSpec{"Command6", K::Button, "fraPasswords", 85, 134, 140, 26, "修改"},
-    ControlSpec{"lblPanelChange", K::Label, "fraPasswords", 255, 22, 200, 20, "自动键盘锁："},
-    ControlSpec{"lblOld2", K::Label, "fraPasswords", 255, 48, 70, 22, "旧密码："},
-    ControlSpec{"Text5", K::Password, "fraPasswords", 325, 48, 140, 22, ""},
-    ControlSpec{"lblNew2", K::Label, "fraPasswords", 255, 76, 70, 22, "新密码："},
-    ControlSpec{"Text6", K::Password, "fraPasswords", 325, 76, 140, 22, ""},
-    ControlSpec{"lblConfirm2", K::Label, "fraPasswords", 255, 104, 70, 22, "确认密码："},
-    ControlSpec{"Text7", K::Password, "fraPasswords", 325, 104, 140, 22, ""},
-    ControlSpec{"Command7", K::Button, "fraPasswords", 325, 134, 140, 26, "修改"},
+    ControlRow{"lblAdminChange", K::Label, "fraPasswords", 15, 22, 200, 20, "权限管理："},
+    ControlRow{"lblOld1", K::Label, "fraPasswords", 15, 48, 70, 22, "旧密码："},
+    ControlRow{"Text2", K::Password, "fraPasswords", 85, 48, 140, 22, ""},
+    ControlRow{"lblNew1", K::Label, "fraPasswords", 15, 76, 70, 22, "新密码："},
+    ControlRow{"Text3", K::Password, "fraPasswords", 85, 76, 140, 22, ""},
+    ControlRow{"lblConfirm1", K::Label, "fraPasswords", 15, 104, 70, 22, "确认密码："},
+    ControlRow{"Text4", K::Password, "fraPasswords", 85, 104, 140, 22, ""},
+    ControlRow{"Command6", K::Button, "fraPasswords", 85, 134, 140, 26, "修改"},
+    ControlRow{"lblPanelChange", K::Label, "fraPasswords", 255, 22, 200, 20, "自动键盘锁："},
+    ControlRow{"lblOld2", K::Label, "fraPasswords", 255, 48, 70, 22, "旧密码："},
+    ControlRow{"Text5", K::Password, "fraPasswords", 325, 48, 140, 22, ""},
+    ControlRow{"lblNew2", K::Label, "fraPasswords", 255, 76, 70, 22, "新密码："},
+    ControlRow{"Text6", K::Password, "fraPasswords", 325, 76, 140, 22, ""},
+    ControlRow{"lblConfirm2", K::Label, "fraPasswords", 255, 104, 70, 22, "确认密码："},
+    ControlRow{"Text7", K::Password, "fraPasswords", 325, 104, 140, 22, ""},
+    ControlRow{"Command7", K::Button, "fraPasswords", 325, 134, 140, 26, "修改"},
 };
 
 // The lists line up their name column by GBK bytes, so they need a face whose Chinese
@@ -113,9 +113,9 @@ QFont ListFont() {
     return font;
 }
 
-QWidget* Make(const ControlSpec& spec, QWidget* parent) {
-    const QString caption = QString::fromUtf8(spec.Caption);
-    switch (spec.Kind) {
+QWidget* Make(const ControlRow& row, QWidget* parent) {
+    const QString caption = QString::fromUtf8(row.Caption);
+    switch (row.Kind) {
         case K::Frame:
             return new QGroupBox(caption, parent);
         case K::Label: {
@@ -140,11 +140,11 @@ QWidget* Make(const ControlSpec& spec, QWidget* parent) {
         case K::Header: {
             auto* list = new QListWidget(parent);
             list->setFont(ListFont());
-            list->setSelectionMode(spec.Kind == K::List ? QAbstractItemView::ExtendedSelection
+            list->setSelectionMode(row.Kind == K::List ? QAbstractItemView::ExtendedSelection
                                                         : QAbstractItemView::NoSelection);
-            list->setFocusPolicy(spec.Kind == K::List ? Qt::StrongFocus : Qt::NoFocus);
+            list->setFocusPolicy(row.Kind == K::List ? Qt::StrongFocus : Qt::NoFocus);
             list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-            if (spec.Kind == K::Header) list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            if (row.Kind == K::Header) list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
             return list;
         }
         case K::Progress: {
@@ -158,38 +158,38 @@ QWidget* Make(const ControlSpec& spec, QWidget* parent) {
 
 }  // namespace
 
-std::span<const ControlSpec> ManagerFrames() {
+std::span<const ControlRow> ManagerFrames() {
     return kManagerFrames;
 }
 
-std::span<const ControlSpec> Program2Frames() {
+std::span<const ControlRow> Program2Frames() {
     return kProgram2Frames;
 }
 
-std::span<const ControlSpec> FrameControls() {
+std::span<const ControlRow> FrameControls() {
     return kControls;
 }
 
-void BuildControls(QWidget* window, std::span<const ControlSpec> frames, ControlMap& map) {
+void BuildControls(QWidget* window, std::span<const ControlRow> frames, ControlMap& map) {
     QFont font;
     font.setFamilies(
         {QString::fromUtf8(graph::kUiFontFamily), QString::fromLatin1(graph::kUiFontSubstitute)});
     font.setPixelSize(graph::kUiFontPixels);
     window->setFont(font);
     QHash<QString, QWidget*> frameWidgets;
-    for (const ControlSpec& spec : frames) {
-        QWidget* frame = Make(spec, window);
-        frame->setObjectName(QString::fromLatin1(spec.Name));
-        frame->setGeometry(spec.X, spec.Y, spec.W, spec.H);
+    for (const ControlRow& row : frames) {
+        QWidget* frame = Make(row, window);
+        frame->setObjectName(QString::fromLatin1(row.Name));
+        frame->setGeometry(row.X, row.Y, row.W, row.H);
         frameWidgets.insert(frame->objectName(), frame);
         map.Add(frame->objectName(), frame);
     }
-    for (const ControlSpec& spec : FrameControls()) {
-        QWidget* frame = frameWidgets.value(QString::fromLatin1(spec.Frame));
+    for (const ControlRow& row : FrameControls()) {
+        QWidget* frame = frameWidgets.value(QString::fromLatin1(row.Frame));
         if (!frame) continue;
-        QWidget* widget = Make(spec, frame);
-        widget->setObjectName(QString::fromLatin1(spec.Name));
-        widget->setGeometry(spec.X, spec.Y, spec.W, spec.H);
+        QWidget* widget = Make(row, frame);
+        widget->setObjectName(QString::fromLatin1(row.Name));
+        widget->setGeometry(row.X, row.Y, row.W, row.H);
         map.Add(widget->objectName(), widget);
     }
 }

@@ -24,7 +24,7 @@ enum class ControlKind : uint8_t {
     Progress,  ///< controls::C_ProgressBar, hidden until a transfer runs
 };
 
-struct ControlSpec {
+struct ControlRow {
     const char* Name;
     ControlKind Kind;
     const char* Frame;  ///< the frame it sits in; for a frame itself: ""
@@ -48,18 +48,18 @@ private:
 };
 
 /// Frames of frmProgramManager and frmProgram2, and the window sizes.
-[[nodiscard]] std::span<const ControlSpec> ManagerFrames();
-[[nodiscard]] std::span<const ControlSpec> Program2Frames();
+[[nodiscard]] std::span<const ControlRow> ManagerFrames();
+[[nodiscard]] std::span<const ControlRow> Program2Frames();
 inline constexpr int kManagerWidth = 770;
 inline constexpr int kManagerHeight = 688;
 inline constexpr int kProgram2Width = 770;
 inline constexpr int kProgram2Height = 188;
 
 /// The controls of every frame; a window builds those whose frame it has.
-[[nodiscard]] std::span<const ControlSpec> FrameControls();
+[[nodiscard]] std::span<const ControlRow> FrameControls();
 
 /// Builds `frames`, then the controls of FrameControls() in them, on `window`, in the font of
 /// the program's texts ("宋体", 12 pixels); every widget gets its name as object name.
-void BuildControls(QWidget* window, std::span<const ControlSpec> frames, ControlMap& map);
+void BuildControls(QWidget* window, std::span<const ControlRow> frames, ControlMap& map);
 
 }  // namespace vellora::admin
