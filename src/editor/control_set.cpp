@@ -77,7 +77,9 @@ controls::BoundControl* ControlSet::Make(const ControlDecl& d, QWidget* parent) 
     QString caption = CaptionText(d);
     if (d.Array == ControlArray::OptionFBX || d.Array == ControlArray::OptionFBX2) {
         // The group is named by its first key's entry; each key by its number.
-        const ControlDecl* first = &d - d.Index;
+        const ControlDecl* first = &d;
+        for (const ControlDecl& o : PageControls())
+            if (o.Array == d.Array && o.Index == 0) first = &o;
         caption = QStringLiteral("%1 %2").arg(CaptionText(*first)).arg(d.Index + 1);
     }
     w->SetAccessibleContext(caption, page);
