@@ -68,10 +68,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "vellora: %s\n%s", error.c_str(), app::TerminalUsage());
         return 2;
     }
-    const bool offscreen = !options->Screenshot.isEmpty() || !options->GalleryDir.isEmpty();
+    // Pictures are drawn offscreen; a script runs on the display when there is one, else
+    // offscreen too.
+    const bool offscreen = !options->Screenshot.isEmpty() || !options->GalleryDir.isEmpty() ||
+                           (!options->Script.isEmpty() && !HasDisplay());
     if (offscreen && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (offscreen) qInstallMessageHandler(QuietNotes);
+    if (offscreen || qgetenv("QT_QPA_PLATFORM") == "offscreen") qInstallMessageHandler(QuietNotes);
     if (!options->Screenshot.isEmpty() && options->Scale != 1)
         qputenv("QT_SCALE_FACTOR", QByteArray::number(options->Scale));
     if (!offscreen && !HasDisplay()) {

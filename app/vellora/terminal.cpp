@@ -13,6 +13,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <functional>
 #include <memory>
 
 #include "admin/file_operation.h"
@@ -43,6 +44,7 @@
 #include "protocol/qt_event_wait.h"
 #include "storage/mode_folder.h"
 #include "storage/snapshot_store.h"
+#include "vellora/script_driver.h"
 
 namespace vellora::app {
 
@@ -105,11 +107,30 @@ private:
     bool interactive_;
 };
 
+// Tells of the link coming up and going down.
+class LinkEvents : public protocol::LinkListener {
+public:
+    explicit LinkEvents(std::function<void(bool up)> changed) : changed_(std::move(changed)) {}
+    void LinkCameUp() override { changed_(true); }
+    void LinkLost(protocol::LinkLoss, bool wasUp) override {
+        if (wasUp) changed_(false);
+    }
+
+private:
+    std::function<void(bool)> changed_;
+};
+
+struct ListenerGuard {
+    protocol::LinkState& state;
+    protocol::LinkListener& listener;
+    ~ListenerGuard() { state.RemoveListener(listener); }
+};
+
 }  // namespace
 
 const char* TerminalUsage() {
     return "usage: vellora [--device auto|sim|unix:PATH|tcp:HOST:PORT] [--password DIGITS[,DIGITS]]\n"
-           "               [--trace FILE]\n"
+           "               [--trace FILE] [--data-dir DIR] [--script FILE|-]\n"
            "       vellora --screenshot PNG [--page 0..7] [--view 0..2] [--scale 1..4]\n"
            "               [--size WxH] [--unlinked] [--window editor|main|set|rec|effect|manager|rights]\n"
            "               [--device ...] [--password ...]\n"
@@ -166,6 +187,16 @@ std::optional<TerminalOptions> ParseTerminalOptions(const std::vector<std::strin
         } else if (a == "--gallery") {
             if (!value(v)) return std::nullopt;
             o.GalleryDir = QString::fromLocal8Bit(v.c_str());
+        } else if (a == "--script") {
+            if (!value(v)) return std::nullopt;
+            o.Script = QString::fromLocal8Bit(v.c_str());
+        } else if (a == "--data-dir") {
+            if (!value(v)) return std::nullopt;
+            if (v.empty()) {
+                error = "--data-dir needs a folder";
+                return std::nullopt;
+            }
+            o.DataDir = QString::fromLocal8Bit(v.c_str());
         } else if (a == "--unlinked") {
             o.Unlinked = true;
         } else if (a == "--page" || a == "--view" || a == "--scale") {
@@ -200,11 +231,16 @@ std::optional<TerminalOptions> ParseTerminalOptions(const std::vector<std::strin
         error = "--page, --view, --scale, --size, --unlinked and --window go with --screenshot";
         return std::nullopt;
     }
+    if (!o.Script.isEmpty() && (!o.Screenshot.isEmpty() || !o.GalleryDir.isEmpty())) {
+        error = "--script runs the terminal; it does not go with --screenshot or --gallery";
+        return std::nullopt;
+    }
     return o;
 }
 
 int RunTerminal(const TerminalOptions& options) {
     const bool offscreen = !options.Screenshot.isEmpty();
+    const bool scripted = !options.Script.isEmpty();
     model::Workspace ws;
     controls::WorkspaceLookSource look(ws);
     link::QtClock clock;
@@ -212,7 +248,21 @@ int RunTerminal(const TerminalOptions& options) {
     graph::RegisterGraphPictures(pictures);
     controls::RegisterControlPictures(pictures);
 
-    TerminalPrompts prompts(options.Passwords, !offscreen);
+    // A script answers the windows itself; its lines come from a file or standard input.
+    ScriptLines scriptLines(stdout);
+    if (scripted) {
+        QString error;
+        if (options.Script == QLatin1String("-"))
+            scriptLines.ReadStandardInput();
+        else if (!scriptLines.ReadFile(options.Script, error)) {
+            std::fprintf(stderr, "vellora: %s\n", qPrintable(error));
+            return 2;
+        }
+    }
+    TerminalPrompts terminalPrompts(options.Passwords, !offscreen);
+    ScriptPrompts scriptPrompts(scriptLines, options.Passwords);
+    protocol::Prompts& prompts = scripted ? static_cast<protocol::Prompts&>(scriptPrompts)
+                                          : static_cast<protocol::Prompts&>(terminalPrompts);
     protocol::QtEventWait wait(clock);
     const bool simulated = options.Device.Kind == link::EndpointKind::Sim;
     std::string traceError;
@@ -226,23 +276,40 @@ int RunTerminal(const TerminalOptions& options) {
         });
     admin::MdiMain frame(
         admin::LauncherContext{ws, clock, pictures, look, session, prompts, simulated});
-    prompts.SetParent(&frame);
-    admin::QtFileChooser chooser(QCoreApplication::applicationDirPath(), &frame);
+    terminalPrompts.SetParent(&frame);
+    admin::QtFileChooser qtChooser(QCoreApplication::applicationDirPath(), &frame);
+    ScriptFiles scriptChooser(scriptLines);
+    admin::FileChooser& chooser = scripted ? static_cast<admin::FileChooser&>(scriptChooser)
+                                           : static_cast<admin::FileChooser&>(qtChooser);
     admin::FileOperation files(ws, session, prompts, chooser);
-    files.SetClearUndo([&frame] {
-        if (frame.Editor()) frame.Editor()->ClearUndoHistory();
-    });
+    // The launcher's "打开文件" and "保存文件", which also clear the editor's history on a load.
+    frame.SetFileOperation(&files);
 
     int status = 0;
     bool ended = false;
     bool synchronised = false;
+    bool syncedSinceUp = false;
+    std::unique_ptr<ScriptDriver> driver;
     frame.SetProgramEnd([&](int endStatus) {
         status = endStatus;
         ended = true;
         QApplication::exit(status);
     });
     session.SetViews(frame.Views());
-    frame.SetSynchronised([&] { synchronised = true; });
+    frame.SetSynchronised([&] {
+        synchronised = true;
+        syncedSinceUp = true;
+        if (driver) driver->Event(QStringLiteral("synchronised"));
+    });
+    // Up and down as a script sees them.
+    LinkEvents linkEvents([&](bool up) {
+        syncedSinceUp = false;
+        if (driver)
+            driver->Event(up ? QStringLiteral("link: up ") + QString::fromStdString(session.Link().DeviceTag())
+                             : QStringLiteral("link: lost"));
+    });
+    session.Link().AddListener(linkEvents);
+    const ListenerGuard linkEventsGuard{session.Link(), linkEvents};
     // The graph's selected handle blinks at the pace of the link's tick.
     session.Supervisor().SetTickHandler([&frame] {
         if (frame.Editor()) frame.Editor()->LinkTick();
@@ -266,10 +333,13 @@ int RunTerminal(const TerminalOptions& options) {
         return 1;
     }
 
-    // The mode folder beside the program, or the user's own when the program's is read-only.
-    const storage::ModeFolderChoice folder = storage::ChooseModeFolder(
-        QCoreApplication::applicationDirPath(),
-        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    // The mode folder beside the program, or the user's own when the program's is read-only;
+    // --data-dir puts both elsewhere.
+    const storage::ModeFolderChoice folder =
+        options.DataDir.isEmpty()
+            ? storage::ChooseModeFolder(QCoreApplication::applicationDirPath(),
+                                        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+            : storage::ChooseModeFolder(options.DataDir, QString());
     if (folder.Path.isEmpty())
         std::fprintf(stderr, "vellora: no folder for mode files: %s\n", qPrintable(folder.Error));
     frame.SetEditorSetup(
@@ -301,8 +371,13 @@ int RunTerminal(const TerminalOptions& options) {
     });
 
     // The mode manager and the rights window, from the launcher's menu.
-    admin::QtModeFileChooser modeFiles(&frame, QCoreApplication::applicationDirPath());
-    admin::DesktopFolderOpener folders;
+    admin::QtModeFileChooser qtModeFiles(&frame, QCoreApplication::applicationDirPath());
+    admin::DesktopFolderOpener desktopFolders;
+    ScriptModeFiles scriptModeFiles(scriptLines);
+    admin::ModeFileChooser& modeFiles = scripted ? static_cast<admin::ModeFileChooser&>(scriptModeFiles)
+                                                 : static_cast<admin::ModeFileChooser&>(qtModeFiles);
+    admin::FolderOpener& folders = scripted ? static_cast<admin::FolderOpener&>(scriptModeFiles)
+                                            : static_cast<admin::FolderOpener&>(desktopFolders);
     admin::BulkProgressTee managerProgress;
     frame.SetManagerProgress(&managerProgress);
     frame.SetProgramManagerOpener([&] {
@@ -318,6 +393,20 @@ int RunTerminal(const TerminalOptions& options) {
     frame.Load(screen);
     if (offscreen) frame.resize(frame.size() - frame.Editor()->size() + options.Size);
     frame.show();
+    if (scripted) {
+        ScriptHost host{ws,
+                        [&] { return session.Link().LinkUp(); },
+                        [&] { return session.Link().LinkUp() && syncedSinceUp; },
+                        [&] { return !session.Channel().Idle(); },
+                        [&frame] { frame.close(); }};
+        driver = std::make_unique<ScriptDriver>(scriptLines, std::move(host));
+        int scriptStatus = 0;
+        driver->SetEnded([&](int s) { scriptStatus = s; });
+        driver->Start();
+        const int exitStatus = QApplication::exec();
+        driver.reset();
+        return scriptStatus != 0 ? scriptStatus : exitStatus;
+    }
     if (!offscreen) return QApplication::exec();
 
     // Offscreen: link up, synchronise, show the page, take the picture.

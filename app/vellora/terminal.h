@@ -27,6 +27,10 @@ struct TerminalOptions {
     /// menu bar ("main"), or the power-on, recording or reverb window ("set", "rec", "effect").
     std::string Window = "editor";
     QString GalleryDir;                   ///< --gallery DIR: the controls' gallery
+    QString Script;                       ///< --script FILE, or "-" for standard input
+    /// --data-dir DIR: the folder holding the mode folder and the snapshots instead of the
+    /// program's folder (or the user's data folder when that is read-only).
+    QString DataDir;
 };
 
 /// Parses the command line (argv[1..]); nullopt with a one-line `error` for bad arguments.

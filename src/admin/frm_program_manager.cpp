@@ -141,6 +141,7 @@ void FrmProgramManager::closeEvent(QCloseEvent* event) {
 void FrmProgramManager::ScanFolder() {
     const FolderScan scan = ScanModeFolder(context_.modeFolder);
     mode_files_ = scan.Files;
+    mode_file_names_ = scan.FileNames;
     files_->clear();
     for (int n = 0; n < mode_files_.size(); ++n)
         files_->addItem(FileRowText(n + 1, mode_files_[n]));
@@ -178,7 +179,11 @@ bool FrmProgramManager::LinkUp() {
 }
 
 QString FrmProgramManager::ModeFile(const QString& base) const {
-    return QDir(context_.modeFolder).filePath(base + kExtension);
+    // The name as the folder holds it (its extension may be ".VL"); a new file gets ".vl".
+    const qsizetype listed = mode_files_.indexOf(base);
+    const QString name = listed >= 0 && listed < mode_file_names_.size() ? mode_file_names_[listed]
+                                                                         : base + kExtension;
+    return QDir(context_.modeFolder).filePath(name);
 }
 
 // ---- progress ----

@@ -123,6 +123,7 @@ private:
 
     std::array<QString, protocol::kModeNameCount> mode_names_;
     QStringList mode_files_;
+    QStringList mode_file_names_;  ///< the same files' whole names
     ModeAssign assign_;
     bool manager_open_ = false;
 };

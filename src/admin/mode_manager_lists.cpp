@@ -51,10 +51,12 @@ FolderScan ScanModeFolder(const QString& folder) {
         QString::fromUtf8(storage::kModeFileExtension.data(),
                           static_cast<qsizetype>(storage::kModeFileExtension.size()));
     for (const QString& name : names) {
-        if (!name.endsWith(extension) || name.size() <= extension.size()) continue;
-        if (scan.Files.size() < kMaxModeFiles)
+        if (!name.endsWith(extension, Qt::CaseInsensitive) || name.size() <= extension.size())
+            continue;
+        if (scan.Files.size() < kMaxModeFiles) {
             scan.Files << name.chopped(static_cast<int>(extension.size()));
-        else
+            scan.FileNames << name;
+        } else
             ++scan.Left;
     }
     return scan;

@@ -33,11 +33,13 @@ using ModeAssign = std::array<QString, kModeRows>;
 [[nodiscard]] QString FileRowText(int n, const QString& file);
 
 struct FolderScan {
-    QStringList Files;  ///< base names of the mode files, at most kMaxModeFiles
-    int Left = 0;       ///< further mode files that are not listed
+    QStringList Files;      ///< base names of the mode files, at most kMaxModeFiles
+    QStringList FileNames;  ///< their whole names, extension as found, in the same order
+    int Left = 0;           ///< further mode files that are not listed
 };
-/// The mode files (extension ".vl", lower case as they are written and deleted) directly in
-/// `folder`, without the extension, in name order. A missing folder lists nothing.
+/// The mode files (extension ".vl" in any case: the settings files' ".VL" are mode files too,
+/// and on Windows the case never mattered) directly in `folder`, without the extension, in
+/// name order. A missing folder lists nothing.
 [[nodiscard]] FolderScan ScanModeFolder(const QString& folder);
 
 /// "<<": each selected file (rising order) goes to the first empty row that is selected, or to

@@ -104,13 +104,41 @@ FrmEQ::~FrmEQ() {
     if (no_operation_pending_) context_.clock.Cancel(no_operation_);
 }
 
+namespace {
+
+// What assistive technology and scripts call the window's own keys; their faces are pictures.
+struct SpokenKey {
+    const char* Key;
+    const char* Name;
+};
+constexpr SpokenKey kSpokenKeys[] = {
+    {"cmdUndo", "撤销"},          {"cmdRedo", "重做"},
+    {"cmdTone", "变调"},          {"Command1", "联机开关"},
+    {"cmdConnectStatus", "联机状态"}, {"cmdMinForm", "最小化"},
+    {"cmdExit", "退出"},          {"MBtnFlag2", "专业设置"},
+    {"MBtnFlag3", "话筒复制"},    {"cmdModeCopy", "场景复制"},
+    {"cmdBassMode0", "唱歌"},     {"cmdBassMode1", "劲舞"},
+    {"cmdBassAutoControl20", "超低自动关"}, {"cmdBassAutoControl21", "超低自动开"},
+    {"cmdBassAutoControl", "超低自动"}, {"cmdByPass", "直通"},
+    {"cmdReset", "复位"},         {"cmdRecordPage", "录音调节"},
+};
+
+QString SpokenName(const QString& key) {
+    for (const SpokenKey& k : kSpokenKeys)
+        if (key == QLatin1String(k.Key)) return QString::fromUtf8(k.Name);
+    return key;
+}
+
+}  // namespace
+
 controls::MBtnFlag* FrmEQ::MakeKey(QWidget* parent, const QString& name, const QString& pictures,
                                    int actionType) {
     controls::BtnFlagStored stored;
     stored.PNGIndexStr = pictures;
     stored.ActionType = actionType;
     auto* key = new controls::MBtnFlag(control_context_, stored, parent);
-    key->SetAccessibleContext(name, QString());
+    key->setObjectName(name);
+    key->SetAccessibleContext(SpokenName(name), QString());
     keys_[name] = key;
     return key;
 }

@@ -52,9 +52,20 @@ TEST(ModeManagerLists, FolderScanListsAtMostAHundred) {
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder.vl"));
     const FolderScan scan = ScanModeFolder(dir.path());
     ASSERT_EQ(scan.Files.size(), kMaxModeFiles);
-    EXPECT_EQ(scan.Left, 3);
+    EXPECT_EQ(scan.Left, 4);  // m100..m102 and x.VL, a settings file saved as ".VL"
     EXPECT_EQ(scan.Files.front(), "m000");
     EXPECT_EQ(scan.Files.back(), "m099");
+    EXPECT_EQ(scan.FileNames.back(), "m099.vl");
+
+    // A settings file saved by the launcher (".VL") is a mode file too, opened by its own name.
+    QTemporaryDir few;
+    for (const char* name : {"b.VL", "a.vl", "c.Vl"}) {
+        QFile f(QDir(few.path()).filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    const FolderScan mixed = ScanModeFolder(few.path());
+    EXPECT_EQ(mixed.Files, QStringList({"a", "b", "c"}));
+    EXPECT_EQ(mixed.FileNames, QStringList({"a.vl", "b.VL", "c.Vl"}));
     EXPECT_TRUE(ScanModeFolder(dir.filePath("missing")).Files.isEmpty());
     EXPECT_TRUE(ScanModeFolder(QString()).Files.isEmpty());
 }

@@ -24,6 +24,7 @@
 #include <unistd.h>
 #endif
 
+#include "app/sim_process.h"
 #include "model/workspace.h"
 #include "storage/settings_codec.h"
 
@@ -32,13 +33,7 @@ namespace {
 constexpr int kStartMs = 30000;
 constexpr int kRunMs = 120000;
 
-QString Binary(const char* name) {
-#ifdef _WIN32
-    return QStringLiteral(VELLORA_BIN_DIR "/") + name + ".exe";
-#else
-    return QStringLiteral(VELLORA_BIN_DIR "/") + name;
-#endif
-}
+QString Binary(const char* name) { return vellora::testing::BinaryPath(name); }
 
 struct Result {
     int code = -1;
@@ -83,24 +78,10 @@ protected:
         socket_ = dir_.filePath("sim.sock");
     }
 
-    void TearDown() override {
-        if (sim_.state() != QProcess::NotRunning) {
-            sim_.terminate();
-            if (!sim_.waitForFinished(kStartMs)) {
-                sim_.kill();
-                sim_.waitForFinished();
-            }
-        }
-    }
-
     // Starts vellora-sim on the socket and waits for its ready line.
     void StartSim(const QStringList& extra = {}) {
-        sim_.start(Binary("vellora-sim"), QStringList{"--listen", "unix:" + socket_} + extra);
-        ASSERT_TRUE(sim_.waitForStarted(kStartMs)) << sim_.errorString().toStdString();
-        QByteArray line;
-        while (!line.contains('\n') && sim_.waitForReadyRead(kStartMs))
-            line += sim_.readAllStandardOutput();
-        ASSERT_TRUE(line.startsWith("vellora-sim: listening on unix:")) << line.toStdString();
+        QString problem;
+        ASSERT_TRUE(sim_.Start("unix:" + socket_, extra, problem)) << problem.toStdString();
     }
 
     Result Device(QStringList args) {
@@ -113,7 +94,7 @@ protected:
 
     QTemporaryDir dir_;
     QString socket_;
-    QProcess sim_;
+    vellora::testing::SimProcess sim_;
 };
 
 // One reason line on stderr and the status.
@@ -395,8 +376,7 @@ TEST_F(DeviceCliTest, LinkUpFailuresSayWhatHappened) {
     Result r = Device({"info"});
     ExpectFailure(r, 1, "answered the search with an unknown tag \"XY-Z99A_\"");
     EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
-    sim_.terminate();
-    ASSERT_TRUE(sim_.waitForFinished(kStartMs));
+    sim_.Stop();
 
     // Another terminal holds the device: it turns this one away.
     StartSim();
@@ -490,8 +470,7 @@ TEST_F(DeviceCliTest, SlowDevices) {
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains("entry 2560 (kind 10, address 0)")) << r.out.toStdString();
 
-    sim_.terminate();
-    ASSERT_TRUE(sim_.waitForFinished(kStartMs));
+    sim_.Stop();
     StartSim({"--latency", "700"});
     ExpectFailure(Device({"info"}), 1, "answers too slowly");
 }
