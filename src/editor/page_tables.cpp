@@ -106,12 +106,12 @@ constexpr int kSteps = 0;         // plain steps
 
 constexpr std::array kControls{
     // ---- the master sliders and their mutes, on every page ----
-    Master(0, "Common,10,0", "1"),
-    Master(1, "Common,10,1", "2"),
-    Master(2, "Common,10,2", "3"),
-    Button(A::SingleMute, 0, kEveryPage, "Common,10,&H21", R::Masters, 0, 0, {}, kMuteKey),
-    Button(A::SingleMute, 1, kEveryPage, "Common,10,&H22", R::Masters, 1, 0, {}, kMuteKey),
-    Button(A::SingleMute, 2, kEveryPage, "Common,10,&H23", R::Masters, 2, 0, {}, kMuteKey),
+    Master(0, "Common,10,0", "主音量1"),
+    Master(1, "Common,10,1", "主音量2"),
+    Master(2, "Common,10,2", "主音量3"),
+    Button(A::SingleMute, 0, kEveryPage, "Common,10,&H21", R::Masters, 0, 0, "主音量1静音", kMuteKey),
+    Button(A::SingleMute, 1, kEveryPage, "Common,10,&H22", R::Masters, 1, 0, "主音量2静音", kMuteKey),
+    Button(A::SingleMute, 2, kEveryPage, "Common,10,&H23", R::Masters, 2, 0, "主音量3静音", kMuteKey),
 
     // ---- page 0: music ----
     Strip(3, 0, "EQ,0,0", 0, "EQ1"), Strip(4, 0, "EQ,0,1", 1, "EQ2"),

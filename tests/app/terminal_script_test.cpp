@@ -193,3 +193,61 @@ TEST(TerminalScript, AnInstallersSessionEndToEnd) {
 }
 
 }  // namespace
+
+namespace {
+
+struct TerminalRun {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+TerminalRun RunTerminal(const QStringList& args) {
+    QProcess p;
+    p.start(BinaryPath("vellora"), args);
+    TerminalRun r;
+    if (!p.waitForFinished(kLineMs)) {
+        p.kill();
+        p.waitForFinished();
+        return r;
+    }
+    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+// A script file ends at its first failed command with status 1, saying which and why; bad
+// arguments are one line and status 2.
+TEST(TerminalScript, ScriptFilesStopAtTheFirstFailure) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString script = dir.filePath("setup.txt");
+    QFile file(script);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("# an installer's set-up\n"
+               "wait linked 60\n"
+               "set \"EQ8, 音乐\" 280\n"
+               "set \"EQ8, 音乐\" 9999\n"
+               "set \"EQ9, 音乐\" 280\n");
+    file.close();
+    const QStringList common{"--device", "sim", "--data-dir", dir.filePath("data")};
+    TerminalRun r = RunTerminal(QStringList{"--script", script} + common);
+    EXPECT_EQ(r.code, 1) << r.err.toStdString();
+    const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+    EXPECT_TRUE(lines.contains("ok 280")) << r.out.toStdString();
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_TRUE(lines.filter("failed:").size() == 1 && lines.filter("failed:")[0].contains("outside"))
+        << r.out.toStdString();
+    EXPECT_EQ(lines.filter("ok 280").size(), 1);  // the line after the failure never ran
+
+    for (const QStringList& bad : {QStringList{"--script"}, QStringList{"--script", dir.filePath("none.txt")},
+                                   QStringList{"--script", "-", "--screenshot", dir.filePath("x.png")},
+                                   QStringList{"--data-dir", ""}}) {
+        r = RunTerminal(bad + QStringList{"--device", "sim"});
+        EXPECT_EQ(r.code, 2) << bad.join(' ').toStdString() << ": " << r.err.toStdString();
+        EXPECT_TRUE(r.err.startsWith("vellora: ")) << r.err.toStdString();
+    }
+}
+
+}  // namespace
