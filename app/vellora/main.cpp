@@ -62,6 +62,14 @@ bool HasDisplay() {
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        std::fputs(app::TerminalUsage(), stdout);
+        return 0;
+    }
+    if (args.size() == 1 && args[0] == "--version") {
+        std::printf("vellora %s\n", VELLORA_VERSION);
+        return 0;
+    }
     std::string error;
     const auto options = app::ParseTerminalOptions(args, error);
     if (!options) {

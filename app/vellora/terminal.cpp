@@ -134,7 +134,8 @@ const char* TerminalUsage() {
            "       vellora --screenshot PNG [--page 0..7] [--view 0..2] [--scale 1..4]\n"
            "               [--size WxH] [--unlinked] [--window editor|main|set|rec|effect|manager|rights]\n"
            "               [--device ...] [--password ...]\n"
-           "       vellora --gallery DIR\n";
+           "       vellora --gallery DIR\n"
+           "       vellora --help | --version\n";
 }
 
 std::optional<TerminalOptions> ParseTerminalOptions(const std::vector<std::string>& args,

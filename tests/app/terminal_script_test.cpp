@@ -241,6 +241,13 @@ TEST(TerminalScript, ScriptFilesStopAtTheFirstFailure) {
         << r.out.toStdString();
     EXPECT_EQ(lines.filter("ok 280").size(), 1);  // the line after the failure never ran
 
+    r = RunTerminal({"--version"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, QStringLiteral("vellora " VELLORA_VERSION "\n"));
+    r = RunTerminal({"--help"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_TRUE(r.out.startsWith("usage: vellora")) << r.out.toStdString();
+
     for (const QStringList& bad : {QStringList{"--script"}, QStringList{"--script", dir.filePath("none.txt")},
                                    QStringList{"--script", "-", "--screenshot", dir.filePath("x.png")},
                                    QStringList{"--data-dir", ""}}) {
