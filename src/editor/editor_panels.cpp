@@ -9,8 +9,9 @@
 #include <QWindow>
 
 #include "controls/control_art.h"
-#include "editor/page_layout.h"
 #include "editor/control_set.h"
+#include "editor/graph_accessibility.h"
+#include "editor/page_layout.h"
 #include "graph/graph_editor.h"
 #include "graph/picture_store.h"
 
@@ -90,9 +91,15 @@ void TitleStrip::mousePressEvent(QMouseEvent* event) {
 
 GraphPanel::GraphPanel(graph::ResponseGraph& graph, QWidget* parent)
     : QWidget(parent), graph_(graph) {
+    InstallGraphAccessibility();  // before anything asks for the panel's interface
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAccessibleName(QStringLiteral("response graph"));
     setFocusPolicy(Qt::ClickFocus);  // a click on the graph gives it the arrow keys
+}
+
+void GraphPanel::FrameComposed() {
+    update();
+    AnnounceHandleChanges(*this);
 }
 
 void GraphPanel::paintEvent(QPaintEvent*) {

@@ -2,6 +2,7 @@
 // panel (Picture1), the strip below the graph (Picture4) and a page's container (PictureMode).
 #pragma once
 
+#include <QAccessible>
 #include <QString>
 #include <QWidget>
 
@@ -39,13 +40,28 @@ private:
 
 /// Picture1: shows the graph's finished picture; tells the window when it was resized, and
 /// passes mouse, key and wheel events to the graph's editing (in the panel's logical pixels).
+/// In the accessibility tree its children are the band handles.
 class GraphPanel : public QWidget {
     Q_OBJECT
 public:
+    using AccessibilitySink = std::function<void(QAccessibleEvent&)>;
+
     GraphPanel(graph::ResponseGraph& graph, QWidget* parent);
     void SetResized(std::function<void()> handler) { resized_ = std::move(handler); }
     /// The editing that takes the panel's input; null takes none. Not owned.
     void SetEditor(graph::GraphEditor* editor) { editor_ = editor; }
+    [[nodiscard]] graph::GraphEditor* Editor() const { return editor_; }
+    [[nodiscard]] graph::ResponseGraph& Graph() const { return graph_; }
+
+    /// The graph composed a new picture: schedules its paint and tells the accessibility tree
+    /// what changed among the handles.
+    void FrameComposed();
+    /// Takes the handles' accessibility events in place of the platform, which receives them
+    /// only while assistive technology is active; an empty sink gives them back.
+    void SetAccessibilityEvents(AccessibilitySink sink) { accessibility_events_ = std::move(sink); }
+    [[nodiscard]] const AccessibilitySink& AccessibilityEvents() const {
+        return accessibility_events_;
+    }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -62,6 +78,7 @@ private:
     graph::ResponseGraph& graph_;
     std::function<void()> resized_;
     graph::GraphEditor* editor_ = nullptr;
+    AccessibilitySink accessibility_events_;
 };
 
 /// Picture4: the strip of master sliders and scene keys below the graph.

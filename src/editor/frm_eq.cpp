@@ -62,7 +62,7 @@ FrmEQ::FrmEQ(const EditorContext& context, QWidget* parent)
 
     graph_ = std::make_unique<graph::ResponseGraph>(context.ws, context.pictures);
     graph_->SetFrameSink([this] {
-        if (graph_panel_) graph_panel_->update();
+        if (graph_panel_) graph_panel_->FrameComposed();
     });
     controls_ = std::make_unique<ControlSet>(control_context_);
     undo_ = std::make_unique<storage::UndoRedo>(context.ws, context.clock,

@@ -58,6 +58,12 @@ struct CurveList {
     [[nodiscard]] CurveBand* At(int position) {
         return position >= 0 && position < CurveCount ? &Bands[static_cast<std::size_t>(position)] : nullptr;
     }
+    /// Whether the mouse and the keys may change the band at `position`: the page is not
+    /// greyed and the band is listed, switched on and not locked. Others draw a plain handle.
+    [[nodiscard]] bool Editable(int position) const {
+        const CurveBand* band = At(position);
+        return !PageGreyed && band && !band->EQdisabled && !band->Locked;
+    }
 };
 
 }  // namespace vellora::graph

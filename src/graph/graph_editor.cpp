@@ -30,10 +30,6 @@ GraphEditor::GraphEditor(ResponseGraph& graph, model::Workspace& ws, model::Cloc
       long_press_(clock, kLongPressMs, [this] { LongPressTick(); }),
       wheel_(clock, kWheelMs, [this] { WheelTick(); }) {}
 
-bool GraphEditor::Editable(const CurveBand* band) const {
-    return band && !band->EQdisabled && !band->Locked;
-}
-
 int GraphEditor::FreqLimit(const CurveBand& band, int index) const {
     return model::FreqClamp(index, true, band.FilterType, graph_.View().Page);
 }
@@ -113,17 +109,34 @@ void GraphEditor::DrawWaveTick() {
     if (band && writer_.LinkUp()) (void)writer_.WriteParam(band->FreqEntry());
 }
 
-void GraphEditor::Press(double x, double y, MouseButton button) {
+QRect GraphEditor::HitRect(QPoint centre) {
+    return QRect(centre - QPoint(kHitRadius, kHitRadius),
+                 QSize(2 * kHitRadius + 1, 2 * kHitRadius + 1));
+}
+
+int GraphEditor::BandAt(double x, double y) const {
     const CurveList& list = graph_.Bands();
-    if (list.PageGreyed) return;
     for (int i = 0; i < list.CurveCount; ++i) {
-        if (!Editable(list.At(i))) continue;
+        if (!list.Editable(i)) continue;
         const QPoint c = graph_.HandleCentre(i);
-        if (std::abs(x - c.x()) > kHitRadius || std::abs(y - c.y()) > kHitRadius) continue;
+        if (std::abs(x - c.x()) <= kHitRadius && std::abs(y - c.y()) <= kHitRadius) return i;
+    }
+    return -1;
+}
+
+bool GraphEditor::ClickBand(int position) {
+    if (!graph_.Bands().Editable(position)) return false;
+    SelectBand(position);
+    return true;
+}
+
+void GraphEditor::Press(double x, double y, MouseButton button) {
+    if (graph_.Bands().PageGreyed) return;
+    const int band = BandAt(x, y);
+    if (band >= 0) {
         dragging_ = true;
         ref_x_ = model::RoundHalfEven(x);
-        SelectBand(i);
-        break;
+        SelectBand(band);
     }
     if (button == MouseButton::Right && dragging_) q_drag_ = true;
 }
@@ -162,10 +175,9 @@ void GraphEditor::Release() {
 
 bool GraphEditor::KeyDown(int key) {
     if (key < kKeyEnd || key > kKeyDown) return false;
-    const CurveList& list = graph_.Bands();
     const int selected = graph_.SelectedBand();
     CurveBand* band = graph_.Bands().At(selected);
-    if (list.PageGreyed || !Editable(band)) return true;
+    if (!graph_.Bands().Editable(selected)) return true;
 
     if (key == kKeyLeft || key == kKeyRight) {
         if (key_held_) return true;  // the key's own repeats
@@ -226,7 +238,7 @@ void GraphEditor::MoveSelection(bool right) {
     int p = graph_.SelectedBand();
     for (int tries = 0; tries <= count; ++tries) {
         p = right ? (p + 1) % count : (p + count - 1) % count;
-        if (Editable(list.At(p))) {
+        if (list.Editable(p)) {
             SelectBand(p);
             return;
         }

@@ -3,6 +3,9 @@
 // paint-and-send that merges a burst of edits into one write.
 #pragma once
 
+#include <QPoint>
+#include <QRect>
+
 #include <cstdint>
 
 #include "graph/curve_band.h"
@@ -65,6 +68,15 @@ public:
     /// an EQ band) unless `positionFixed`; then writes it back and schedules paint and send.
     void ApplyDrag(double x, double y, bool positionFixed);
 
+    /// The square of logical pixels around a handle's centre within which a press picks it.
+    [[nodiscard]] static QRect HitRect(QPoint centre);
+    /// The band a press at (x, y) (logical pixels of the graph) picks: the first editable one
+    /// in list order whose handle is within kHitRadius; -1 when there is none.
+    [[nodiscard]] int BandAt(double x, double y) const;
+    /// Selects the band as a click on its handle does (no drag follows); false, changing
+    /// nothing, when the band is not editable.
+    bool ClickBand(int position);
+
     /// MouseDown on the graph, x and y in logical pixels of the graph panel.
     void Press(double x, double y, MouseButton button);
     /// MouseMove: acts only while a band is being dragged.
@@ -91,7 +103,6 @@ public:
     [[nodiscard]] int HeldTicks() const { return held_ticks_; }
 
 private:
-    [[nodiscard]] bool Editable(const CurveBand* band) const;
     [[nodiscard]] int FreqLimit(const CurveBand& band, int index) const;
     void StartDrawWave();
     void DrawWaveTick();

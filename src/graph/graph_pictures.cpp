@@ -199,6 +199,11 @@ QString HandleMark(int t) {
     return QString::number(t + 1);
 }
 
+int HandleKind(const CurveBand& band, int position) {
+    if (band.IsEq()) return position;
+    return band.FilterType == kBandHighPass ? kHandleHighPass : kHandleLowPass;
+}
+
 void RegisterGraphPictures(PictureStore& store) {
     store.Register(kPicGraphBackground, QSize(1000, 400), MakeBackground);
     for (int t = 0; t < kMaxBands; ++t) {

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include "graph/curve_band.h"
+
 namespace vellora::graph {
 
 class PictureStore;
@@ -18,6 +20,10 @@ inline constexpr int kHandleHighPass = 16;        ///< t of a high-pass handle (
 
 /// The mark on handle t: the band number t + 1, "H" for t = 15, "L" for t = 16.
 [[nodiscard]] QString HandleMark(int t);
+
+/// The t of the handle drawn for `band` at list position `position`: the position for an
+/// equaliser band, kHandleHighPass or kHandleLowPass for a filter.
+[[nodiscard]] int HandleKind(const CurveBand& band, int position);
 
 /// Adds the graph's pictures to the store (replacing any of the same numbers).
 void RegisterGraphPictures(PictureStore& store);

@@ -86,6 +86,20 @@ constexpr AxisLabel kAxisLabels[] = {{20.0f, "20Hz", -14},
 
 }  // namespace
 
+BandReadout ReadoutOf(const CurveBand& band) {
+    BandReadout r;
+    r.Freq = FreqText(band.Freq);
+    if (band.IsEq()) {
+        r.Gain = QString::fromStdString(model::GainText(band.GainOrType));
+        r.Q = QString::fromStdString(model::QText(band.QType != 0 ? band.ShelfQ : band.Q));
+        return r;
+    }
+    static const int lowOff = model::FreqIndex(10);
+    static const int highOff = model::FreqIndex(20220);
+    r.Off = band.Freq == lowOff || band.Freq == highOff;
+    return r;
+}
+
 ResponseGraph::ResponseGraph(const model::Workspace& ws, PictureStore& pictures)
     : ws_(ws), pictures_(pictures) {
     for (int i = 0; i < kMaxBands; ++i)
@@ -335,9 +349,8 @@ void ResponseGraph::ComposeHandles(int& labelX, int& labelY, bool& selectedDrawn
     for (int j = 0; j < list_.CurveCount; ++j) {
         const CurveBand& band = list_.Bands[static_cast<size_t>(j)];
         const QPoint c = HandleCentre(j);
-        const int t =
-            band.IsEq() ? j : (band.FilterType == kBandHighPass ? kHandleHighPass : kHandleLowPass);
-        if (list_.PageGreyed || band.EQdisabled || band.Locked) {
+        const int t = HandleKind(band, j);
+        if (!list_.Editable(j)) {
             natural(kPicDisabledHandle, c - QPoint(6, 6));
         } else if (j == selected_) {
             selectedT = t;  // drawn last, on top of its neighbours
@@ -362,24 +375,18 @@ void ResponseGraph::ComposeLabels(int xs, int y) {
     if (!band) return;
     if (xs > geometry_.XR() - 80) xs -= 70;
     std::vector<LabelDraw>& labels = frame_.Labels;
+    const BandReadout r = ReadoutOf(*band);
+    static const int lowOff = model::FreqIndex(10);
     if (band->IsEq()) {
-        const int q = band->QType != 0 ? band->ShelfQ : band->Q;
-        labels.push_back({QPoint(xs + 15, y - 16), FreqText(band->Freq) + QStringLiteral("Hz")});
-        labels.push_back(
-            {QPoint(xs + 15, y - 4),
-             QString::fromStdString(model::GainText(band->GainOrType)) + QStringLiteral("dB")});
-        labels.push_back({QPoint(xs + 15, y + 8),
-                          QString::fromStdString(model::QText(q)) + QStringLiteral(" Q")});
+        labels.push_back({QPoint(xs + 15, y - 16), r.Freq + QStringLiteral("Hz")});
+        labels.push_back({QPoint(xs + 15, y - 4), r.Gain + QStringLiteral("dB")});
+        labels.push_back({QPoint(xs + 15, y + 8), r.Q + QStringLiteral(" Q")});
+    } else if (!r.Off) {
+        labels.push_back({QPoint(xs - 15, y - 22), r.Freq + QStringLiteral("Hz")});
+    } else if (band->Freq == lowOff) {
+        labels.push_back({QPoint(xs - 10, y - 22), QStringLiteral("OFF")});
     } else {
-        static const int lowOff = model::FreqIndex(10);
-        static const int highOff = model::FreqIndex(20220);
-        if (band->Freq == lowOff)
-            labels.push_back({QPoint(xs - 10, y - 22), QStringLiteral("OFF")});
-        else if (band->Freq == highOff)
-            labels.push_back({QPoint(xs + 60, y - 25), QStringLiteral("OFF")});
-        else
-            labels.push_back(
-                {QPoint(xs - 15, y - 22), FreqText(band->Freq) + QStringLiteral("Hz")});
+        labels.push_back({QPoint(xs + 60, y - 25), QStringLiteral("OFF")});
     }
 
     // A dark plate under the texts keeps them legible over the curves.

@@ -36,6 +36,16 @@ inline constexpr int kFadeBand = 0;  ///< the selected band's fill fades out
 inline constexpr int kFadeSum = -1;  ///< the sum's fill fades in
 inline constexpr int kFadeLevelMax = 5;
 
+/// A band's settings in the texts of its value label: an equaliser band shows all three, a
+/// filter its frequency alone, or "OFF" while it sits at either end of the frequency table.
+struct BandReadout {
+    QString Freq;      ///< Hz in the shortest decimal form: "19.7", "1000", "20220"
+    QString Gain;      ///< dB with one decimal: "-3.5"; empty for a filter
+    QString Q;         ///< two decimals, the slope for a shelf: "1.00"; empty for a filter
+    bool Off = false;  ///< a filter switched off
+};
+[[nodiscard]] BandReadout ReadoutOf(const CurveBand& band);
+
 class ResponseGraph {
 public:
     /// Reads the store of `ws` and draws pictures of `pictures` (both outlive the graph).
