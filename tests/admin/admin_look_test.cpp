@@ -1,15 +1,17 @@
 // The administration look as drawn offscreen: on the rights window and the launcher's menus
 // every text stands out from its own background, disabled text is clearly dimmer yet still
-// readable, and the focused control shows the editor's accent.
+// readable, the focused control shows the editor's accent, and the pictures it names load.
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QTest>
 #include <algorithm>
 #include <cmath>
 #include <map>
 
 #include "admin/admin_fixture.h"
+#include "admin/admin_look.h"
 #include "admin/frm_program2.h"
 #include "controls/control_art.h"
 
@@ -127,6 +129,18 @@ TEST_F(LauncherTest, MenuEntriesReadableDisabledDimmer) {
     EXPECT_GE(on, kReadable);
     EXPECT_GE(off, kDisabledReadable);
     EXPECT_LE(off, on * kDimmer);
+}
+
+// A picture the style sheet names but the program does not carry is silently left out.
+TEST(AdminLook, EveryPictureTheStyleSheetNamesLoads) {
+    const QString sheet = AdminStyleSheet();
+    int named = 0;
+    for (const auto& m :
+         QRegularExpression(QStringLiteral(R"(url\(([^)]+)\))")).globalMatch(sheet)) {
+        ++named;
+        EXPECT_FALSE(QImage(m.captured(1)).isNull()) << m.captured(1).toStdString();
+    }
+    EXPECT_GE(named, 3);
 }
 
 }  // namespace
