@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 
+#include "admin/admin_look.h"
+
 namespace vellora::admin {
 
 FrmProgram2::FrmProgram2(model::Workspace& ws, protocol::LinkSession& session,
@@ -14,6 +16,7 @@ FrmProgram2::FrmProgram2(model::Workspace& ws, protocol::LinkSession& session,
     setWindowIcon(QApplication::windowIcon());
     setFixedSize(kProgram2Width, kProgram2Height);
     BuildControls(this, Program2Frames(), map_);
+    ApplyAdminLook(this);
     rights_ = new RightsFrames(map_, ws, session.Channel(), prompts, this);
     rights_->Load();
 }

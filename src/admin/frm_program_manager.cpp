@@ -1,6 +1,7 @@
 // frmProgramManager: the mode manager window and its commands.
 #include "admin/frm_program_manager.h"
 
+#include "admin/admin_look.h"
 #include "admin/file_operation.h"
 
 #include <QAbstractButton>
@@ -44,6 +45,7 @@ FrmProgramManager::FrmProgramManager(const ModeManagerContext& context, QWidget*
     setWindowIcon(QApplication::windowIcon());
     setFixedSize(kManagerWidth, kManagerHeight);
     BuildControls(this, ManagerFrames(), map_);
+    ApplyAdminLook(this);
     combo_ = map_.Get<QComboBox>(QStringLiteral("Combo1"));
     name_ = map_.Get<QLineEdit>(QStringLiteral("Text1"));
     modes_ = map_.Get<QListWidget>(QStringLiteral("List1"));

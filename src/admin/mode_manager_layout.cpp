@@ -42,9 +42,9 @@ constexpr std::array kControls{
     ControlRow{"lblName", K::Label, "fraUpdate", 15, 58, 90, 22, "模式名称："},
     ControlRow{"Text1", K::Text, "fraUpdate", 105, 58, 250, 22, ""},
     ControlRow{"Command1", K::Button, "fraUpdate", 15, 92, 340, 28,
-                "读取：从设备读取指定模式的所有数据"},
+               "读取：从设备读取指定模式的所有数据"},
     ControlRow{"Command2", K::Button, "fraUpdate", 15, 126, 340, 28,
-                "写入：将当前数据保存为设备的指定模式"},
+               "写入：将当前数据保存为设备的指定模式"},
     // 本地电脑：
     ControlRow{"Command20", K::Button, "fraLocal", 15, 28, 105, 28, "打开文件"},
     ControlRow{"Command3", K::Button, "fraLocal", 130, 28, 105, 28, "保存文件"},
@@ -141,10 +141,13 @@ QWidget* Make(const ControlRow& row, QWidget* parent) {
             auto* list = new QListWidget(parent);
             list->setFont(ListFont());
             list->setSelectionMode(row.Kind == K::List ? QAbstractItemView::ExtendedSelection
-                                                        : QAbstractItemView::NoSelection);
+                                                       : QAbstractItemView::NoSelection);
             list->setFocusPolicy(row.Kind == K::List ? Qt::StrongFocus : Qt::NoFocus);
             list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-            if (row.Kind == K::Header) list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            if (row.Kind == K::Header) {
+                list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+                list->setProperty("listHeader", true);
+            }
             return list;
         }
         case K::Progress: {
