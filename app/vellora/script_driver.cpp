@@ -93,6 +93,14 @@ bool NameMatches(const QString& name, const QString& pattern) {
     return name == pattern;
 }
 
+// By the name the tree gives, or the name the program set (Qt's list boxes on Linux give
+// their current item as their name and leave the set name to a label relation).
+bool Matches(QAccessibleInterface* i, const QString& pattern) {
+    if (NameMatches(i->text(QAccessible::Name), pattern)) return true;
+    const auto* w = qobject_cast<const QWidget*>(i->object());
+    return w && !w->accessibleName().isEmpty() && NameMatches(w->accessibleName(), pattern);
+}
+
 bool Shown(QAccessibleInterface* i) { return i && i->isValid() && !i->state().invisible; }
 
 // The windows to search: a modal one alone when there is one, else the newest windows first.
@@ -117,7 +125,7 @@ QAccessibleInterface* FindBelow(QAccessibleInterface* root, const QString& patte
     for (int k = 0; k < count; ++k) {
         QAccessibleInterface* child = root->child(k);
         if (!Shown(child)) continue;
-        if (NameMatches(child->text(QAccessible::Name), pattern)) return child;
+        if (Matches(child, pattern)) return child;
         if (QAccessibleInterface* found = FindBelow(child, pattern, depth + 1)) return found;
     }
     return nullptr;
@@ -134,8 +142,7 @@ QAccessibleInterface* Find(const QString& path, QString& problem) {
         QAccessibleInterface* found = nullptr;
         if (!at) {
             for (QAccessibleInterface* root : Roots()) {
-                found = NameMatches(root->text(QAccessible::Name), part) ? root
-                                                                          : FindBelow(root, part, 0);
+                found = Matches(root, part) ? root : FindBelow(root, part, 0);
                 if (found) break;
             }
         } else {

@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+
+#include <string_view>
 #include <QPushButton>
 #include <QRadioButton>
 #include <array>
@@ -159,6 +161,40 @@ QWidget* Make(const ControlRow& row, QWidget* parent) {
     return nullptr;
 }
 
+// What assistive technology and scripts call the controls whose own text is not enough: the
+// boxes named by the label beside them, and the buttons whose captions repeat in another frame.
+struct SpokenName {
+    const char* Control;
+    const char* Name;
+};
+constexpr SpokenName kSpokenNames[] = {
+    {"Combo1", "模式号选择"},
+    {"Text1", "模式名称"},
+    {"List1", "ROM预览区"},
+    {"List4", "本地电脑中的文件"},
+    {"Command18", "ROM预览区全选"},
+    {"Command19", "ROM预览区全否"},
+    {"Command11", "文件全选"},
+    {"Command12", "文件全否"},
+    {"Text9", "权限管理密码"},
+    {"Command5", "权限管理确认"},
+    {"Text8", "自动键盘锁密码"},
+    {"Command4", "自动键盘锁确认"},
+    {"Text2", "权限管理旧密码"},
+    {"Text3", "权限管理新密码"},
+    {"Text4", "权限管理确认密码"},
+    {"Command6", "权限管理修改"},
+    {"Text5", "自动键盘锁旧密码"},
+    {"Text6", "自动键盘锁新密码"},
+    {"Text7", "自动键盘锁确认密码"},
+    {"Command7", "自动键盘锁修改"},
+};
+
+void NameForAssistiveTechnology(QWidget* widget, std::string_view control) {
+    for (const SpokenName& n : kSpokenNames)
+        if (control == n.Control) widget->setAccessibleName(QString::fromUtf8(n.Name));
+}
+
 }  // namespace
 
 std::span<const ControlRow> ManagerFrames() {
@@ -193,6 +229,7 @@ void BuildControls(QWidget* window, std::span<const ControlRow> frames, ControlM
         QWidget* widget = Make(row, frame);
         widget->setObjectName(QString::fromLatin1(row.Name));
         widget->setGeometry(row.X, row.Y, row.W, row.H);
+        NameForAssistiveTechnology(widget, row.Name);
         map.Add(widget->objectName(), widget);
     }
 }
