@@ -35,27 +35,9 @@ constexpr int kRunMs = 120000;
 
 QString Binary(const char* name) { return vellora::testing::BinaryPath(name); }
 
-struct Result {
-    int code = -1;
-    QString out;
-    QString err;
-};
+using Result = vellora::testing::ProgramRun;
 
-Result RunCli(const QStringList& args) {
-    QProcess process;
-    process.start(Binary("vellora-cli"), args);
-    Result r;
-    if (!process.waitForStarted(kStartMs) || !process.waitForFinished(kRunMs)) {
-        process.kill();
-        process.waitForFinished();
-        ADD_FAILURE() << "vellora-cli did not run: " << process.errorString().toStdString();
-        return r;
-    }
-    r.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    r.out = QString::fromUtf8(process.readAllStandardOutput());
-    r.err = QString::fromUtf8(process.readAllStandardError());
-    return r;
-}
+Result RunCli(const QStringList& args) { return vellora::testing::RunProgram("vellora-cli", args, kRunMs); }
 
 std::vector<uint8_t> ReadBytes(const QString& path) {
     QFile file(path);

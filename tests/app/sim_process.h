@@ -1,6 +1,9 @@
-// vellora-sim run as its own process for the end-to-end tests: started on a socket, waited
-// for until it says it listens, stopped as a signal would, or killed as a cable pulled out.
+// The project's programs run as processes for the end-to-end tests; vellora-sim started on a
+// socket, waited for until it says it listens, stopped as a signal would, or killed as a cable
+// pulled out.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <QByteArray>
 #include <QProcess>
@@ -15,6 +18,31 @@ inline QString BinaryPath(const char* name) {
 #else
     return QStringLiteral(VELLORA_BIN_DIR "/") + name;
 #endif
+}
+
+/// What a program run to its end printed, and its exit status (-1: it crashed or did not run).
+struct ProgramRun {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+/// Runs one of the project's programs to its end; a run that does not end within `timeoutMs`
+/// is killed and fails the test.
+inline ProgramRun RunProgram(const char* name, const QStringList& args, int timeoutMs) {
+    QProcess process;
+    process.start(BinaryPath(name), args);
+    ProgramRun r;
+    if (!process.waitForStarted(timeoutMs) || !process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        ADD_FAILURE() << name << " did not run: " << process.errorString().toStdString();
+        return r;
+    }
+    r.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    r.out = QString::fromUtf8(process.readAllStandardOutput());
+    r.err = QString::fromUtf8(process.readAllStandardError());
+    return r;
 }
 
 class SimProcess {

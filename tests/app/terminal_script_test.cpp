@@ -196,26 +196,9 @@ TEST(TerminalScript, AnInstallersSessionEndToEnd) {
 
 namespace {
 
-struct TerminalRun {
-    int code = -1;
-    QString out;
-    QString err;
-};
+using TerminalRun = vellora::testing::ProgramRun;
 
-TerminalRun RunTerminal(const QStringList& args) {
-    QProcess p;
-    p.start(BinaryPath("vellora"), args);
-    TerminalRun r;
-    if (!p.waitForFinished(kLineMs)) {
-        p.kill();
-        p.waitForFinished();
-        return r;
-    }
-    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
+TerminalRun RunTerminal(const QStringList& args) { return vellora::testing::RunProgram("vellora", args, kLineMs); }
 
 // A script file ends at its first failed command with status 1, saying which and why; bad
 // arguments are one line and status 2.
