@@ -248,17 +248,7 @@ int RunTerminal(const TerminalOptions& options) {
         if (frame.Editor()) frame.Editor()->LinkTick();
     });
 
-    // What the port's scans find shows in the status line; a processor this user may not open
-    // is said once, with the rule to install.
-    link::DeviceState lastState = link::DeviceState::Searching;
-    session.SetDeviceStateHandler([&](link::DeviceState state) {
-        lastState = state;
-        const bool open = state == link::DeviceState::Open || state == link::DeviceState::Searching;
-        if (frame.Editor())
-            frame.Editor()->ShowDeviceState(open ? QString()
-                                                 : QString::fromUtf8(link::DeviceStateText(state)));
-        if (state == link::DeviceState::NoPermission) prompts.Warning(link::DeviceStateText(state));
-    });
+    // What the port's scans find shows in the editor's status line (the frame keeps it).
     const auto opened = session.Open(options.Device);
     if (opened == protocol::LinkSession::OpenResult::NoPort) {
         std::fprintf(stderr, "vellora: %s\n",
@@ -326,6 +316,7 @@ int RunTerminal(const TerminalOptions& options) {
     while (!options.Unlinked && !synchronised && waited.elapsed() < kScreenshotLinkMs && !ended)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     if (!frame.EditorOpen() || (!synchronised && !options.Unlinked)) {
+        const link::DeviceState lastState = frame.LastDeviceState();
         const bool found = lastState == link::DeviceState::Open || lastState == link::DeviceState::Searching;
         std::fprintf(stderr, "vellora: the device did not link up and synchronise within %d s%s%s\n",
                      kScreenshotLinkMs / 1000, found ? "" : ": ",
