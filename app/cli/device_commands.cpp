@@ -150,7 +150,7 @@ constexpr std::string_view kInfoText =
     "Links up with the processor and prints its identification tag, its variant letter,\n"
     "its current mode (counted from 1) and the names of its 11 modes.\n";
 constexpr std::string_view kInfoOptions =
-    "  --json              one JSON object, schema \"vellora.info/1\" (see docs/cli.md)\n";
+    "  --json              one JSON object, schema \"vellora.info/1\" (see the README)\n";
 
 int RunInfo(Invocation& inv) {
     ParsedArgs parsed;

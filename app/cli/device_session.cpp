@@ -2,6 +2,10 @@
 // progress, its failures as one line on stderr.
 #include "cli/device_session.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QString>
+
 #include <algorithm>
 #include <cstdio>
 
@@ -11,10 +15,11 @@
 #include <unistd.h>
 #endif
 
+#include "cli/output_file.h"
 #include "device/device_port_factory.h"
 #include "link/link_error.h"
-#include "model/comma_fields.h"
 #include "link/tracing_port.h"
+#include "model/comma_fields.h"
 #include "protocol/frame_description.h"
 #include "protocol/password_window.h"
 #include "protocol/wire_format.h"
@@ -52,6 +57,27 @@ std::string Quoted(std::span<const uint8_t> bytes) {
         }
     }
     return text + (bytes.size() > 16 ? "...\"" : "\"");
+}
+
+// The trace file is checked as every file a command writes, before any work: it opens
+// emptied, so it may not be one of the command's own files (the settings file given to push
+// would be lost), by any name, whether that file exists yet or not.
+std::optional<std::string> TracePathProblem(const std::string& trace,
+                                            const std::vector<std::string>& files) {
+    if (auto problem = OutputPathProblem(trace)) return problem;
+    const QFileInfo info(QString::fromStdString(trace));
+    for (const std::string& file : files) {
+        const QFileInfo other(QString::fromStdString(file));
+        const bool sameName =
+            QDir::cleanPath(other.absoluteFilePath()) == QDir::cleanPath(info.absoluteFilePath());
+        const bool sameFile = info.exists() && other.exists() &&
+                              other.canonicalFilePath() == info.canonicalFilePath();
+        if (sameName || sameFile)
+            return trace + " is the command's own file " + file + "; trace to another file";
+    }
+    const QFileInfo target = info.exists() ? info : QFileInfo(info.absolutePath());
+    if (!target.isWritable()) return "cannot write the trace file " + trace;
+    return std::nullopt;
 }
 
 bool IsSocket(const link::Endpoint& endpoint) {
@@ -111,6 +137,12 @@ bool ParseDeviceArgs(const Invocation& inv, std::vector<OptionDef> extra, std::s
         status = inv.Fail(positionals == 0 ? "takes no arguments besides the options"
                                            : "expected " + std::string(positionalNames));
         return false;
+    }
+    if (!device.TracePath.empty()) {
+        if (const auto problem = TracePathProblem(device.TracePath, parsed.positionals)) {
+            status = inv.Fail("--trace: " + *problem);
+            return false;
+        }
     }
     return true;
 }

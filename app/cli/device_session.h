@@ -58,7 +58,8 @@ struct DeviceOptions {
                                      std::string_view options = {});
 
 /// Parses a device command's arguments: `extra` options besides --device and --password, and
-/// exactly `positionals` positional arguments (named `positionalNames` in the error). On
+/// exactly `positionals` positional arguments (named `positionalNames` in the error). The
+/// --trace file is checked as an output file and may not name a positional argument. On
 /// failure prints the error line and sets `status` (kExitError).
 [[nodiscard]] bool ParseDeviceArgs(const Invocation& inv, std::vector<OptionDef> extra,
                                    std::size_t positionals, std::string_view positionalNames,

@@ -29,7 +29,7 @@ constexpr std::string_view kHelp =
     "Exit status: 0 the files are equal, 1 they differ, 2 error.\n"
     "\n"
     "Options:\n"
-    "  --json   one JSON object, schema \"vellora.diff/1\" (see docs/cli.md)\n";
+    "  --json   one JSON object, schema \"vellora.diff/1\" (see the README)\n";
 
 struct FieldSpan {
     std::string_view name;

@@ -34,7 +34,7 @@ constexpr std::string_view kHelp =
     "\n"
     "Options:\n"
     "  --scene N   show only slot N: 0 singing, 1 dance, 2 factory\n"
-    "  --json      one JSON object, schema \"vellora.dump/1\" (see docs/cli.md)\n";
+    "  --json      one JSON object, schema \"vellora.dump/1\" (see the README)\n";
 
 constexpr std::size_t kAnomalyLines = 40;
 

@@ -196,7 +196,7 @@ constexpr std::string_view kSceneOption =
     "  --scene S           0 singing, 1 dance scene (default: the device's current scene);\n"
     "                      entries of menu kinds 8..10 have one value for both scenes\n";
 constexpr std::string_view kGetJsonOption =
-    "  --json              one JSON object, schema \"vellora.get/1\" (see docs/cli.md)\n";
+    "  --json              one JSON object, schema \"vellora.get/1\" (see the README)\n";
 
 constexpr std::string_view kRawOption =
     "  --raw               allow values beyond the editor's ranges, up to what a settings\n"

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
@@ -278,7 +279,15 @@ int RunTerminal(const TerminalOptions& options) {
     admin::MdiMain frame(
         admin::LauncherContext{ws, clock, pictures, look, session, prompts, simulated});
     terminalPrompts.SetParent(&frame);
-    admin::QtFileChooser qtChooser(QCoreApplication::applicationDirPath(), &frame);
+    // The file windows open in the program's folder where the user may write there (a copy
+    // unpacked for a site), else in the user's documents (an installed program); with
+    // --data-dir, there.
+    const QString programDir = QCoreApplication::applicationDirPath();
+    const QString dialogFolder =
+        !options.DataDir.isEmpty()         ? options.DataDir
+        : QFileInfo(programDir).isWritable() ? programDir
+                                             : QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    admin::QtFileChooser qtChooser(dialogFolder, &frame);
     ScriptFiles scriptChooser(scriptLines);
     admin::FileChooser& chooser = scripted ? static_cast<admin::FileChooser&>(scriptChooser)
                                            : static_cast<admin::FileChooser&>(qtChooser);
@@ -316,17 +325,7 @@ int RunTerminal(const TerminalOptions& options) {
         if (frame.Editor()) frame.Editor()->LinkTick();
     });
 
-    // What the port's scans find shows in the status line; a processor this user may not open
-    // is said once, with the rule to install.
-    link::DeviceState lastState = link::DeviceState::Searching;
-    session.SetDeviceStateHandler([&](link::DeviceState state) {
-        lastState = state;
-        const bool open = state == link::DeviceState::Open || state == link::DeviceState::Searching;
-        if (frame.Editor())
-            frame.Editor()->ShowDeviceState(open ? QString()
-                                                 : QString::fromUtf8(link::DeviceStateText(state)));
-        if (state == link::DeviceState::NoPermission) prompts.Warning(link::DeviceStateText(state));
-    });
+    // What the port's scans find shows in the editor's status line (the frame keeps it).
     const auto opened = session.Open(options.Device);
     if (opened == protocol::LinkSession::OpenResult::NoPort) {
         std::fprintf(stderr, "vellora: %s\n",
@@ -338,7 +337,7 @@ int RunTerminal(const TerminalOptions& options) {
     // --data-dir puts both elsewhere.
     const storage::ModeFolderChoice folder =
         options.DataDir.isEmpty()
-            ? storage::ChooseModeFolder(QCoreApplication::applicationDirPath(),
+            ? storage::ChooseModeFolder(programDir,
                                         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
             : storage::ChooseModeFolder(options.DataDir, QString());
     if (folder.Path.isEmpty())
@@ -372,7 +371,7 @@ int RunTerminal(const TerminalOptions& options) {
     });
 
     // The mode manager and the rights window, from the launcher's menu.
-    admin::QtModeFileChooser qtModeFiles(&frame, QCoreApplication::applicationDirPath());
+    admin::QtModeFileChooser qtModeFiles(&frame, dialogFolder);
     admin::DesktopFolderOpener desktopFolders;
     ScriptModeFiles scriptModeFiles(scriptLines);
     admin::ModeFileChooser& modeFiles = scripted ? static_cast<admin::ModeFileChooser&>(scriptModeFiles)
@@ -416,6 +415,7 @@ int RunTerminal(const TerminalOptions& options) {
     while (!options.Unlinked && !synchronised && waited.elapsed() < kScreenshotLinkMs && !ended)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     if (!frame.EditorOpen() || (!synchronised && !options.Unlinked)) {
+        const link::DeviceState lastState = frame.LastDeviceState();
         const bool found = lastState == link::DeviceState::Open || lastState == link::DeviceState::Searching;
         std::fprintf(stderr, "vellora: the device did not link up and synchronise within %d s%s%s\n",
                      kScreenshotLinkMs / 1000, found ? "" : ": ",

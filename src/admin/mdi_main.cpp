@@ -56,9 +56,12 @@ MdiMain::MdiMain(const LauncherContext& context, QWidget* parent)
     setCentralWidget(stack_);
     BuildMenus();
     UpdateEntries();
+    context_.session.SetDeviceStateHandler(
+        [this](link::DeviceState state) { ShowDeviceState(state); });
 }
 
 MdiMain::~MdiMain() {
+    context_.session.SetDeviceStateHandler({});
     CloseAuxWindows();
     if (editor_) {
         editor::FrmEQ* e = editor_;
@@ -154,10 +157,27 @@ void MdiMain::LoadEditor() {
     connect(e, &editor::FrmEQ::EffectWindowRequested, this, &MdiMain::OpenEffectWindow);
     if (setup_) setup_(*e);
     editor_ = e;
+    ShowDeviceStateInEditor();
     stack_->addWidget(e);
     stack_->setCurrentWidget(e);
     e->show();
     UpdateEntries();
+}
+
+void MdiMain::ShowDeviceState(link::DeviceState state) {
+    device_state_ = state;
+    ShowDeviceStateInEditor();
+    if (state == link::DeviceState::NoPermission)
+        context_.prompts.Warning(link::DeviceStateText(state));
+}
+
+void MdiMain::ShowDeviceStateInEditor() {
+    if (!editor_) return;
+    // While the device is open (or no scan has answered yet) the line shows the link instead.
+    const bool open =
+        device_state_ == link::DeviceState::Open || device_state_ == link::DeviceState::Searching;
+    editor_->ShowDeviceState(open ? QString()
+                                  : QString::fromUtf8(link::DeviceStateText(device_state_)));
 }
 
 void MdiMain::UnloadEditor() {

@@ -16,6 +16,7 @@
 #include "admin/frm_rec.h"
 #include "admin/frm_set.h"
 #include "controls/control_context.h"
+#include "link/device_state.h"
 #include "model/clock.h"
 #include "model/workspace.h"
 #include "protocol/link_session.h"
@@ -70,6 +71,11 @@ public:
     void Load(QSize screen);
     /// The link's views of the windows; give them to the session once.
     [[nodiscard]] protocol::LinkViews Views();
+    /// What the last scan for the device found. The frame hears of every change from the
+    /// session (from its construction on, so a scan made before the editor opens counts) and
+    /// shows it in the status line of the editor, including editors opened later; a device
+    /// this user may not open is also said once in a warning that names the udev rule.
+    [[nodiscard]] link::DeviceState LastDeviceState() const { return device_state_; }
 
     /// EditorOpen: from the editor's load to its unload.
     [[nodiscard]] bool EditorOpen() const { return editor_ != nullptr; }
@@ -147,6 +153,8 @@ private:
                       std::function<void()> action);
     void LoadEditor();
     void UnloadEditor();
+    void ShowDeviceState(link::DeviceState state);
+    void ShowDeviceStateInEditor();
     void CloseAuxWindows();
     void UpdateEntries();
     [[nodiscard]] controls::ControlContext ControlsContext() const;
@@ -172,6 +180,7 @@ private:
     std::function<void(int)> program_end_;
     int end_status_ = 0;
     bool ended_ = false;
+    link::DeviceState device_state_ = link::DeviceState::Searching;
 };
 
 }  // namespace vellora::admin

@@ -1,12 +1,15 @@
 // Painting the editor window's parts in the console style of the graph and the controls.
 #include "editor/editor_panels.h"
 
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
 #include <QWindow>
+
+#include <algorithm>
 
 #include "controls/control_art.h"
 #include "editor/control_set.h"
@@ -23,6 +26,9 @@ const QColor kPanelTop(31, 35, 43);
 const QColor kPanelBottom(19, 22, 27);
 const QColor kCaptionInk(150, 160, 174);
 constexpr int kStatusLeft = 86;
+constexpr int kBadgeWidth = 30;  // the SIM badge before the status
+constexpr int kBadgeGap = 6;
+constexpr int kStatusMinWidth = 260;  // before the keys are placed
 
 void Panel(QPainter& p, const QRect& r) {
     QLinearGradient g(0, r.top(), 0, r.bottom());
@@ -42,7 +48,25 @@ TitleStrip::TitleStrip(QWidget* parent) : QWidget(parent) {
 void TitleStrip::SetStatus(const QString& text, bool simulated) {
     status_ = text;
     simulated_ = simulated;
+    setToolTip(text);
+    setAccessibleDescription(text);
     update();
+}
+
+void TitleStrip::SetStatusRight(int right) {
+    status_right_ = right;
+    update();
+}
+
+QRect TitleStrip::StatusRect() const {
+    const int left = kStatusLeft + (simulated_ ? kBadgeWidth + kBadgeGap : 0);
+    const int right = status_right_ > 0 ? status_right_ : left + kStatusMinWidth;
+    return QRect(left, 0, std::max(0, right - left), height());
+}
+
+QString TitleStrip::ShownStatus() const {
+    const QFontMetrics metrics(graph::PictureStore::UiFont());
+    return metrics.elidedText(status_, Qt::ElideRight, StatusRect().width());
 }
 
 void TitleStrip::SetPaintRate(const QString& text) {
@@ -66,19 +90,17 @@ void TitleStrip::paintEvent(QPaintEvent*) {
     p.fillRect(QRect(10, 8, 3, height() - 16), controls::art::kAccent);
     controls::art::Label(p, QRectF(18, 0, 66, height()), QStringLiteral("Vellora"),
                          controls::art::kInk, 14, Qt::AlignLeft | Qt::AlignVCenter, true);
-    int x = kStatusLeft;
     if (simulated_) {
-        const QRectF badge(x, 7, 30, height() - 14);
+        const QRectF badge(kStatusLeft, 7, kBadgeWidth, height() - 14);
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(255, 178, 36, 50));
         p.drawRoundedRect(badge, 3, 3);
         controls::art::Label(p, badge, QStringLiteral("SIM"), controls::art::kAmber, 9,
                              Qt::AlignCenter, true);
-        x += 36;
     }
     p.setPen(kCaptionInk);
     p.setFont(graph::PictureStore::UiFont());
-    p.drawText(QRect(x, 0, 260, height()), Qt::AlignLeft | Qt::AlignVCenter, status_);
+    p.drawText(StatusRect(), Qt::AlignLeft | Qt::AlignVCenter, ShownStatus());
     p.setPen(controls::art::kDimInk);
     p.drawText(QRect(paint_rate_left_, 0, 40, height()), Qt::AlignCenter, paint_rate_);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QAccessible>
+#include <QRect>
 #include <QString>
 #include <QWidget>
 
@@ -21,7 +22,15 @@ class TitleStrip : public QWidget {
     Q_OBJECT
 public:
     explicit TitleStrip(QWidget* parent);
+    /// The whole text is also the strip's tooltip and accessible description, so a text cut
+    /// to fit (ShownStatus) is never lost.
     void SetStatus(const QString& text, bool simulated);
+    /// The status ends left of `right` (the first key of the strip), in the strip's pixels.
+    void SetStatusRight(int right);
+    /// Where the status text is painted: after the SIM badge, up to the status's right end.
+    [[nodiscard]] QRect StatusRect() const;
+    /// The status as painted: cut with "…" where it is wider than StatusRect.
+    [[nodiscard]] QString ShownStatus() const;
     /// Command5: the graph's paints of the last second ("0Hz" at first), right of `left`.
     void SetPaintRate(const QString& text);
     void SetPaintRateLeft(int left);
@@ -33,6 +42,7 @@ protected:
 
 private:
     QString status_;
+    int status_right_ = 0;
     QString paint_rate_ = QStringLiteral("0Hz");
     int paint_rate_left_ = 0;
     bool simulated_ = false;

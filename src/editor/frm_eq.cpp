@@ -314,6 +314,7 @@ void FrmEQ::LayoutParts() {
         x -= key->width() + kKeyGap;
         key->move(x, (title_->height() - key->height()) / 2);
     }
+    title_->SetStatusRight(x - 8);
     progress_->setGeometry(title_->StatusLeft(), 8, std::max(60, x - title_->StatusLeft() - 8),
                            title_->height() - 16);
     PlaceSceneButtons();

@@ -1,13 +1,16 @@
 // The launcher frame: its menus, the editor switch with every other entry inert while the
 // editor is closed, Closing cleared on reopening, the mode-11 warning, the key menu the
-// editor's key button pops, and the end of the program when the frame closes.
+// editor's key button pops, the end of the program when the frame closes, and what the scans
+// for the device found in the editor's status line.
 #include <QCoreApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTemporaryDir>
 
 #include "admin/admin_fixture.h"
 #include "admin/frm_set.h"
 #include "controls/m_btn_flag.h"
+#include "link/device_state.h"
 
 namespace vellora::admin::test {
 namespace {
@@ -124,6 +127,33 @@ TEST_F(LauncherTest, ClosingTheFrameEndsTheProgram) {
     EXPECT_FALSE(frame->EditorOpen());
     EXPECT_FALSE(frame->SetOpen());
     EXPECT_TRUE(session.Link().Closing());
+}
+
+TEST_F(LauncherTest, TheStatusLineSaysWhatTheScansFoundEvenBeforeTheEditorOpened) {
+    // Nothing listens on this socket: the scan of the start, made before the editor exists,
+    // finds no device, and the scans after it give the same answer (no change to hear of).
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const link::Endpoint missing{link::EndpointKind::Unix, dir.filePath("none.sock").toStdString(),
+                                 "", 0};
+    ASSERT_EQ(session.Open(missing), protocol::LinkSession::OpenResult::NoDevice);
+    EXPECT_EQ(frame->LastDeviceState(), link::DeviceState::NotFound);
+    const QString notFound = QString::fromUtf8(link::DeviceStateText(link::DeviceState::NotFound));
+
+    OpenFrame();
+    Settle(1000);
+    EXPECT_EQ(frame->Editor()->StatusText().toStdString(), notFound.toStdString());
+
+    // An editor closed and opened again shows it as well.
+    QAction* editorSwitch = frame->Entry("mnuEditor");
+    editorSwitch->trigger();
+    DeleteClosed();
+    ASSERT_FALSE(frame->EditorOpen());
+    editorSwitch->trigger();
+    ASSERT_TRUE(frame->EditorOpen());
+    Settle(1000);
+    EXPECT_EQ(frame->Editor()->StatusText().toStdString(), notFound.toStdString());
+    EXPECT_TRUE(prompts.Messages().empty());
 }
 
 }  // namespace

@@ -440,6 +440,44 @@ TEST_F(DeviceCliTest, BadInputAndMissingDevice) {
     }
 }
 
+// The trace file opens emptied: it is checked before any work like every file written, and
+// may not be one of the command's own files, so a settings file is never lost to it.
+TEST_F(DeviceCliTest, TheTraceFileIsCheckedBeforeAnyWork) {
+    const std::vector<uint8_t> factory = [] {
+        auto ws = std::make_unique<vellora::model::Workspace>();
+        ws->LoadDefaults();
+        return vellora::storage::EncodeTable(ws->ParamStore);
+    }();
+    ASSERT_TRUE(WriteBytes(Path("mine.VL"), factory));
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("folder"));
+    const struct {
+        QStringList args;
+        const char* mention;
+    } cases[] = {
+        {{"push", Path("mine.VL"), "--trace", Path("mine.VL")}, "own file"},
+        {{"push", Path("mine.VL"), "--trace", Path("./mine.VL")}, "own file"},
+        {{"restore", "--mode", "2", Path("mine.VL"), "--trace", Path("mine.VL")}, "own file"},
+        {{"pull", Path("new.VL"), "--trace", Path("new.VL")}, "own file"},
+        {{"info", "--trace", Path("folder")}, "is a folder"},
+        {{"info", "--trace", Path("none/t.trace")}, "no folder"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        ExpectFailure(RunCli(c.args + QStringList{"--device", "sim"}), 2, c.mention);
+    }
+    EXPECT_EQ(ReadBytes(Path("mine.VL")), factory);
+    EXPECT_FALSE(QFileInfo::exists(Path("new.VL")));
+
+    // Another name is traced, and the command does its work.
+    const Result r =
+        RunCli({"pull", Path("new.VL"), "--device", "sim", "--trace", Path("t.trace")});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(QFileInfo(Path("new.VL")).size(), 252000);
+    QFile trace(Path("t.trace"));
+    ASSERT_TRUE(trace.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(trace.readAll()).contains("ReadWorkingBlock(11)"));
+}
+
 // A device that answers just inside the 600 ms reply time-out works; a slower one is refused
 // at link-up with the reason, never answered with another command's reply.
 TEST_F(DeviceCliTest, SlowDevices) {

@@ -3,12 +3,16 @@
 // through the window and the controls' accessible names.
 #include <QAccessible>
 #include <QAccessibleInterface>
+#include <QFontMetrics>
 
 #include <algorithm>
 
 #include "editor/editor_fixture.h"
+#include "editor/editor_panels.h"
 #include "editor/page_tables.h"
 #include "graph/graph_pictures.h"
+#include "graph/picture_store.h"
+#include "link/device_state.h"
 
 namespace vellora::editor::test {
 namespace {
@@ -92,6 +96,42 @@ TEST_F(EditorTest, NothingOverlapsOrIsClippedAtTheSmallestAndALargeSize) {
                     }
                 ExpectApartAndInside(window->Key("cmdUndo")->parentWidget(), where + " title");
             }
+        }
+    }
+}
+
+// The status line tells an installer why no device is linked: it takes the room up to the
+// title strip's keys, a text too long for it is cut with "…", and the whole text stays in the
+// tooltip and the accessible description.
+TEST_F(EditorTest, TheStatusLineUsesTheRoomBeforeTheKeysAndKeepsTheWholeText) {
+    auto* title = qobject_cast<TitleStrip*>(window->Key("cmdUndo")->parentWidget());
+    ASSERT_NE(title, nullptr);
+    const QFontMetrics metrics(graph::PictureStore::UiFont());
+    const struct {
+        QSize size;
+        link::DeviceState state;
+        bool whole;
+    } cases[] = {
+        {QSize(1900, 1000), link::DeviceState::NotFound, true},
+        {QSize(1900, 1000), link::DeviceState::Unavailable, true},
+        {QSize(970, 520), link::DeviceState::NoPermission, false},
+    };
+    for (const auto& c : cases) {
+        const QString text = QString::fromUtf8(link::DeviceStateText(c.state));
+        SCOPED_TRACE(text.toStdString());
+        window->resize(c.size);
+        window->ShowDeviceState(text);
+        const QRect status = title->StatusRect();
+        EXPECT_LE(status.right(), window->Key("cmdUndo")->geometry().left());
+        EXPECT_EQ(title->toolTip().toStdString(), text.toStdString());
+        EXPECT_EQ(title->accessibleDescription().toStdString(), text.toStdString());
+        const QString shown = title->ShownStatus();
+        EXPECT_LE(metrics.horizontalAdvance(shown), status.width());
+        if (c.whole) {
+            EXPECT_EQ(shown.toStdString(), text.toStdString());
+        } else {
+            EXPECT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
+            EXPECT_TRUE(text.startsWith(shown.chopped(1))) << shown.toStdString();
         }
     }
 }
