@@ -130,7 +130,7 @@ struct ListenerGuard {
 }  // namespace
 
 const char* TerminalUsage() {
-    return "usage: vellora [--device auto|sim|unix:PATH|tcp:HOST:PORT] [--password DIGITS[,DIGITS]]\n"
+    return "usage: vellora [--device auto|bridge|sim|unix:PATH|tcp:HOST:PORT] [--password DIGITS[,DIGITS]]\n"
            "               [--trace FILE] [--data-dir DIR] [--script FILE|-]\n"
            "       vellora --screenshot PNG [--page 0..7] [--view 0..2] [--scale 1..4]\n"
            "               [--size WxH] [--unlinked] [--window editor|main|set|rec|effect|manager|rights]\n"

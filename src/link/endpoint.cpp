@@ -8,7 +8,7 @@ namespace vellora::link {
 
 namespace {
 
-constexpr std::string_view kForms = "expected auto, sim, unix:PATH or tcp:HOST:PORT";
+constexpr std::string_view kForms = "expected auto, bridge, sim, unix:PATH or tcp:HOST:PORT";
 
 EndpointParse Fail(EndpointError error, std::string message) {
     EndpointParse result;
@@ -41,6 +41,10 @@ EndpointParse ParseEndpoint(std::string_view text) {
     }
     if (text == "sim") {
         result.Value.Kind = EndpointKind::Sim;
+        return result;
+    }
+    if (text == "bridge") {
+        result.Value.Kind = EndpointKind::Bridge;
         return result;
     }
     if (text.substr(0, 5) == "unix:") {
@@ -94,6 +98,8 @@ std::string EndpointText(const Endpoint& endpoint) {
             return "auto";
         case EndpointKind::Sim:
             return "sim";
+        case EndpointKind::Bridge:
+            return "bridge";
         case EndpointKind::Unix:
             return "unix:" + endpoint.Path;
         case EndpointKind::Tcp:

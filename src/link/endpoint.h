@@ -1,5 +1,6 @@
-// The device endpoint given on the command line (--device): "auto" (USB through hidapi),
-// "sim" (the in-process simulated processor), "unix:PATH" or "tcp:HOST:PORT" (socket bridge).
+// The device endpoint given on the command line (--device): "auto" (the processor on USB
+// through hidapi), "bridge" (the processor behind its USB-HID bridge chip), "sim" (the
+// in-process simulated processor), "unix:PATH" or "tcp:HOST:PORT" (socket bridge).
 #pragma once
 
 #include <cstdint>
@@ -8,7 +9,7 @@
 
 namespace vellora::link {
 
-enum class EndpointKind { Auto, Sim, Unix, Tcp };
+enum class EndpointKind { Auto, Sim, Unix, Tcp, Bridge };
 
 struct Endpoint {
     EndpointKind Kind = EndpointKind::Auto;

@@ -9,6 +9,7 @@ namespace vellora::link {
 std::unique_ptr<HidPort> MakePort(const Endpoint& endpoint, model::Clock& clock) {
     switch (endpoint.Kind) {
         case EndpointKind::Auto:
+        case EndpointKind::Bridge:
             return std::make_unique<HidapiPort>(clock);
         case EndpointKind::Unix:
         case EndpointKind::Tcp:

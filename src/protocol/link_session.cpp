@@ -50,6 +50,8 @@ LinkSession::OpenResult LinkSession::Open(const link::Endpoint& endpoint) {
     port_ = make_port_ ? make_port_(endpoint, clock_) : nullptr;
     if (!port_) return OpenResult::NoPort;
     usb_ = std::make_unique<link::UsbComm>(*port_, clock_);
+    // Behind the bridge chip (1A86:E010) the reports carry no id and the chip is set up first.
+    if (endpoint.Kind == link::EndpointKind::Bridge) usb_->SetDeviceType(1);
     usb_->SetDataArrivalHandler(
         [this](const std::vector<std::uint8_t>& data) { channel_.OnDeviceBytes(data); });
     usb_->SetStateHandler([this](link::DeviceState state) {

@@ -10,6 +10,7 @@ TEST(Endpoint, AcceptedFormsReadBackFromTheirText) {
     const std::pair<const char*, Endpoint> cases[] = {
         {"auto", {EndpointKind::Auto, "", "", 0}},
         {"sim", {EndpointKind::Sim, "", "", 0}},
+        {"bridge", {EndpointKind::Bridge, "", "", 0}},
         {"unix:/tmp/vellora.sock", {EndpointKind::Unix, "/tmp/vellora.sock", "", 0}},
         {"tcp:127.0.0.1:5000", {EndpointKind::Tcp, "", "127.0.0.1", 5000}},
         {"tcp:localhost:1", {EndpointKind::Tcp, "", "localhost", 1}},

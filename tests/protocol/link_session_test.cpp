@@ -104,5 +104,51 @@ TEST(LinkSessionTest, SlowSilentAndMissingDevices) {
     EXPECT_EQ(rig->session.PortError(), link::LinkError::NotFound);
 }
 
+// A port that only records what the session asked it to open.
+class MatchRecorder : public link::HidPort {
+public:
+    explicit MatchRecorder(std::vector<link::DeviceMatch>& asked) : asked_(asked) {}
+    link::LinkError Open(const link::DeviceMatch& match) override {
+        asked_.push_back(match);
+        return link::LinkError::NotFound;
+    }
+    bool IsOpen() const override { return false; }
+    int OutputReportLength() const override { return 65; }
+    link::LinkError WriteReport(std::span<const std::uint8_t>) override { return link::LinkError::NotOpen; }
+    link::LinkError SendFeatureReport(std::span<const std::uint8_t>) override {
+        return link::LinkError::NotOpen;
+    }
+    void Close() override {}
+
+private:
+    std::vector<link::DeviceMatch>& asked_;
+};
+
+// "auto" looks for the processor itself, "bridge" for its USB-HID bridge chip, whose reports
+// carry no id.
+TEST(LinkSessionTest, TheEndpointChoosesTheUsbDeviceLookedFor) {
+    const struct {
+        link::EndpointKind kind;
+        std::uint16_t vendor, product;
+        bool numbered;
+    } cases[] = {{link::EndpointKind::Auto, 0x0483, 0x5750, true},
+                 {link::EndpointKind::Bridge, 0x1A86, 0xE010, false}};
+    for (const auto& c : cases) {
+        model::VirtualClock clock;
+        VirtualWait wait{clock};
+        model::Workspace ws;
+        testing::ScriptedPrompts prompts;
+        std::vector<link::DeviceMatch> asked;
+        LinkSession session(ws, wait, prompts, [&](const link::Endpoint&, model::Clock&) {
+            return std::make_unique<MatchRecorder>(asked);
+        });
+        EXPECT_EQ(session.Open({c.kind, "", "", 0}), LinkSession::OpenResult::NoDevice);
+        ASSERT_FALSE(asked.empty());
+        EXPECT_EQ(asked.front().VendorId, c.vendor);
+        EXPECT_EQ(asked.front().ProductId, c.product);
+        EXPECT_EQ(asked.front().NumberedReports, c.numbered);
+    }
+}
+
 }  // namespace
 }  // namespace vellora::protocol
