@@ -4,6 +4,8 @@
 #include <hidapi.h>
 
 #if defined(__linux__)
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -37,10 +39,46 @@ std::vector<HidDeviceEntry> HidapiEnumeration::Enumerate(std::uint16_t vendorId,
     return entries;
 }
 
+int LockDeviceNode([[maybe_unused]] const std::string& path) {
+#if defined(__linux__)
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return -1;
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return fd;
+    const bool held = errno == EWOULDBLOCK;
+    ::close(fd);
+    return held ? -2 : -1;
+#else
+    return -1;
+#endif
+}
+
+void UnlockDeviceNode([[maybe_unused]] int lock) {
+#if defined(__linux__)
+    if (lock >= 0) ::close(lock);  // closing the handle gives the lock back
+#endif
+}
+
+HidapiEnumeration::~HidapiEnumeration() {
+    for (const auto& [device, lock] : locks_) UnlockDeviceNode(lock);
+}
+
 HidOpenResult HidapiEnumeration::OpenPath(const std::string& path) {
+    const int lock = LockDeviceNode(path);
+    if (lock == -2) return {nullptr, LinkError::OpenFailed};  // another terminal has it
     hid_device* device = hid_open_path(path.c_str());
-    if (device != nullptr) return {device, LinkError::None};
+    if (device != nullptr) {
+        if (lock >= 0) locks_[device] = lock;
+        return {device, LinkError::None};
+    }
+    UnlockDeviceNode(lock);
     return {nullptr, PermissionDenied(path) ? LinkError::AccessDenied : LinkError::OpenFailed};
+}
+
+void HidapiEnumeration::Closing(hid_device_* device) {
+    const auto it = locks_.find(device);
+    if (it == locks_.end()) return;
+    UnlockDeviceNode(it->second);
+    locks_.erase(it);
 }
 
 }  // namespace vellora::link

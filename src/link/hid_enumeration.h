@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -37,15 +38,32 @@ public:
     /// Opens one listed interface. A scripted list never hands out a device: it answers with
     /// AccessDenied or OpenFailed.
     [[nodiscard]] virtual HidOpenResult OpenPath(const std::string& path) = 0;
+    /// Called just before the caller closes a device OpenPath handed out.
+    virtual void Closing(hid_device_* /*device*/) {}
 };
 
 /// hid_enumerate and hid_open_path. On Linux a failed open is told apart by the access
-/// rights of the hidraw node; elsewhere it stays OpenFailed.
+/// rights of the hidraw node; elsewhere it stays OpenFailed. On Linux, where any number of
+/// programs may open a hidraw node at once and would take each other's replies, an open device
+/// is also locked: a second terminal finds it in use (OpenFailed) until the first closes it.
+/// Windows and macOS open HID devices for one program already.
 class HidapiEnumeration : public HidEnumeration {
 public:
+    ~HidapiEnumeration() override;
     [[nodiscard]] std::vector<HidDeviceEntry> Enumerate(std::uint16_t vendorId,
                                                         std::uint16_t productId) override;
     [[nodiscard]] HidOpenResult OpenPath(const std::string& path) override;
+    void Closing(hid_device_* device) override;
+
+private:
+    std::map<hid_device_*, int> locks_;  ///< the lock of each open device's node
 };
+
+/// Takes the exclusive lock of a device node for this terminal: the lock's handle (>= 0),
+/// -2 when another terminal holds it, -1 when the node cannot be locked at all (then nobody
+/// can, and the device is used unlocked). Always -1 where there are no such locks.
+[[nodiscard]] int LockDeviceNode(const std::string& path);
+/// Gives a lock back; harmless for a negative handle.
+void UnlockDeviceNode(int lock);
 
 }  // namespace vellora::link

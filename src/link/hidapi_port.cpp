@@ -135,6 +135,7 @@ void HidapiPort::Close() {
     if (reader_.joinable()) reader_.join();
     {
         const std::lock_guard lock(io_);
+        enumeration_.Closing(device_);
         hid_close(device_);
     }
     device_ = nullptr;

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <string>
 
 #include "link/hidapi_port.h"
@@ -144,6 +147,25 @@ TEST(UsbCommState, OpenLostAndFoundAgain) {
     EXPECT_EQ(at_plug,
               (States{DeviceState::Open, DeviceState::Open, DeviceState::Open, DeviceState::Lost}));
 }
+
+#if defined(__linux__)
+// One terminal at a time holds a device node: a second one finds it in use until the first
+// lets go.
+TEST(DeviceNodeLock, ASecondTerminalFindsTheNodeInUse) {
+    QTemporaryDir dir;
+    const std::string node = dir.filePath("hidraw0").toStdString();
+    QFile file(QString::fromStdString(node));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    const int first = LockDeviceNode(node);
+    ASSERT_GE(first, 0);
+    EXPECT_EQ(LockDeviceNode(node), -2);
+    UnlockDeviceNode(first);
+    const int again = LockDeviceNode(node);
+    EXPECT_GE(again, 0);
+    UnlockDeviceNode(again);
+    EXPECT_EQ(LockDeviceNode(dir.filePath("missing").toStdString()), -1);
+}
+#endif
 
 }  // namespace
 }  // namespace vellora::link
