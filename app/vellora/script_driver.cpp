@@ -2,13 +2,13 @@
 // worked through the accessibility tree.
 #include "vellora/script_driver.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleActionInterface>
-#include <QAccessibleTableInterface>
 #include <QAccessibleEditableTextInterface>
 #include <QAccessibleInterface>
+#include <QAccessibleTableInterface>
 #include <QAccessibleValueInterface>
-#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -101,7 +101,9 @@ bool Matches(QAccessibleInterface* i, const QString& pattern) {
     return w && !w->accessibleName().isEmpty() && NameMatches(w->accessibleName(), pattern);
 }
 
-bool Shown(QAccessibleInterface* i) { return i && i->isValid() && !i->state().invisible; }
+bool Shown(QAccessibleInterface* i) {
+    return i && i->isValid() && !i->state().invisible;
+}
 
 // The windows to search: a modal one alone when there is one, else the newest windows first.
 QList<QAccessibleInterface*> Roots() {
@@ -394,7 +396,8 @@ bool ScriptPrompts::Question(std::string_view text) {
 
 void ScriptPrompts::AskPassword(protocol::PasswordWindow& window) {
     for (const std::string& p : passwords_)
-        if (p.size() == window.DigitCount() && window.Submit(p) == protocol::PasswordEntry::Accepted)
+        if (p.size() == window.DigitCount() &&
+            window.Submit(p) == protocol::PasswordEntry::Accepted)
             return;
     const QString prompt = QStringLiteral("password: %1 (%2 digits)")
                                .arg(Utf8(window.Caption()))
@@ -449,9 +452,13 @@ ScriptDriver::ScriptDriver(ScriptLines& lines, ScriptHost host)
     lines_.SetArrived([this] { QTimer::singleShot(0, this, &ScriptDriver::Next); });
 }
 
-ScriptDriver::~ScriptDriver() { lines_.SetArrived({}); }
+ScriptDriver::~ScriptDriver() {
+    lines_.SetArrived({});
+}
 
-void ScriptDriver::Start() { QTimer::singleShot(0, this, &ScriptDriver::Next); }
+void ScriptDriver::Start() {
+    QTimer::singleShot(0, this, &ScriptDriver::Next);
+}
 
 void ScriptDriver::Next() {
     if (running_ || quitting_ || lines_.Answering()) return;
@@ -551,8 +558,8 @@ void ScriptDriver::Run(const QString& line) {
         if (n != 2) return usage("describe NAME");
         QAccessibleInterface* i = find(w[1]);
         if (!i) return;
-        return Finish(true, RoleName(i->role()) + QStringLiteral(" | ") +
-                                i->text(QAccessible::Description));
+        return Finish(
+            true, RoleName(i->role()) + QStringLiteral(" | ") + i->text(QAccessible::Description));
     }
     if (command == QLatin1String("set")) {
         if (n != 3) return usage("set NAME VALUE");
@@ -566,7 +573,8 @@ void ScriptDriver::Run(const QString& line) {
             const double low = v->minimumValue().toDouble();
             const double high = v->maximumValue().toDouble();
             if (wanted < low || wanted > high)
-                return Finish(false, QStringLiteral("%1 is outside %2..%3").arg(w[2]).arg(low).arg(high));
+                return Finish(false,
+                              QStringLiteral("%1 is outside %2..%3").arg(w[2]).arg(low).arg(high));
             const bool whole = v->currentValue().typeId() == QMetaType::Int;
             v->setCurrentValue(whole ? QVariant(qRound(wanted)) : QVariant(wanted));
             return Finish(true, v->currentValue().toString());
@@ -597,7 +605,8 @@ void ScriptDriver::Run(const QString& line) {
         return Finish(false, w[1] + QStringLiteral(" takes no text"));
     }
     if (command == QLatin1String("press") || command == QLatin1String("select")) {
-        const bool adding = command == QLatin1String("select") && n == 3 && w[2] == QLatin1String("add");
+        const bool adding =
+            command == QLatin1String("select") && n == 3 && w[2] == QLatin1String("add");
         if (n != 2 && !adding)
             return usage(command == QLatin1String("press") ? "press NAME" : "select NAME [add]");
         QAccessibleInterface* i = find(w[1]);
@@ -628,9 +637,9 @@ void ScriptDriver::Run(const QString& line) {
             if (guard) Finish(true, QString());
             return;
         }
-        for (const QString& action : {QAccessibleActionInterface::pressAction(),
-                                      QAccessibleActionInterface::toggleAction(),
-                                      QAccessibleActionInterface::showMenuAction()})
+        for (const QString& action :
+             {QAccessibleActionInterface::pressAction(), QAccessibleActionInterface::toggleAction(),
+              QAccessibleActionInterface::showMenuAction()})
             if (actions.contains(action)) {
                 const QPointer<QObject> guard(this);
                 a->doAction(action);
@@ -679,16 +688,19 @@ void ScriptDriver::Run(const QString& line) {
         if (!i) return;
         QWidget* target = WidgetOf(i);
         const QRect rect = i->rect();
-        if (!target || rect.isEmpty()) return Finish(false, w[1] + QStringLiteral(" has no place on the screen"));
+        if (!target || rect.isEmpty())
+            return Finish(false, w[1] + QStringLiteral(" has no place on the screen"));
         const Qt::MouseButton button = n == plain + 1 ? Qt::RightButton : Qt::LeftButton;
         const QPointF from = target->mapFromGlobal(QPointF(rect.center()));
         const QPointer<QWidget> guard(target);
         SendMouse(target, QEvent::MouseButtonPress, from, button, button);
         for (int k = 1; drag && guard && k <= kDragSteps; ++k)
-            SendMouse(target, QEvent::MouseMove, from + QPointF(dx * k / double(kDragSteps), dy * k / double(kDragSteps)),
+            SendMouse(target, QEvent::MouseMove,
+                      from + QPointF(dx * k / double(kDragSteps), dy * k / double(kDragSteps)),
                       Qt::NoButton, button);
         if (guard)
-            SendMouse(target, QEvent::MouseButtonRelease, from + QPointF(dx, dy), button, Qt::NoButton);
+            SendMouse(target, QEvent::MouseButtonRelease, from + QPointF(dx, dy), button,
+                      Qt::NoButton);
         return Finish(true, QString());
     }
     if (command == QLatin1String("menu")) {
@@ -701,7 +713,8 @@ void ScriptDriver::Run(const QString& line) {
                 if (!m->menu() || m->text().remove(QLatin1Char('&')) != path[0]) continue;
                 for (QAction* entry : m->menu()->actions()) {
                     if (entry->text().remove(QLatin1Char('&')) != path[1]) continue;
-                    if (!entry->isEnabled()) return Finish(false, w[1] + QStringLiteral(" is disabled"));
+                    if (!entry->isEnabled())
+                        return Finish(false, w[1] + QStringLiteral(" is disabled"));
                     const QPointer<QObject> guard(this);
                     entry->trigger();
                     if (guard) Finish(true, QString());

@@ -128,10 +128,10 @@ private:
 /// What the driver asks of the terminal beyond the windows.
 struct ScriptHost {
     model::Workspace& ws;
-    std::function<bool()> linkUp;        ///< the device answered and the link is up
-    std::function<bool()> linked;        ///< linked up and synchronised since
-    std::function<bool()> busy;          ///< a command or a transfer is waiting for the device
-    std::function<void()> quit;          ///< closes the terminal as its exit does
+    std::function<bool()> linkUp;  ///< the device answered and the link is up
+    std::function<bool()> linked;  ///< linked up and synchronised since
+    std::function<bool()> busy;    ///< a command or a transfer is waiting for the device
+    std::function<void()> quit;    ///< closes the terminal as its exit does
 };
 
 /// Runs the script's commands one at a time; each ends with one line, "ok ..." or

@@ -6,6 +6,12 @@
 
 namespace vellora::admin {
 
+/// The dialogs' filter for settings files ending in `extension` in either case: the system's
+/// own dialogs match case-sensitively, and snapshots and mode files end in ".vl".
+[[nodiscard]] inline QString SettingsFileFilter(const QString& extension) {
+    return QStringLiteral("音响配置文件 (*%1 *%2)").arg(extension.toUpper(), extension.toLower());
+}
+
 class FileChooser {
 public:
     virtual ~FileChooser() = default;

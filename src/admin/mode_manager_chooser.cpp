@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QUrl>
 
+#include "admin/file_chooser.h"
 #include "storage/settings_file.h"
 
 namespace vellora::admin {
@@ -15,20 +16,16 @@ QString Text(std::string_view s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-QString Filter(std::string_view extension) {
-    return QStringLiteral("音响配置文件 (*%1)").arg(Text(extension));
-}
-
 }  // namespace
 
 QString QtModeFileChooser::ChooseOpenFile(std::string_view extension) {
     return QFileDialog::getOpenFileName(parent_, Text(storage::kOpenDialogTitle), start_,
-                                        Filter(extension));
+                                        SettingsFileFilter(Text(extension)));
 }
 
 QString QtModeFileChooser::ChooseSaveFile(std::string_view extension) {
     return QFileDialog::getSaveFileName(parent_, Text(storage::kSaveDialogTitle), start_,
-                                        Filter(extension));
+                                        SettingsFileFilter(Text(extension)));
 }
 
 bool DesktopFolderOpener::OpenFolder(const QString& folder) {

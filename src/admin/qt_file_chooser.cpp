@@ -17,12 +17,9 @@ QString Utf8(std::string_view text) {
 
 }  // namespace
 
-QString SettingsFilter(const QString& extension) {
-    return QStringLiteral("音响配置文件 (*%1)").arg(extension);
-}
-
 QString QtFileChooser::ChooseOpenFile(const QString& extension) {
-    QFileDialog dialog(owner_, Utf8(storage::kOpenDialogTitle), folder_, SettingsFilter(extension));
+    QFileDialog dialog(owner_, Utf8(storage::kOpenDialogTitle), folder_,
+                       SettingsFileFilter(extension));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
@@ -30,7 +27,8 @@ QString QtFileChooser::ChooseOpenFile(const QString& extension) {
 }
 
 QString QtFileChooser::ChooseSaveFile(const QString& extension) {
-    QFileDialog dialog(owner_, Utf8(storage::kSaveDialogTitle), folder_, SettingsFilter(extension));
+    QFileDialog dialog(owner_, Utf8(storage::kSaveDialogTitle), folder_,
+                       SettingsFileFilter(extension));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(extension.mid(1));

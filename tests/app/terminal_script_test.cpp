@@ -18,7 +18,9 @@
 #include "app/sim_process.h"
 
 // Failures show the lines as text.
-inline void PrintTo(const QString& text, std::ostream* os) { *os << text.toStdString(); }
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << text.toStdString();
+}
 
 namespace {
 
@@ -56,7 +58,8 @@ public:
             }
             if (!process_.waitForReadyRead(kLineMs)) {
                 ADD_FAILURE() << "no line starting with " << prefixes.join('|').toStdString()
-                              << "; so far:\n" << transcript_.join('\n').toStdString()
+                              << "; so far:\n"
+                              << transcript_.join('\n').toStdString()
                               << "\nstderr: " << process_.readAllStandardError().toStdString();
                 return {};
             }
@@ -80,7 +83,8 @@ public:
     /// Lines read since line `from` that start with `prefix`.
     [[nodiscard]] int Count(const QString& prefix, qsizetype from = 0) const {
         int n = 0;
-        for (qsizetype i = from; i < transcript_.size(); ++i) n += transcript_[i].startsWith(prefix);
+        for (qsizetype i = from; i < transcript_.size(); ++i)
+            n += transcript_[i].startsWith(prefix);
         return n;
     }
     [[nodiscard]] qsizetype Lines() const { return transcript_.size(); }
@@ -99,7 +103,8 @@ int Field(const QString& text, const char* name) {
 
 // "Slider | entry 7 (kind 0, address 7)" -> 7
 int EntryOf(const QString& description) {
-    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("entry (\\d+) ")).match(description);
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("entry (\\d+) ")).match(description);
     return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
@@ -112,7 +117,9 @@ TEST(TerminalScript, AnInstallersSessionEndToEnd) {
     QString problem;
     ASSERT_TRUE(sim.Start(endpoint, simArgs, problem)) << problem.toStdString();
     ASSERT_TRUE(QDir(dir.path()).mkpath("data/Orvane"));
-    ASSERT_EQ(vellora::testing::RunCli({"defaults", "--out", dir.filePath("data/Orvane/party.VL")}).code, 0);
+    ASSERT_EQ(
+        vellora::testing::RunCli({"defaults", "--out", dir.filePath("data/Orvane/party.VL")}).code,
+        0);
 
     ScriptedTerminal t({"--device", endpoint, "--data-dir", dir.filePath("data"), "--trace",
                         dir.filePath("link.trace")});
@@ -159,7 +166,8 @@ TEST(TerminalScript, AnInstallersSessionEndToEnd) {
     t.Send("press 批量上传到设备中");
     EXPECT_EQ(t.Until({"warning:", "error:"}), "warning: 已完成操作! ");
     t.Until({"ok", "failed:"});
-    EXPECT_EQ(QDir(dir.filePath("data/snapshots")).entryList({"*-mode02.vl"}, QDir::Files).size(), 1);
+    EXPECT_EQ(QDir(dir.filePath("data/snapshots")).entryList({"*-mode02.vl"}, QDir::Files).size(),
+              1);
 
     // The cable is pulled: said once; an edit made meanwhile is kept, offered after the
     // replug's synchronisation and sent when the user agrees.
@@ -186,7 +194,8 @@ TEST(TerminalScript, AnInstallersSessionEndToEnd) {
     // The device holds the offline edit, and the trace saw it go out.
     const auto r = vellora::testing::RunCli({"get", QString::number(band3), "--device", endpoint});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_EQ(Field(QString::fromUtf8(r.out), "gain"), Field(offline, "gain")) << r.out.toStdString();
+    EXPECT_EQ(Field(QString::fromUtf8(r.out), "gain"), Field(offline, "gain"))
+        << r.out.toStdString();
     QFile trace(dir.filePath("link.trace"));
     ASSERT_TRUE(trace.open(QIODevice::ReadOnly));
     EXPECT_TRUE(trace.readAll().contains("WriteParam"));
@@ -198,7 +207,9 @@ namespace {
 
 using TerminalRun = vellora::testing::ProgramRun;
 
-TerminalRun RunTerminal(const QStringList& args) { return vellora::testing::RunProgram("vellora", args, kLineMs); }
+TerminalRun RunTerminal(const QStringList& args) {
+    return vellora::testing::RunProgram("vellora", args, kLineMs);
+}
 
 // A script file ends at its first failed command with status 1, saying which and why; bad
 // arguments are one line and status 2.
@@ -208,11 +219,12 @@ TEST(TerminalScript, ScriptFilesStopAtTheFirstFailure) {
     const QString script = dir.filePath("setup.txt");
     QFile file(script);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("# an installer's set-up\n"
-               "wait linked 60\n"
-               "set \"EQ8, 音乐\" 280\n"
-               "set \"EQ8, 音乐\" 9999\n"
-               "set \"EQ9, 音乐\" 280\n");
+    file.write(
+        "# an installer's set-up\n"
+        "wait linked 60\n"
+        "set \"EQ8, 音乐\" 280\n"
+        "set \"EQ8, 音乐\" 9999\n"
+        "set \"EQ9, 音乐\" 280\n");
     file.close();
     const QStringList common{"--device", "sim", "--data-dir", dir.filePath("data")};
     TerminalRun r = RunTerminal(QStringList{"--script", script} + common);
@@ -220,7 +232,8 @@ TEST(TerminalScript, ScriptFilesStopAtTheFirstFailure) {
     const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
     EXPECT_TRUE(lines.contains("ok 280")) << r.out.toStdString();
     ASSERT_FALSE(lines.isEmpty());
-    EXPECT_TRUE(lines.filter("failed:").size() == 1 && lines.filter("failed:")[0].contains("outside"))
+    EXPECT_TRUE(lines.filter("failed:").size() == 1 &&
+                lines.filter("failed:")[0].contains("outside"))
         << r.out.toStdString();
     EXPECT_EQ(lines.filter("ok 280").size(), 1);  // the line after the failure never ran
 
@@ -231,9 +244,10 @@ TEST(TerminalScript, ScriptFilesStopAtTheFirstFailure) {
     EXPECT_EQ(r.code, 0);
     EXPECT_TRUE(r.out.startsWith("usage: vellora")) << r.out.toStdString();
 
-    for (const QStringList& bad : {QStringList{"--script"}, QStringList{"--script", dir.filePath("none.txt")},
-                                   QStringList{"--script", "-", "--screenshot", dir.filePath("x.png")},
-                                   QStringList{"--data-dir", ""}}) {
+    for (const QStringList& bad :
+         {QStringList{"--script"}, QStringList{"--script", dir.filePath("none.txt")},
+          QStringList{"--script", "-", "--screenshot", dir.filePath("x.png")},
+          QStringList{"--data-dir", ""}}) {
         r = RunTerminal(bad + QStringList{"--device", "sim"});
         EXPECT_EQ(r.code, 2) << bad.join(' ').toStdString() << ": " << r.err.toStdString();
         EXPECT_TRUE(r.err.startsWith("vellora: ")) << r.err.toStdString();
