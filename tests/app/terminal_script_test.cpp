@@ -77,8 +77,11 @@ public:
     int Finish() {
         if (!process_.waitForFinished(kLineMs)) return -1;
         transcript_ << QString::fromUtf8(process_.readAllStandardOutput()).split('\n');
+        errors_ = QString::fromUtf8(process_.readAllStandardError());
         return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
     }
+    /// What the program wrote on stderr, once it has finished.
+    [[nodiscard]] const QString& Errors() const { return errors_; }
 
     /// Lines read since line `from` that start with `prefix`.
     [[nodiscard]] int Count(const QString& prefix, qsizetype from = 0) const {
@@ -92,6 +95,7 @@ public:
 private:
     QProcess process_;
     QStringList transcript_;
+    QString errors_;
 };
 
 // "band shape 0 freq 62 gain 210 ..." from the terminal's entry, or the device's fields line.
@@ -188,7 +192,7 @@ TEST(TerminalScript, AnInstallersSessionEndToEnd) {
     EXPECT_EQ(t.Do(QStringLiteral("entry %1").arg(band3)), offline);
 
     t.Do("quit");
-    EXPECT_EQ(t.Finish(), 0);
+    EXPECT_EQ(t.Finish(), 0) << t.Errors().toStdString();
     EXPECT_EQ(t.Count("failed:"), 0);
 
     // The device holds the offline edit, and the trace saw it go out.
