@@ -65,11 +65,9 @@ FrmProgramManager* FrmProgramManager::Open(const ModeManagerContext& context, QW
     return window;
 }
 
-FrmProgramManager::~FrmProgramManager() {
-    // The bar goes with the window, whatever ManagerOpen says.
-    if (context_.progress && context_.progress->Second() == this)
-        context_.progress->SetSecond(nullptr);
-}
+// The tee forgets the window by itself (it may already be gone when the window is destroyed
+// last, at the program's end): nothing to do here.
+FrmProgramManager::~FrmProgramManager() = default;
 
 void FrmProgramManager::Connect() {
     const auto click = [this](const char* name, auto handler) {
@@ -124,14 +122,14 @@ void FrmProgramManager::Load() {
     modes_->clearSelection();
     modes_->setCurrentRow(0);
     manager_open_ = true;
-    if (context_.progress) context_.progress->SetSecond(this);
+    if (context_.progress) context_.progress->SetSecond(this, this);
 }
 
 void FrmProgramManager::closeEvent(QCloseEvent* event) {
     if (rights_->CloseOperations()) {
         manager_open_ = false;
         if (context_.progress && context_.progress->Second() == this)
-            context_.progress->SetSecond(nullptr);
+            context_.progress->SetSecond(nullptr, nullptr);
     }
     event->accept();
 }

@@ -169,6 +169,29 @@ TEST(FrmProgramManager, OfflineRefusals) {
               nullptr);
 }
 
+// At the program's end the terminal's tee may go before the window that joined it (the window
+// is a child of the frame, destroyed last); a window closed first leaves the tee without it.
+TEST(FrmProgramManager, WindowAndProgressTeeGoInEitherOrder) {
+    Rig rig(false);
+    const auto open = [&rig](BulkProgressTee* tee) {
+        return std::make_unique<FrmProgramManager>(
+            ModeManagerContext{rig.ws, rig.session, rig.prompts, rig.chooser, rig.opener,
+                               rig.snapshots, tee, rig.modeFolder});
+    };
+    auto tee = std::make_unique<BulkProgressTee>();
+    auto window = open(tee.get());
+    EXPECT_NE(tee->Second(), nullptr);
+    tee.reset();
+    window.reset();  // must not touch the tee that has gone
+
+    BulkProgressTee kept;
+    window = open(&kept);
+    window.reset();
+    EXPECT_EQ(kept.Second(), nullptr);
+    kept.BeginBulk(protocol::BulkOperation::ReadMode);  // reaches no window
+    kept.EndBulk(protocol::BulkOperation::ReadMode);
+}
+
 // Assign, move, remove and clear through the buttons; the rows show the assignments.
 TEST(FrmProgramManager, AssignmentsThroughTheButtons) {
     Rig rig(false);
