@@ -13,6 +13,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <array>
+#include <memory>
 #include <string>
 
 #include "controls/c_progress_bar.h"
@@ -283,18 +285,18 @@ void FrmProgramManager::OpenFile() {
     }
     const QString path = context_.chooser.ChooseOpenFile(storage::kSettingsExtension);
     if (path.isEmpty() || !QFileInfo::exists(path)) return;
-    const storage::StorageError loaded = storage::LoadSettingsFile(path, context_.ws);
+    auto fromFile = std::make_unique<model::ParamTable>();
+    const storage::StorageError loaded = storage::ReadImageForDevice(path, *fromFile);
     if (loaded != storage::StorageError::Ok) {
         context_.prompts.Error(std::string(storage::StorageErrorMessage(loaded)) + "\n" +
                                Native(path));
         return;
     }
-    const model::ParamTable fromFile = context_.ws.ModeImage;
     const int mode = context_.session.Link().CurrentMode();
     if (!KeepSnapshot(mode, protocol::SnapshotSource::StoredMode) ||
         !KeepSnapshot(mode, protocol::SnapshotSource::WorkingSettings))
         return;
-    context_.ws.ModeImage = fromFile;
+    context_.ws.ModeImage = *fromFile;
     protocol::BulkTransfers& transfers = context_.session.Transfers();
     if (transfers.WriteModeToDevice(mode) == CommandStatus::Ok)
         (void)transfers.SyncFromDevice(mode, false, protocol::Command::ReadWorkingBlock);
@@ -410,31 +412,29 @@ void FrmProgramManager::BatchUpload() {
         return;
     }
     modes_->selectAll();
-    // Every assigned file is checked first: nothing is written when one cannot be used.
+    // Every assigned file is read and checked first, and what is written is what was read
+    // then: nothing is written when one cannot be used, even if a file changes or goes
+    // while the modes before it are written.
+    std::array<std::unique_ptr<model::ParamTable>, kModeRows> images;
     for (int row = 0; row < kModeRows; ++row) {
         const QString& base = assign_[static_cast<std::size_t>(row)];
         if (base.isEmpty()) continue;
-        std::vector<uint8_t> bytes;
-        const storage::StorageError read = storage::ReadSettingsBytes(ModeFile(base), bytes);
+        auto image = std::make_unique<model::ParamTable>();
+        const storage::StorageError read = storage::ReadImageForDevice(ModeFile(base), *image);
         if (read != storage::StorageError::Ok) {
             context_.prompts.Warning(
                 "模式" + std::to_string(row + 1) + "的模式文件无法使用: " + Native(ModeFile(base)) +
                 "\n" + std::string(storage::StorageErrorMessage(read)) + "\n未执行批量上传。");
             return;
         }
+        images[static_cast<std::size_t>(row)] = std::move(image);
     }
     protocol::BulkTransfers& transfers = context_.session.Transfers();
     for (int row = 0; row < kModeRows; ++row) {
-        const QString& base = assign_[static_cast<std::size_t>(row)];
-        if (base.isEmpty()) continue;
+        const auto& image = images[static_cast<std::size_t>(row)];
+        if (!image) continue;
         if (!KeepSnapshot(row, protocol::SnapshotSource::StoredMode)) return;
-        const storage::StorageError loaded = storage::LoadSettingsFile(ModeFile(base), context_.ws);
-        if (loaded != storage::StorageError::Ok) {
-            context_.prompts.Warning("模式" + std::to_string(row + 1) +
-                                     "的模式文件无法使用: " + Native(ModeFile(base)) + "\n" +
-                                     std::string(storage::StorageErrorMessage(loaded)));
-            return;
-        }
+        context_.ws.ModeImage = *image;
         if (transfers.WriteModeToDevice(row) != CommandStatus::Ok) return;
     }
     if (transfers.ReadModeNames() != CommandStatus::Ok) return;
