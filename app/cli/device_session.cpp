@@ -13,8 +13,8 @@
 
 #include "device/device_port_factory.h"
 #include "link/link_error.h"
-#include "model/comma_fields.h"
 #include "link/tracing_port.h"
+#include "model/comma_fields.h"
 #include "protocol/frame_description.h"
 #include "protocol/password_window.h"
 #include "protocol/wire_format.h"
@@ -227,19 +227,25 @@ bool DeviceSession::Open() {
     }
     const protocol::ReceiveParser& parser = session_->Channel().Parser();
     const protocol::ParserDrops& drops = parser.Drops();
-    const bool heard = parser.ReplyLength() > 0 || drops.BadChecksum > 0 || drops.BadLength > 0 ||
-                       drops.Stray > 0;
+    const bool heard =
+        parser.ReplyLength() > 0 || drops.BadChecksum > 0 || drops.BadLength > 0 || drops.Stray > 0;
+    const link::LinkError lost = session_->PortError();
     std::string why;
     if (drops.Unasked > 0) {
         // Good frames came, but none was a processor's identification.
         why = " answered the search with an unknown tag " + Quoted(parser.LastPayload());
+    } else if (linked == protocol::LinkSession::LinkUpResult::Silent && drops.BadChecksum > 0) {
+        why = " did not identify itself within 5 s: " + std::to_string(drops.BadChecksum) +
+              (drops.BadChecksum == 1 ? " frame" : " frames") + " came with a wrong checksum";
     } else if (linked == protocol::LinkSession::LinkUpResult::Silent) {
         why = " did not identify itself within 5 s";
-    } else if (IsSocket(options_.Endpoint) && !heard) {
+    } else if (IsSocket(options_.Endpoint) && !heard && lost != link::LinkError::BadRecord &&
+               lost != link::LinkError::ShortRecord) {
         // A bridge device serves one terminal and turns the next away by closing at once.
         why = " is busy with another terminal (it closed the connection at once)";
     } else {
-        why = " went away: " + std::string(link::LinkErrorText(session_->PortError()));
+        // Ended by the peer: what it sent (a broken record) or how it went tells why.
+        why = " went away: " + std::string(link::LinkErrorText(lost));
     }
     inv_.err << prefix << "the device at " << where << why << '\n';
     return false;

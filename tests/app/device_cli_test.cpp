@@ -9,6 +9,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QSize>
@@ -440,6 +441,42 @@ TEST_F(DeviceCliTest, LinkUpFailuresSayWhatHappened) {
     EXPECT_FALSE(r.err.contains("udev")) << r.err.toStdString();
     EXPECT_FALSE(r.err.contains("USB")) << r.err.toStdString();
 #endif
+}
+
+// A peer that answers with broken records, or only with damaged frames, is told as such: it is
+// neither busy with another terminal nor silent.
+TEST_F(DeviceCliTest, BrokenPeersAreNotBusyOrSilentDevices) {
+    StartSim({"--fault", "bad-checksum"});
+    ExpectFailure(Device({"info"}), 1, "frames came with a wrong checksum");
+    sim_.terminate();
+    ASSERT_TRUE(sim_.waitForFinished(kStartMs));
+
+    QByteArray whole(66, '\0');
+    whole[0] = 65;
+    whole[1] = 1;
+    const struct {
+        QByteArray sent;
+        const char* said;
+    } cases[] = {{QByteArray(1, 64) + QByteArray(64, '\0'), "malformed record"},
+                 {whole.left(30), "in the middle of a record"}};
+    QLocalServer peer;
+    ASSERT_TRUE(peer.listen(Path("peer.sock")));
+    for (const auto& c : cases) {
+        QProcess cli;
+        cli.start(Binary("vellora-cli"), {"info", "--device", "unix:" + Path("peer.sock")});
+        ASSERT_TRUE(peer.waitForNewConnection(kStartMs));
+        QLocalSocket* s = peer.nextPendingConnection();
+        ASSERT_TRUE(s->waitForReadyRead(kStartMs));  // the search frame
+        s->write(c.sent);
+        ASSERT_TRUE(s->waitForBytesWritten(kStartMs));
+        s->disconnectFromServer();
+        ASSERT_TRUE(cli.waitForFinished(kRunMs));
+        const Result r{cli.exitCode(), QString::fromUtf8(cli.readAllStandardOutput()),
+                       QString::fromUtf8(cli.readAllStandardError())};
+        ExpectFailure(r, 1, c.said);
+        EXPECT_FALSE(r.err.contains("busy")) << r.err.toStdString();
+        delete s;
+    }
 }
 
 TEST_F(DeviceCliTest, InProcessSimulatedProcessor) {
