@@ -121,8 +121,9 @@ std::optional<TerminalOptions> ParseTerminalOptions(const std::vector<std::strin
     TerminalOptions o;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
+        // An empty value (--trace "") is no value: it would silently turn the option off.
         auto value = [&](std::string& out) {
-            if (i + 1 >= args.size()) {
+            if (i + 1 >= args.size() || args[i + 1].empty()) {
                 error = a + " needs a value";
                 return false;
             }

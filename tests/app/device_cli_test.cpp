@@ -569,5 +569,23 @@ TEST_F(DeviceCliTest, TerminalLinksSynchronisesAndPaints) {
     EXPECT_FALSE(text.contains("checksum bad"));
 }
 
+// An empty value on the terminal's command line is refused, not taken as the option left out
+// (which ran the terminal without its trace, or drew the window instead of the gallery).
+TEST_F(DeviceCliTest, TerminalRefusesEmptyValues) {
+    const QString picture = Path("empty.png");
+    for (const char* option : {"--trace", "--gallery", "--screenshot", "--device"}) {
+        QProcess terminal;
+        QStringList args{option, ""};
+        if (QString(option) != "--screenshot") args << "--screenshot" << picture;
+        terminal.start(Binary("vellora"), args << "--device"
+                                               << "sim");
+        ASSERT_TRUE(terminal.waitForFinished(kStartMs)) << option;
+        EXPECT_EQ(terminal.exitCode(), 2) << option;
+        const QString err = QString::fromUtf8(terminal.readAllStandardError());
+        EXPECT_TRUE(err.startsWith("vellora: " + QString(option))) << err.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(picture)) << option;
+    }
+}
+
 }  // namespace
 #endif
