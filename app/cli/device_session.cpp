@@ -69,6 +69,10 @@ bool ReadDeviceOptions(const ParsedArgs& parsed, DeviceOptions& options, std::st
     }
     options.Endpoint = endpoint.Value;
     options.TracePath = parsed.Value(kTraceOption.name).value_or("");
+    if (parsed.Has(kTraceOption.name) && options.TracePath.empty()) {
+        error = "--trace needs a file name";  // not taken as no trace at all
+        return false;
+    }
     options.Passwords.clear();
     if (const auto given = parsed.Value(kPasswordOption.name)) {
         for (const std::string_view field : model::SplitCommas(*given)) {

@@ -479,6 +479,13 @@ TEST_F(DeviceCliTest, BrokenPeersAreNotBusyOrSilentDevices) {
     }
 }
 
+// An empty trace file name is refused, not taken as no trace.
+TEST_F(DeviceCliTest, EmptyTraceNameIsRefused) {
+    StartSim();
+    ExpectFailure(Device({"info", "--trace", ""}), 2, "--trace needs a file name");
+    ExpectFailure(Device({"info", "--trace="}), 2, "--trace needs a file name");
+}
+
 TEST_F(DeviceCliTest, InProcessSimulatedProcessor) {
     const Result r = RunCli({"pull", Path("sim.VL"), "--device", "sim"});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
