@@ -76,13 +76,17 @@ public:
     void SetParent(QWidget* parent) { qt_.SetParent(parent); }
 
     void Warning(std::string_view text) override {
+        ++shown_;
         if (interactive_) qt_.Warning(text);
         else Print(text);
     }
     void Error(std::string_view text) override {
+        ++shown_;
         if (interactive_) qt_.Error(text);
         else Print(text);
     }
+    /// Warnings and errors so far (a link that failed, a reply of the wrong size ...).
+    [[nodiscard]] int Shown() const { return shown_; }
     bool Question(std::string_view text) override {
         if (interactive_) return qt_.Question(text);
         Print(text);
@@ -103,6 +107,7 @@ private:
     editor::QtPrompts qt_;
     std::vector<std::string> passwords_;
     bool interactive_;
+    int shown_ = 0;
 };
 
 }  // namespace
@@ -331,6 +336,12 @@ int RunTerminal(const TerminalOptions& options) {
         std::fprintf(stderr, "vellora: the device did not link up and synchronise within %d s%s%s\n",
                      kScreenshotLinkMs / 1000, found ? "" : ": ",
                      found ? "" : link::DeviceStateText(lastState));
+        return 1;
+    }
+    // A synchronisation that stopped (the device went silent, a reply of the wrong size) has
+    // said why on stderr; the page would show a half-read store, so no picture.
+    if (!options.Unlinked && prompts.Shown() > 0) {
+        std::fprintf(stderr, "vellora: the synchronisation did not complete; no picture written\n");
         return 1;
     }
     editor::FrmEQ& window = *frame.Editor();

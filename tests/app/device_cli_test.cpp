@@ -576,6 +576,24 @@ TEST_F(DeviceCliTest, TerminalLinksSynchronisesAndPaints) {
     EXPECT_FALSE(text.contains("checksum bad"));
 }
 
+// A synchronisation that stops half-way draws no picture of the half-read store: the reason
+// and the refusal are on stderr, the status is 1.
+TEST_F(DeviceCliTest, TerminalDrawsNoPictureOfAFailedSynchronisation) {
+    for (const char* fault : {"block-length=2", "stop-after=6"}) {
+        StartSim({"--fault", fault});
+        const QString picture = Path("failed.png");
+        QProcess terminal;
+        terminal.start(Binary("vellora"), {"--screenshot", picture, "--device", "unix:" + socket_});
+        ASSERT_TRUE(terminal.waitForFinished(kRunMs)) << fault;
+        EXPECT_EQ(terminal.exitCode(), 1) << fault;
+        EXPECT_TRUE(QString::fromUtf8(terminal.readAllStandardError()).contains("no picture"))
+            << fault;
+        EXPECT_FALSE(QFileInfo::exists(picture)) << fault;
+        sim_.terminate();
+        ASSERT_TRUE(sim_.waitForFinished(kStartMs));
+    }
+}
+
 // An empty value on the terminal's command line is refused, not taken as the option left out
 // (which ran the terminal without its trace, or drew the window instead of the gallery).
 TEST_F(DeviceCliTest, TerminalRefusesEmptyValues) {
