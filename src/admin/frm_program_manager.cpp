@@ -341,7 +341,8 @@ void FrmProgramManager::Download() {
         const int row = rows[k];
         // The settings of no mode come with the image, as the live store holds them.
         context_.ws.ModeImage = context_.ws.ParamStore;
-        if (context_.session.Transfers().ReadModeFromDevice(row) != CommandStatus::Ok) return;
+        // A read that stops ends the download; the files written so far are listed below.
+        if (context_.session.Transfers().ReadModeFromDevice(row) != CommandStatus::Ok) break;
         const auto path = storage::ModeFilePath(context_.modeFolder, bases[k]);
         if (!path) {
             context_.prompts.Error("模式" + std::to_string(row + 1) +

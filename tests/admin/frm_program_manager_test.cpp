@@ -303,6 +303,21 @@ TEST(FrmProgramManager, DownloadsModesIntoNamedFiles) {
     EXPECT_NE(back->ModeImage.ValueAt(kProbe, 0), 9) << "kept: the user said No";
 }
 
+// A device that stops answering in the middle of a download: the files already written show
+// in the list at once.
+TEST(FrmProgramManager, DownloadStoppedByTheDeviceListsWhatWasWritten) {
+    Rig rig(true);
+    auto window = rig.Manager();
+    const ControlMap& c = window->Controls();
+    device::FaultPlan plan;
+    plan.StopAfterFrames = 13;  // the blocks of one mode
+    rig.processor.SetFaults(plan);
+    Select(Get<QListWidget>(c, "List1"), {0, 1});
+    Click(c, "Command9");
+    EXPECT_EQ(window->ModeFiles(), QStringList{QString::fromUtf8("模式1")});
+    EXPECT_EQ(Get<QListWidget>(c, "List4")->count(), 1);
+}
+
 // Three files into three modes: each mode is kept as a snapshot before it is written, the
 // progress bar shows meanwhile, the names are read back. A missing file writes nothing.
 TEST(FrmProgramManager, BatchUploadKeepsASnapshotOfEachModeFirst) {
