@@ -4,6 +4,11 @@
 #include <cerrno>
 #include <cstring>
 
+#if defined(__unix__) || defined(__APPLE__)
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 namespace vellora::link {
 
 std::unique_ptr<TraceFile> TraceFile::Open(const std::string& path, std::string& error) {
@@ -11,11 +16,31 @@ std::unique_ptr<TraceFile> TraceFile::Open(const std::string& path, std::string&
         error = "no trace file given";
         return nullptr;
     }
+#if defined(__unix__) || defined(__APPLE__)
+    // Opening a pipe that no program reads would wait for a reader, and the program with it,
+    // for ever: the file is opened without waiting, then written as usual.
+    const int fd =
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        error = "cannot write the trace file " + path + ": " +
+                (errno == ENXIO ? std::string("a pipe that no program reads")
+                                : std::string(std::strerror(errno)));
+        return nullptr;
+    }
+    (void)::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    std::FILE* file = ::fdopen(fd, "w");
+    if (file == nullptr) {
+        error = "cannot write the trace file " + path + ": " + std::strerror(errno);
+        ::close(fd);
+        return nullptr;
+    }
+#else
     std::FILE* file = std::fopen(path.c_str(), "w");
     if (file == nullptr) {
         error = "cannot write the trace file " + path + ": " + std::strerror(errno);
         return nullptr;
     }
+#endif
     error.clear();
     return std::unique_ptr<TraceFile>(new TraceFile(file));
 }
