@@ -255,6 +255,26 @@ TEST_F(DeviceCliTest, PullAfterPushGivesTheSameFile) {
     EXPECT_TRUE(get.out.contains("gain=450")) << get.out.toStdString();
 }
 
+// A file whose FilterTypes are not the processor's would land shifted in the device, which
+// took the blocks it could and refused the others while the push reported success: it is
+// refused before the link, --raw or not, and the device keeps its settings.
+TEST_F(DeviceCliTest, PushRefusesAFileOfAnotherLayoutEvenRaw) {
+    StartSim();
+    ASSERT_EQ(Device({"pull", Path("before.VL")}).code, 0);
+    std::vector<uint8_t> bytes = ReadBytes(Path("before.VL"));
+    bytes[vellora::storage::SlotOffset(0, 0) + vellora::storage::slot_offset::kFilterType] = 0;
+    ASSERT_TRUE(WriteBytes(Path("other.VL"), bytes));
+    for (const QStringList& args :
+         {QStringList{"push", Path("other.VL"), "--raw"},
+          QStringList{"restore", "--mode", "2", Path("other.VL"), "--raw"}}) {
+        const Result r = Device(args);
+        ExpectFailure(r, 2, "entry 0 (kind 0, address 0) slot 0: FilterType 0, expected 1");
+        EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+    }
+    ASSERT_EQ(Device({"pull", Path("after.VL")}).code, 0);
+    EXPECT_EQ(ReadBytes(Path("after.VL")), ReadBytes(Path("before.VL")));
+}
+
 TEST_F(DeviceCliTest, SetThenGet) {
     StartSim();
     Result r = Device({"set", "2560", "42"});
