@@ -6,6 +6,9 @@
 
 #if defined(__unix__) || defined(__APPLE__)
 #include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
+#include <time.h>
 #include <unistd.h>
 #endif
 
@@ -51,8 +54,24 @@ TraceFile::~TraceFile() {
 
 void TraceFile::WriteLine(std::string_view line) {
     if (failed_) return;
+#if defined(__unix__) || defined(__APPLE__)
+    // A pipe whose reader has gone raises SIGPIPE on the write, which would end the whole
+    // program: held back for the write, and taken if it came, the write simply fails.
+    sigset_t pipe;
+    sigset_t before;
+    sigemptyset(&pipe);
+    sigaddset(&pipe, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipe, &before);
+#endif
     const bool written = std::fwrite(line.data(), 1, line.size(), file_) == line.size() &&
                          std::fputc('\n', file_) != EOF && std::fflush(file_) == 0;
+#if defined(__unix__) || defined(__APPLE__)
+    if (!written && errno == EPIPE) {
+        const timespec now{0, 0};
+        (void)sigtimedwait(&pipe, nullptr, &now);
+    }
+    pthread_sigmask(SIG_SETMASK, &before, nullptr);
+#endif
     failed_ = !written;
 }
 

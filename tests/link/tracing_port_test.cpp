@@ -21,6 +21,7 @@ namespace {
 
 using testing::Bytes;
 using testing::Data;
+using testing::RecordingComm;
 using testing::ScriptedPort;
 using Lines = std::vector<std::string>;
 
@@ -148,8 +149,9 @@ TEST(AttachTrace, WritesTheFileOrSaysWhyNot) {
 
 #if defined(Q_OS_UNIX)
 // A pipe as the trace file: refused at once while no program reads it (opening it would wait
-// for a reader for ever), written like a file while one does.
-TEST(AttachTrace, APipeNobodyReadsIsRefusedAtOnce) {
+// for a reader for ever), written like a file while one does, and dropped quietly when that
+// reader goes.
+TEST(AttachTrace, PipesWithoutAReaderNeverStopTheProgram) {
     model::VirtualClock clock;
     ScriptedPort device;
     const auto hex = [](bool, std::span<const std::uint8_t>) { return std::string(); };
@@ -163,14 +165,18 @@ TEST(AttachTrace, APipeNobodyReadsIsRefusedAtOnce) {
 
     const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
     ASSERT_GE(reader, 0);
-    {
-        const TraceAttachment traced = AttachTrace(device, fifo, clock, hex);
-        ASSERT_NE(traced.Port, nullptr) << traced.Error;
-    }
+    const TraceAttachment traced = AttachTrace(device, fifo, clock, hex);
+    ASSERT_NE(traced.Port, nullptr) << traced.Error;
     char head[9] = {};
     EXPECT_EQ(::read(reader, head, 8), 8);
     EXPECT_STREQ(head, "# Vellor");
+
+    // The reader goes (a pager closed): the trace ends, the program and the link go on.
     ::close(reader);
+    RecordingComm rec{*traced.Port, clock};
+    ASSERT_TRUE(rec.comm.Connect());
+    device.SendData({0x42});
+    EXPECT_EQ(rec.arrived, std::vector<Data>{{0x42}});
 }
 #endif
 
