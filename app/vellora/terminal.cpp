@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
@@ -371,6 +372,13 @@ int RunTerminal(const TerminalOptions& options) {
     }
     QCoreApplication::processEvents();
     const QPixmap picture = shown ? shown->grab() : QPixmap();
+    // Only a plain file is written: a pipe nobody reads would hold the save for ever.
+    const QFileInfo target(options.Screenshot);
+    if (target.exists() && !target.isFile()) {
+        std::fprintf(stderr, "vellora: cannot write the picture %s: not a regular file\n",
+                     qPrintable(options.Screenshot));
+        return 1;
+    }
     if (picture.isNull() || !picture.save(options.Screenshot, "PNG")) {
         std::fprintf(stderr, "vellora: cannot write the picture %s\n",
                      qPrintable(options.Screenshot));

@@ -614,6 +614,20 @@ TEST_F(DeviceCliTest, TerminalDrawsNoPictureOfAFailedSynchronisation) {
     }
 }
 
+#if defined(Q_OS_UNIX)
+// A picture name that is a pipe (or any other non-file) is refused: saving into a pipe that
+// nobody reads would wait for ever.
+TEST_F(DeviceCliTest, TerminalWritesPicturesOnlyIntoPlainFiles) {
+    const QString pipe = Path("shot.png");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    QProcess terminal;
+    terminal.start(Binary("vellora"), {"--screenshot", pipe, "--device", "sim"});
+    ASSERT_TRUE(terminal.waitForFinished(kStartMs));
+    EXPECT_EQ(terminal.exitCode(), 1);
+    EXPECT_TRUE(QString::fromUtf8(terminal.readAllStandardError()).contains("not a regular file"));
+}
+#endif
+
 // An empty value on the terminal's command line is refused, not taken as the option left out
 // (which ran the terminal without its trace, or drew the window instead of the gallery).
 TEST_F(DeviceCliTest, TerminalRefusesEmptyValues) {
