@@ -47,6 +47,20 @@ std::vector<std::string> ProgramArguments(int argc, char** argv) {
     return args;
 }
 
+int FirstUndecodableArgument(int argc, char** argv) {
+#ifdef _WIN32
+    // The wide command line is read instead (ProgramArguments): every character is text.
+    (void)argc;
+    (void)argv;
+#else
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray raw(argv[i]);
+        if (QString::fromLocal8Bit(raw).toLocal8Bit() != raw) return i;
+    }
+#endif
+    return 0;
+}
+
 std::unique_ptr<QCoreApplication> MakeApplication(ApplicationKind kind, char* program) {
     g_previousHandler = qInstallMessageHandler(KeepNotesOffStderr);
     // Qt keeps references to argc and argv for the application's lifetime.

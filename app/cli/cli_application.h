@@ -16,6 +16,11 @@ namespace vellora::cli {
 /// The program's arguments after its name, as UTF-8, read without an application object.
 [[nodiscard]] std::vector<std::string> ProgramArguments(int argc, char** argv);
 
+/// The position (1 = the first after the program's name) of the first argument whose bytes
+/// are not text in this system's encoding, 0 when all are: such a file name cannot be
+/// opened by name at all, so "no such file" would be wrong.
+[[nodiscard]] int FirstUndecodableArgument(int argc, char** argv);
+
 /// Keeps Qt's notes and warnings off stderr (a command reports its own failures in one
 /// line) and makes the application object `kind` asks for: nullptr for ApplicationKind::None.
 /// The application sees only the program name (`program`, main's argv[0]), never the

@@ -60,6 +60,16 @@ bool ReadFileIntoModeImage(const Invocation& inv, const std::string& path, bool 
             inv.Fail("cannot read " + path + ": " + std::string(storage::StorageErrorText(loaded)));
         return false;
     }
+    // A FilterType decides an entry's form in the device's blocks: with one that is not the
+    // processor's, every entry after it would land shifted. Not even --raw sends that.
+    if (const std::vector<storage::Anomaly> foreign = storage::FilterTypeAnomalies(ws.ModeImage);
+        !foreign.empty()) {
+        status =
+            inv.Fail(path + ": " +
+                     std::string(storage::StorageErrorText(storage::StorageError::WrongLayout)) +
+                     ": " + storage::AnomalyText(foreign.front()));
+        return false;
+    }
     if (raw) return true;
     const std::vector<storage::Anomaly> anomalies = storage::Validate(ws.ModeImage);
     if (anomalies.empty()) return true;
@@ -75,7 +85,8 @@ bool ReadFileIntoModeImage(const Invocation& inv, const std::string& path, bool 
 
 constexpr OptionDef kRawOption{"--raw", false};
 constexpr std::string_view kRawHelp =
-    "  --raw               send the file as it is, values outside their ranges included\n";
+    "  --raw               send the file as it is, values outside their ranges included\n"
+    "                      (a file whose FilterTypes are not the processor's is never sent)\n";
 
 // ---- snapshots before whole writes ----
 

@@ -95,6 +95,10 @@ bool ReadDeviceOptions(const ParsedArgs& parsed, DeviceOptions& options, std::st
     }
     options.Endpoint = endpoint.Value;
     options.TracePath = parsed.Value(kTraceOption.name).value_or("");
+    if (parsed.Has(kTraceOption.name) && options.TracePath.empty()) {
+        error = "--trace needs a file name";  // not taken as no trace at all
+        return false;
+    }
     options.Passwords.clear();
     if (const auto given = parsed.Value(kPasswordOption.name)) {
         for (const std::string_view field : model::SplitCommas(*given)) {
@@ -259,19 +263,25 @@ bool DeviceSession::Open() {
     }
     const protocol::ReceiveParser& parser = session_->Channel().Parser();
     const protocol::ParserDrops& drops = parser.Drops();
-    const bool heard = parser.ReplyLength() > 0 || drops.BadChecksum > 0 || drops.BadLength > 0 ||
-                       drops.Stray > 0;
+    const bool heard =
+        parser.ReplyLength() > 0 || drops.BadChecksum > 0 || drops.BadLength > 0 || drops.Stray > 0;
+    const link::LinkError lost = session_->PortError();
     std::string why;
     if (drops.Unasked > 0) {
         // Good frames came, but none was a processor's identification.
         why = " answered the search with an unknown tag " + Quoted(parser.LastPayload());
+    } else if (linked == protocol::LinkSession::LinkUpResult::Silent && drops.BadChecksum > 0) {
+        why = " did not identify itself within 5 s: " + std::to_string(drops.BadChecksum) +
+              (drops.BadChecksum == 1 ? " frame" : " frames") + " came with a wrong checksum";
     } else if (linked == protocol::LinkSession::LinkUpResult::Silent) {
         why = " did not identify itself within 5 s";
-    } else if (IsSocket(options_.Endpoint) && !heard) {
+    } else if (IsSocket(options_.Endpoint) && !heard && lost != link::LinkError::BadRecord &&
+               lost != link::LinkError::ShortRecord) {
         // A bridge device serves one terminal and turns the next away by closing at once.
         why = " is busy with another terminal (it closed the connection at once)";
     } else {
-        why = " went away: " + std::string(link::LinkErrorText(session_->PortError()));
+        // Ended by the peer: what it sent (a broken record) or how it went tells why.
+        why = " went away: " + std::string(link::LinkErrorText(lost));
     }
     inv_.err << prefix << "the device at " << where << why << '\n';
     return false;

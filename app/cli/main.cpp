@@ -9,6 +9,12 @@
 #include "cli/command_registry.h"
 
 int main(int argc, char** argv) {
+    if (const int bad = vellora::cli::FirstUndecodableArgument(argc, argv); bad > 0) {
+        std::cerr << "vellora-cli: argument " << bad
+                  << " is not text in this system's encoding; a file of that name cannot be "
+                     "opened (rename it)\n";
+        return vellora::cli::kExitError;
+    }
     const std::vector<std::string> args = vellora::cli::ProgramArguments(argc, argv);
     vellora::cli::CommandRegistry registry(VELLORA_VERSION);
     vellora::cli::RegisterAllCommands(registry);

@@ -79,13 +79,17 @@ public:
     void SetParent(QWidget* parent) { qt_.SetParent(parent); }
 
     void Warning(std::string_view text) override {
+        ++shown_;
         if (interactive_) qt_.Warning(text);
         else Print(text);
     }
     void Error(std::string_view text) override {
+        ++shown_;
         if (interactive_) qt_.Error(text);
         else Print(text);
     }
+    /// Warnings and errors so far (a link that failed, a reply of the wrong size ...).
+    [[nodiscard]] int Shown() const { return shown_; }
     bool Question(std::string_view text) override {
         if (interactive_) return qt_.Question(text);
         Print(text);
@@ -106,6 +110,7 @@ private:
     editor::QtPrompts qt_;
     std::vector<std::string> passwords_;
     bool interactive_;
+    int shown_ = 0;
 };
 
 // Tells of the link coming up and going down.
@@ -144,8 +149,9 @@ std::optional<TerminalOptions> ParseTerminalOptions(const std::vector<std::strin
     TerminalOptions o;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
+        // An empty value (--trace "") is no value: it would silently turn the option off.
         auto value = [&](std::string& out) {
-            if (i + 1 >= args.size()) {
+            if (i + 1 >= args.size() || args[i + 1].empty()) {
                 error = a + " needs a value";
                 return false;
             }
@@ -422,6 +428,12 @@ int RunTerminal(const TerminalOptions& options) {
                      found ? "" : link::DeviceStateText(lastState));
         return 1;
     }
+    // A synchronisation that stopped (the device went silent, a reply of the wrong size) has
+    // said why on stderr; the page would show a half-read store, so no picture.
+    if (!options.Unlinked && terminalPrompts.Shown() > 0) {
+        std::fprintf(stderr, "vellora: the synchronisation did not complete; no picture written\n");
+        return 1;
+    }
     editor::FrmEQ& window = *frame.Editor();
     window.SelectPage(options.Page);
     if (options.Page == editor::kEffectsPage) window.SelectEffectView(options.View);
@@ -449,6 +461,13 @@ int RunTerminal(const TerminalOptions& options) {
     }
     QCoreApplication::processEvents();
     const QPixmap picture = shown ? shown->grab() : QPixmap();
+    // Only a plain file is written: a pipe nobody reads would hold the save for ever.
+    const QFileInfo target(options.Screenshot);
+    if (target.exists() && !target.isFile()) {
+        std::fprintf(stderr, "vellora: cannot write the picture %s: not a regular file\n",
+                     qPrintable(options.Screenshot));
+        return 1;
+    }
     if (picture.isNull() || !picture.save(options.Screenshot, "PNG")) {
         std::fprintf(stderr, "vellora: cannot write the picture %s\n",
                      qPrintable(options.Screenshot));

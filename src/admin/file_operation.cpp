@@ -1,10 +1,9 @@
 // Saving and loading settings files from the window.
 #include "admin/file_operation.h"
 
+#include <memory>
 #include <string>
-#include <vector>
 
-#include "storage/settings_codec.h"
 #include "storage/settings_file.h"
 
 namespace vellora::admin {
@@ -30,12 +29,14 @@ FileOutcome FileOperation::LoadConfigFile() {
     }
     const QString path = chooser_.ChooseOpenFile(QString::fromLatin1(kConfigExtension));
     if (path.isEmpty()) return FileOutcome::Cancelled;
-    std::vector<uint8_t> bytes;
-    const storage::StorageError read = storage::ReadSettingsBytes(path, bytes);
+    // The file is read and checked whole before anything is sent; the ModeImage takes it only
+    // once the snapshot is kept (the snapshot may use the ModeImage itself).
+    auto image = std::make_unique<model::ParamTable>();
+    const storage::StorageError read = storage::ReadImageForDevice(path, *image);
     if (read == storage::StorageError::NotFound) return FileOutcome::Cancelled;
     if (read != storage::StorageError::Ok) {
-        // A file of another size is no settings file: nothing of it is used.
-        if (read == storage::StorageError::WrongSize)
+        // A file of another size or layout is no settings file: nothing of it is used.
+        if (read == storage::StorageError::WrongSize || read == storage::StorageError::WrongLayout)
             prompts_.Warning(storage::StorageErrorMessage(read));
         else
             prompts_.Error(storage::StorageErrorMessage(read));
@@ -51,8 +52,7 @@ FileOutcome FileOperation::LoadConfigFile() {
             return FileOutcome::SnapshotFailed;
         }
     }
-    if (storage::DecodeTable(bytes, ws_.ModeImage) != storage::StorageError::Ok)
-        return FileOutcome::FileError;  // the size was checked above
+    ws_.ModeImage = *image;
     if (clear_undo_) clear_undo_();
     protocol::BulkTransfers& transfers = session_.Transfers();
     if (transfers.WriteModeToDevice(mode) != protocol::CommandStatus::Ok)

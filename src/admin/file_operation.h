@@ -27,7 +27,7 @@ enum class FileOutcome {
     Done,            ///< written to the file, or written into the device and read back
     Cancelled,       ///< the dialog was cancelled, or the chosen file does not exist
     NotLinked,       ///< a load without the link (the refusal was shown)
-    FileError,       ///< the file could not be read or written, or has the wrong size (shown)
+    FileError,       ///< not read or written, or of the wrong size or layout (shown)
     SnapshotFailed,  ///< the snapshot before the write failed; the device is untouched (shown)
     DeviceFailed,    ///< the write or the read-back stopped; the link reported why
 };
@@ -52,7 +52,8 @@ public:
     /// case, receives the live store's image; then "已写入文件！". Works without the link.
     FileOutcome SaveConfigFile();
     /// LoadConfigFile: refused without the link ("设备未联机！无法进行该操作。"); the chosen
-    /// file (exactly 252000 bytes, else refused with a message) goes into the ModeImage, the
+    /// file (exactly 252000 bytes with this processor's FilterTypes, else refused with a
+    /// message before anything is sent) goes into the ModeImage, the
     /// history is cleared, the image is written into the device's current mode and, when
     /// that succeeded, the device is read back into the store.
     FileOutcome LoadConfigFile();

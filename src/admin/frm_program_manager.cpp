@@ -14,6 +14,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <array>
+#include <memory>
 #include <string>
 
 #include "controls/c_progress_bar.h"
@@ -67,11 +69,9 @@ FrmProgramManager* FrmProgramManager::Open(const ModeManagerContext& context, QW
     return window;
 }
 
-FrmProgramManager::~FrmProgramManager() {
-    // The bar goes with the window, whatever ManagerOpen says.
-    if (context_.progress && context_.progress->Second() == this)
-        context_.progress->SetSecond(nullptr);
-}
+// The tee forgets the window by itself (it may already be gone when the window is destroyed
+// last, at the program's end): nothing to do here.
+FrmProgramManager::~FrmProgramManager() = default;
 
 void FrmProgramManager::Connect() {
     const auto click = [this](const char* name, auto handler) {
@@ -126,14 +126,14 @@ void FrmProgramManager::Load() {
     modes_->clearSelection();
     modes_->setCurrentRow(0);
     manager_open_ = true;
-    if (context_.progress) context_.progress->SetSecond(this);
+    if (context_.progress) context_.progress->SetSecond(this, this);
 }
 
 void FrmProgramManager::closeEvent(QCloseEvent* event) {
     if (rights_->CloseOperations()) {
         manager_open_ = false;
         if (context_.progress && context_.progress->Second() == this)
-            context_.progress->SetSecond(nullptr);
+            context_.progress->SetSecond(nullptr, nullptr);
     }
     event->accept();
 }
@@ -292,18 +292,18 @@ void FrmProgramManager::OpenFile() {
     }
     const QString path = context_.chooser.ChooseOpenFile(storage::kSettingsExtension);
     if (path.isEmpty() || !QFileInfo::exists(path)) return;
-    const storage::StorageError loaded = storage::LoadSettingsFile(path, context_.ws);
+    auto fromFile = std::make_unique<model::ParamTable>();
+    const storage::StorageError loaded = storage::ReadImageForDevice(path, *fromFile);
     if (loaded != storage::StorageError::Ok) {
         context_.prompts.Error(std::string(storage::StorageErrorMessage(loaded)) + "\n" +
                                Native(path));
         return;
     }
-    const model::ParamTable fromFile = context_.ws.ModeImage;
     const int mode = context_.session.Link().CurrentMode();
     if (!KeepSnapshot(mode, protocol::SnapshotSource::StoredMode) ||
         !KeepSnapshot(mode, protocol::SnapshotSource::WorkingSettings))
         return;
-    context_.ws.ModeImage = fromFile;
+    context_.ws.ModeImage = *fromFile;
     protocol::BulkTransfers& transfers = context_.session.Transfers();
     if (transfers.WriteModeToDevice(mode) == CommandStatus::Ok)
         (void)transfers.SyncFromDevice(mode, false, protocol::Command::ReadWorkingBlock);
@@ -348,7 +348,8 @@ void FrmProgramManager::Download() {
         const int row = rows[k];
         // The settings of no mode come with the image, as the live store holds them.
         context_.ws.ModeImage = context_.ws.ParamStore;
-        if (context_.session.Transfers().ReadModeFromDevice(row) != CommandStatus::Ok) return;
+        // A read that stops ends the download; the files written so far are listed below.
+        if (context_.session.Transfers().ReadModeFromDevice(row) != CommandStatus::Ok) break;
         const auto path = storage::ModeFilePath(context_.modeFolder, bases[k]);
         if (!path) {
             context_.prompts.Error("模式" + std::to_string(row + 1) +
@@ -419,31 +420,29 @@ void FrmProgramManager::BatchUpload() {
         return;
     }
     modes_->selectAll();
-    // Every assigned file is checked first: nothing is written when one cannot be used.
+    // Every assigned file is read and checked first, and what is written is what was read
+    // then: nothing is written when one cannot be used, even if a file changes or goes
+    // while the modes before it are written.
+    std::array<std::unique_ptr<model::ParamTable>, kModeRows> images;
     for (int row = 0; row < kModeRows; ++row) {
         const QString& base = assign_[static_cast<std::size_t>(row)];
         if (base.isEmpty()) continue;
-        std::vector<uint8_t> bytes;
-        const storage::StorageError read = storage::ReadSettingsBytes(ModeFile(base), bytes);
+        auto image = std::make_unique<model::ParamTable>();
+        const storage::StorageError read = storage::ReadImageForDevice(ModeFile(base), *image);
         if (read != storage::StorageError::Ok) {
             context_.prompts.Warning(
                 "模式" + std::to_string(row + 1) + "的模式文件无法使用: " + Native(ModeFile(base)) +
                 "\n" + std::string(storage::StorageErrorMessage(read)) + "\n未执行批量上传。");
             return;
         }
+        images[static_cast<std::size_t>(row)] = std::move(image);
     }
     protocol::BulkTransfers& transfers = context_.session.Transfers();
     for (int row = 0; row < kModeRows; ++row) {
-        const QString& base = assign_[static_cast<std::size_t>(row)];
-        if (base.isEmpty()) continue;
+        const auto& image = images[static_cast<std::size_t>(row)];
+        if (!image) continue;
         if (!KeepSnapshot(row, protocol::SnapshotSource::StoredMode)) return;
-        const storage::StorageError loaded = storage::LoadSettingsFile(ModeFile(base), context_.ws);
-        if (loaded != storage::StorageError::Ok) {
-            context_.prompts.Warning("模式" + std::to_string(row + 1) +
-                                     "的模式文件无法使用: " + Native(ModeFile(base)) + "\n" +
-                                     std::string(storage::StorageErrorMessage(loaded)));
-            return;
-        }
+        context_.ws.ModeImage = *image;
         if (transfers.WriteModeToDevice(row) != CommandStatus::Ok) return;
     }
     if (transfers.ReadModeNames() != CommandStatus::Ok) return;

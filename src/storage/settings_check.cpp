@@ -14,6 +14,20 @@ std::vector<Anomaly> Validate(const model::ParamTable& table, const ParamLayout&
     return found;
 }
 
+std::vector<Anomaly> FilterTypeAnomalies(const model::ParamTable& table,
+                                         const ParamLayout& layout) {
+    std::vector<Anomaly> found;
+    for (int index = 0; index < model::kParamCount; ++index) {
+        const int expected = layout.Entry(index).filterType;
+        for (int s = 0; s < model::kSlotCount; ++s) {
+            const int value = table.Slot(index, s)->FilterType;
+            if (value != expected)
+                found.push_back({index, s, SlotField::FilterType, value, expected, expected});
+        }
+    }
+    return found;
+}
+
 void ValidateSlot(int index, int slot, const model::SceneSlot& fields, const EntryInfo& entry,
                   std::vector<Anomaly>& found) {
     auto check = [&](SlotField field, int64_t value, int64_t min, int64_t max) {

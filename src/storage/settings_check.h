@@ -42,6 +42,13 @@ inline constexpr int32_t kPairValueMax = 62499;
 std::vector<Anomaly> Validate(const model::ParamTable& table,
                               const ParamLayout& layout = FactoryLayout());
 
+/// The FilterType anomalies alone, of every slot of every entry (an entry the layout leaves
+/// empty must hold 0). An entry's FilterType decides its form in the device's blocks, so a
+/// table with one of these is not this processor's: written to the device, every entry after
+/// it would land shifted. Tables the terminal writes itself never have one.
+std::vector<Anomaly> FilterTypeAnomalies(const model::ParamTable& table,
+                                         const ParamLayout& layout = FactoryLayout());
+
 /// The same checks for the fields of one slot (`slot` 0..2 of entry `index`, whose role
 /// `entry` gives): its anomalies are appended to `found` in field order. Validate runs this
 /// on every slot.

@@ -5,6 +5,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <memory>
+
+#include "storage/settings_check.h"
 #include "storage/settings_codec.h"
 
 namespace vellora::storage {
@@ -54,6 +57,17 @@ StorageError ReadSettingsBytes(const QString& path, std::vector<uint8_t>& bytes)
     if (total != static_cast<qint64>(kSettingsFileSize)) return StorageError::WrongSize;
     buffer.resize(kSettingsFileSize);
     bytes = std::move(buffer);
+    return StorageError::Ok;
+}
+
+StorageError ReadImageForDevice(const QString& path, model::ParamTable& image) {
+    std::vector<uint8_t> bytes;
+    if (StorageError error = ReadSettingsBytes(path, bytes); error != StorageError::Ok)
+        return error;
+    auto read = std::make_unique<model::ParamTable>();
+    if (StorageError error = DecodeTable(bytes, *read); error != StorageError::Ok) return error;
+    if (!FilterTypeAnomalies(*read).empty()) return StorageError::WrongLayout;
+    image = *read;
     return StorageError::Ok;
 }
 

@@ -34,6 +34,11 @@ QString WithSettingsExtension(const QString& chosen);
 /// bytes (then `bytes` is left empty), NotFound when there is no such file.
 [[nodiscard]] StorageError ReadSettingsBytes(const QString& path, std::vector<uint8_t>& bytes);
 
+/// Reads a settings file that is to go to the device into `image`: as ReadSettingsBytes, and
+/// WrongLayout for a file with an entry whose FilterType is not this processor's (see
+/// FilterTypeAnomalies). On any error `image` is left exactly as it was.
+[[nodiscard]] StorageError ReadImageForDevice(const QString& path, model::ParamTable& image);
+
 /// Reads a settings file into `workspace.ModeImage` (all three slots of every record). On any
 /// error the mode image is left exactly as it was. The live store is never touched.
 [[nodiscard]] StorageError LoadSettingsFile(const QString& path, model::Workspace& workspace);

@@ -19,6 +19,8 @@ std::string_view StorageErrorMessage(StorageError error) {
             return "文件大小不正确，不是有效的音响配置文件！";
         case StorageError::WriteFailed:
             return "写入文件失败！原文件未被改动。";
+        case StorageError::WrongLayout:
+            return "文件中的参数类型与设备不符，不是有效的音响配置文件！";
     }
     return "未知错误！";
 }
@@ -39,6 +41,9 @@ std::string_view StorageErrorText(StorageError error) {
             return "wrong size for a settings file (must be 252000 bytes)";
         case StorageError::WriteFailed:
             return "write error (nothing was replaced)";
+        case StorageError::WrongLayout:
+            return "not a settings file of this processor (an entry's FilterType differs from "
+                   "the processor's)";
     }
     return "unknown error";
 }

@@ -13,6 +13,9 @@ enum class StorageError {
     ReadFailed,
     WrongSize,    ///< not exactly 252000 bytes: not a settings file, nothing was loaded
     WriteFailed,  ///< writing failed; whatever stood under that name is unchanged
+    /// 252000 bytes, but an entry's FilterType is not this processor's: its blocks would
+    /// reach the device shifted, so nothing of it is used
+    WrongLayout,
 };
 
 /// The message shown to the user (Simplified Chinese, UTF-8).

@@ -88,6 +88,31 @@ TEST_F(FileOperationTest, LoadingIsRefusedWithoutTheLinkOrForAFileOfAnotherSize)
     EXPECT_EQ(storage::EncodeTable(ws.ModeImage), storage::EncodeTable(image));
 }
 
+// A file of the right size whose FilterTypes are not this processor's would reach the device
+// shifted: it is refused before the snapshot, nothing is sent and the ModeImage stays.
+TEST_F(FileOperationTest, AFileOfAnotherLayoutIsRefusedBeforeAnythingIsSent) {
+    OpenLinked();
+    std::vector<uint8_t> bytes = storage::EncodeTable(ws.ParamStore);
+    bytes[storage::SlotOffset(0, 0) + storage::slot_offset::kFilterType] = 0;
+    QFile file(In("other.VL"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    file.close();
+    int snapshots = 0;
+    files.SetSnapshotBeforeWrite([&](int, QString&) { return ++snapshots > 0; });
+    const model::ParamTable image = ws.ModeImage;
+    const uint32_t sent = Sent();
+    prompts.ClearRecord();
+    chooser.Paths = {In("other.VL")};
+    EXPECT_EQ(files.LoadConfigFile(), FileOutcome::FileError);
+    EXPECT_EQ(prompts.Texts(Kind::Warning),
+              std::vector<std::string>{
+                  std::string(storage::StorageErrorMessage(storage::StorageError::WrongLayout))});
+    EXPECT_EQ(snapshots, 0);
+    EXPECT_EQ(Sent(), sent);
+    EXPECT_EQ(storage::EncodeTable(ws.ModeImage), storage::EncodeTable(image));
+}
+
 TEST_F(FileOperationTest, SavedSettingsComeBackFromTheDevice) {
     OpenLinked();
     ASSERT_TRUE(Device().SetCurrentMode(4) == device::DeviceError::Ok);

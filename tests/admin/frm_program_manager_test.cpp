@@ -16,6 +16,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 
 #include "admin/frm_program2.h"
@@ -24,7 +25,9 @@
 #include "device/simulated_processor.h"
 #include "mode_manager_scripted_chooser.h"
 #include "protocol/virtual_wait.h"
+#include "storage/settings_codec.h"
 #include "storage/settings_file.h"
+#include "storage/storage_error.h"
 #include "support/scripted_prompts.h"
 
 namespace vellora::admin {
@@ -94,9 +97,12 @@ struct Rig {
     QString modeFolder = root.filePath("Orvane");
     testing::ScriptedModeFileChooser chooser;
     testing::RecordingFolderOpener opener;
+    std::function<void()> onSnapshot;  ///< runs as each snapshot is taken
     storage::SnapshotStore snapshots{
-        root.filePath("snapshots"),
-        [this] { return QDateTime(QDate(2026, 5, 1), QTime(8, 0)).addMSecs(clock.NowMs()); }};
+        root.filePath("snapshots"), [this] {
+            if (onSnapshot) onSnapshot();
+            return QDateTime(QDate(2026, 5, 1), QTime(8, 0)).addMSecs(clock.NowMs());
+        }};
 };
 
 template <typename T = QAbstractButton>
@@ -167,6 +173,29 @@ TEST(FrmProgramManager, OfflineRefusals) {
     EXPECT_EQ(FrmProgramManager::Open({rig.ws, rig.session, rig.prompts, rig.chooser, rig.opener,
                                        rig.snapshots, &rig.tee, rig.modeFolder}),
               nullptr);
+}
+
+// At the program's end the terminal's tee may go before the window that joined it (the window
+// is a child of the frame, destroyed last); a window closed first leaves the tee without it.
+TEST(FrmProgramManager, WindowAndProgressTeeGoInEitherOrder) {
+    Rig rig(false);
+    const auto open = [&rig](BulkProgressTee* tee) {
+        return std::make_unique<FrmProgramManager>(
+            ModeManagerContext{rig.ws, rig.session, rig.prompts, rig.chooser, rig.opener,
+                               rig.snapshots, tee, rig.modeFolder});
+    };
+    auto tee = std::make_unique<BulkProgressTee>();
+    auto window = open(tee.get());
+    EXPECT_NE(tee->Second(), nullptr);
+    tee.reset();
+    window.reset();  // must not touch the tee that has gone
+
+    BulkProgressTee kept;
+    window = open(&kept);
+    window.reset();
+    EXPECT_EQ(kept.Second(), nullptr);
+    kept.BeginBulk(protocol::BulkOperation::ReadMode);  // reaches no window
+    kept.EndBulk(protocol::BulkOperation::ReadMode);
 }
 
 // Assign, move, remove and clear through the buttons; the rows show the assignments.
@@ -274,6 +303,21 @@ TEST(FrmProgramManager, DownloadsModesIntoNamedFiles) {
     EXPECT_NE(back->ModeImage.ValueAt(kProbe, 0), 9) << "kept: the user said No";
 }
 
+// A device that stops answering in the middle of a download: the files already written show
+// in the list at once.
+TEST(FrmProgramManager, DownloadStoppedByTheDeviceListsWhatWasWritten) {
+    Rig rig(true);
+    auto window = rig.Manager();
+    const ControlMap& c = window->Controls();
+    device::FaultPlan plan;
+    plan.StopAfterFrames = 13;  // the blocks of one mode
+    rig.processor.SetFaults(plan);
+    Select(Get<QListWidget>(c, "List1"), {0, 1});
+    Click(c, "Command9");
+    EXPECT_EQ(window->ModeFiles(), QStringList{QString::fromUtf8("模式1")});
+    EXPECT_EQ(Get<QListWidget>(c, "List4")->count(), 1);
+}
+
 // Three files into three modes: each mode is kept as a snapshot before it is written, the
 // progress bar shows meanwhile, the names are read back. A missing file writes nothing.
 TEST(FrmProgramManager, BatchUploadKeepsASnapshotOfEachModeFirst) {
@@ -338,6 +382,55 @@ TEST(FrmProgramManager, BatchUploadKeepsASnapshotOfEachModeFirst) {
     // The snapshot folder opens through the desktop.
     Click(c, "cmdSnapshots");
     EXPECT_EQ(rig.opener.opened, std::vector<QString>{rig.snapshots.Folder()});
+}
+
+// A batch writes what it checked: a mode file that another program replaces or removes while
+// the modes before it are written changes nothing; a file of another processor's layout is
+// refused before anything is sent.
+TEST(FrmProgramManager, BatchUploadWritesTheFilesAsTheyWereChecked) {
+    Rig rig(true);
+    for (int k = 0; k < 3; ++k) rig.MakeModeFile(QString("up%1").arg(k), 30 + k);
+    rig.MakeModeFile("foreign", 40);
+    {
+        QFile foreign(QDir(rig.modeFolder).filePath("foreign.vl"));
+        ASSERT_TRUE(foreign.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(foreign.seek(storage::SlotOffset(0, 0) + storage::slot_offset::kFilterType));
+        ASSERT_EQ(foreign.write("\0", 1), 1);  // the first band as a plain entry
+    }
+    auto window = rig.Manager();
+    const ControlMap& c = window->Controls();
+    QListWidget* modes = Get<QListWidget>(c, "List1");
+    QListWidget* files = Get<QListWidget>(c, "List4");
+    ASSERT_EQ(window->ModeFiles(), QStringList({"foreign", "up0", "up1", "up2"}));
+
+    Select(modes, {0});
+    Select(files, {0});
+    Click(c, "Command10");
+    rig.processor.ClearFrameLog();
+    Click(c, "Command8");
+    ASSERT_EQ(rig.prompts.Texts(Kind::Warning).size(), 1u);
+    EXPECT_NE(rig.prompts.Texts(Kind::Warning)[0].find(
+                  std::string(storage::StorageErrorMessage(storage::StorageError::WrongLayout))),
+              std::string::npos);
+    EXPECT_TRUE(rig.processor.FrameLog().empty());
+    Click(c, "Command17");
+
+    Select(modes, {1, 4, 8});
+    Select(files, {1, 2, 3});
+    Click(c, "Command10");
+    int taken = 0;
+    rig.onSnapshot = [&] {
+        if (++taken == 1) rig.MakeModeFile("up1", 99);
+        if (taken == 2) {
+            ASSERT_TRUE(QFile::remove(QDir(rig.modeFolder).filePath("up2.vl")));
+        }
+    };
+    rig.prompts.ClearRecord();
+    Click(c, "Command8");
+    EXPECT_EQ(rig.prompts.Texts(Kind::Warning), std::vector<std::string>{"已完成操作! "});
+    EXPECT_EQ(rig.processor.State().Mode(1)->ValueAt(kProbe, 0), 30);
+    EXPECT_EQ(rig.processor.State().Mode(4)->ValueAt(kProbe, 0), 31);
+    EXPECT_EQ(rig.processor.State().Mode(8)->ValueAt(kProbe, 0), 32);
 }
 
 // Settings files: a save; an open that keeps the current mode and the working settings first,

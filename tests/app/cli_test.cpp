@@ -7,17 +7,20 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <vector>
 
 #if defined(Q_OS_UNIX)
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
+#include "app/cli_runner.h"
 #include "cli/text_table.h"
 #include "storage/settings_codec.h"
-#include "app/cli_runner.h"
 
 namespace {
 
@@ -201,6 +204,27 @@ TEST_F(CliTest, UnreadableFilesAreOneErrorLine) {
     ExpectError(RunCli({"dump", dir.path()}), "not a regular file");
 }
 
+#if defined(Q_OS_UNIX)
+// A file name whose bytes are not text (a copy from another system) is named as such, not
+// reported missing: no program using text names can open it.
+TEST_F(CliTest, ArgumentsThatAreNotTextAreSaidToBeSo) {
+    const QByteArray folder = QFile::encodeName(dir.path());
+    const int fd = ::open((folder + "/bad\xff\xfe.VL").constData(), O_CREAT | O_WRONLY, 0644);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    QProcess shell;
+    // QProcess would pass the name on as UTF-8 text; the shell passes the bytes themselves.
+    shell.start(QStringLiteral("/bin/sh"),
+                {"-c", "exec \"$0\" dump \"$(printf '%b' \"$1\")\"", vellora::testing::CliPath(),
+                 QString::fromUtf8(folder) + "/bad\\0377\\0376.VL"});
+    ASSERT_TRUE(shell.waitForFinished(60000));
+    EXPECT_EQ(shell.exitCode(), 2);
+    const QByteArray err = shell.readAllStandardError();
+    EXPECT_TRUE(err.startsWith("vellora-cli: argument 2 is not text")) << err.toStdString();
+    EXPECT_EQ(err.count('\n'), 1);
+}
+#endif
+
 TEST_F(CliTest, DiffListsDifferingSlotsAndSetsTheExitStatus) {
     const Result same = RunCli({"diff", defaults, defaults});
     EXPECT_EQ(same.code, 0) << same.err.toStdString();
@@ -300,8 +324,8 @@ TEST_F(CliTest, OutputsThatAreNotPlainFilesOrTheInputAreRefused) {
 #endif
     cases.push_back({{"defaults", "--out", pipe}, "not a regular file"});
     // No device is asked: the target is refused first.
-    cases.push_back({{"pull", pipe, "--device", "unix:" + dir.filePath("none.sock")},
-                     "not a regular file"});
+    cases.push_back(
+        {{"pull", pipe, "--device", "unix:" + dir.filePath("none.sock")}, "not a regular file"});
 #endif
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.join(' ').toStdString());

@@ -9,6 +9,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QSize>
@@ -217,6 +218,26 @@ TEST_F(DeviceCliTest, PullAfterPushGivesTheSameFile) {
     EXPECT_TRUE(get.out.contains("gain=450")) << get.out.toStdString();
 }
 
+// A file whose FilterTypes are not the processor's would land shifted in the device, which
+// took the blocks it could and refused the others while the push reported success: it is
+// refused before the link, --raw or not, and the device keeps its settings.
+TEST_F(DeviceCliTest, PushRefusesAFileOfAnotherLayoutEvenRaw) {
+    StartSim();
+    ASSERT_EQ(Device({"pull", Path("before.VL")}).code, 0);
+    std::vector<uint8_t> bytes = ReadBytes(Path("before.VL"));
+    bytes[vellora::storage::SlotOffset(0, 0) + vellora::storage::slot_offset::kFilterType] = 0;
+    ASSERT_TRUE(WriteBytes(Path("other.VL"), bytes));
+    for (const QStringList& args :
+         {QStringList{"push", Path("other.VL"), "--raw"},
+          QStringList{"restore", "--mode", "2", Path("other.VL"), "--raw"}}) {
+        const Result r = Device(args);
+        ExpectFailure(r, 2, "entry 0 (kind 0, address 0) slot 0: FilterType 0, expected 1");
+        EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+    }
+    ASSERT_EQ(Device({"pull", Path("after.VL")}).code, 0);
+    EXPECT_EQ(ReadBytes(Path("after.VL")), ReadBytes(Path("before.VL")));
+}
+
 TEST_F(DeviceCliTest, SetThenGet) {
     StartSim();
     Result r = Device({"set", "2560", "42"});
@@ -404,6 +425,48 @@ TEST_F(DeviceCliTest, LinkUpFailuresSayWhatHappened) {
 #endif
 }
 
+// A peer that answers with broken records, or only with damaged frames, is told as such: it is
+// neither busy with another terminal nor silent.
+TEST_F(DeviceCliTest, BrokenPeersAreNotBusyOrSilentDevices) {
+    StartSim({"--fault", "bad-checksum"});
+    ExpectFailure(Device({"info"}), 1, "frames came with a wrong checksum");
+    sim_.Stop();
+
+    QByteArray whole(66, '\0');
+    whole[0] = 65;
+    whole[1] = 1;
+    const struct {
+        QByteArray sent;
+        const char* said;
+    } cases[] = {{QByteArray(1, 64) + QByteArray(64, '\0'), "malformed record"},
+                 {whole.left(30), "in the middle of a record"}};
+    QLocalServer peer;
+    ASSERT_TRUE(peer.listen(Path("peer.sock")));
+    for (const auto& c : cases) {
+        QProcess cli;
+        cli.start(Binary("vellora-cli"), {"info", "--device", "unix:" + Path("peer.sock")});
+        ASSERT_TRUE(peer.waitForNewConnection(kStartMs));
+        QLocalSocket* s = peer.nextPendingConnection();
+        ASSERT_TRUE(s->waitForReadyRead(kStartMs));  // the search frame
+        s->write(c.sent);
+        ASSERT_TRUE(s->waitForBytesWritten(kStartMs));
+        s->disconnectFromServer();
+        ASSERT_TRUE(cli.waitForFinished(kRunMs));
+        const Result r{cli.exitCode(), QString::fromUtf8(cli.readAllStandardOutput()),
+                       QString::fromUtf8(cli.readAllStandardError())};
+        ExpectFailure(r, 1, c.said);
+        EXPECT_FALSE(r.err.contains("busy")) << r.err.toStdString();
+        delete s;
+    }
+}
+
+// An empty trace file name is refused, not taken as no trace.
+TEST_F(DeviceCliTest, EmptyTraceNameIsRefused) {
+    StartSim();
+    ExpectFailure(Device({"info", "--trace", ""}), 2, "--trace needs a file name");
+    ExpectFailure(Device({"info", "--trace="}), 2, "--trace needs a file name");
+}
+
 TEST_F(DeviceCliTest, InProcessSimulatedProcessor) {
     const Result r = RunCli({"pull", Path("sim.VL"), "--device", "sim"});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
@@ -529,6 +592,55 @@ TEST_F(DeviceCliTest, TerminalLinksSynchronisesAndPaints) {
     EXPECT_TRUE(text.contains("identification \"TR-W48B_\" variant \"B\""));
     EXPECT_EQ(text.count("ReadWorkingBlock(11)"), 16);
     EXPECT_FALSE(text.contains("checksum bad"));
+}
+
+// A synchronisation that stops half-way draws no picture of the half-read store: the reason
+// and the refusal are on stderr, the status is 1.
+TEST_F(DeviceCliTest, TerminalDrawsNoPictureOfAFailedSynchronisation) {
+    for (const char* fault : {"block-length=2", "stop-after=6"}) {
+        StartSim({"--fault", fault});
+        const QString picture = Path("failed.png");
+        QProcess terminal;
+        terminal.start(Binary("vellora"), {"--screenshot", picture, "--device", "unix:" + socket_});
+        ASSERT_TRUE(terminal.waitForFinished(kRunMs)) << fault;
+        EXPECT_EQ(terminal.exitCode(), 1) << fault;
+        EXPECT_TRUE(QString::fromUtf8(terminal.readAllStandardError()).contains("no picture"))
+            << fault;
+        EXPECT_FALSE(QFileInfo::exists(picture)) << fault;
+        sim_.Stop();
+    }
+}
+
+#if defined(Q_OS_UNIX)
+// A picture name that is a pipe (or any other non-file) is refused: saving into a pipe that
+// nobody reads would wait for ever.
+TEST_F(DeviceCliTest, TerminalWritesPicturesOnlyIntoPlainFiles) {
+    const QString pipe = Path("shot.png");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    QProcess terminal;
+    terminal.start(Binary("vellora"), {"--screenshot", pipe, "--device", "sim"});
+    ASSERT_TRUE(terminal.waitForFinished(kStartMs));
+    EXPECT_EQ(terminal.exitCode(), 1);
+    EXPECT_TRUE(QString::fromUtf8(terminal.readAllStandardError()).contains("not a regular file"));
+}
+#endif
+
+// An empty value on the terminal's command line is refused, not taken as the option left out
+// (which ran the terminal without its trace, or drew the window instead of the gallery).
+TEST_F(DeviceCliTest, TerminalRefusesEmptyValues) {
+    const QString picture = Path("empty.png");
+    for (const char* option : {"--trace", "--gallery", "--screenshot", "--device"}) {
+        QProcess terminal;
+        QStringList args{option, ""};
+        if (QString(option) != "--screenshot") args << "--screenshot" << picture;
+        terminal.start(Binary("vellora"), args << "--device"
+                                               << "sim");
+        ASSERT_TRUE(terminal.waitForFinished(kStartMs)) << option;
+        EXPECT_EQ(terminal.exitCode(), 2) << option;
+        const QString err = QString::fromUtf8(terminal.readAllStandardError());
+        EXPECT_TRUE(err.startsWith("vellora: " + QString(option))) << err.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(picture)) << option;
+    }
 }
 
 }  // namespace

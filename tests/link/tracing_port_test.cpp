@@ -8,6 +8,12 @@
 #include <QTemporaryDir>
 #include <fstream>
 
+#if defined(Q_OS_UNIX)
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include "link/link_test_support.h"
 
 namespace vellora::link {
@@ -15,6 +21,7 @@ namespace {
 
 using testing::Bytes;
 using testing::Data;
+using testing::RecordingComm;
 using testing::ScriptedPort;
 using Lines = std::vector<std::string>;
 
@@ -139,6 +146,39 @@ TEST(AttachTrace, WritesTheFileOrSaysWhyNot) {
                   "    1.234 <- 01 01 | 1 bytes\n");
     }
 }
+
+#if defined(Q_OS_UNIX)
+// A pipe as the trace file: refused at once while no program reads it (opening it would wait
+// for a reader for ever), written like a file while one does, and dropped quietly when that
+// reader goes.
+TEST(AttachTrace, PipesWithoutAReaderNeverStopTheProgram) {
+    model::VirtualClock clock;
+    ScriptedPort device;
+    const auto hex = [](bool, std::span<const std::uint8_t>) { return std::string(); };
+    QTemporaryDir dir;
+    const std::string fifo = dir.filePath("trace.pipe").toStdString();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const TraceAttachment refused = AttachTrace(device, fifo, clock, hex);
+    EXPECT_EQ(refused.Port, nullptr);
+    EXPECT_EQ(refused.Error,
+              "cannot write the trace file " + fifo + ": a pipe that no program reads");
+
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    const TraceAttachment traced = AttachTrace(device, fifo, clock, hex);
+    ASSERT_NE(traced.Port, nullptr) << traced.Error;
+    char head[9] = {};
+    EXPECT_EQ(::read(reader, head, 8), 8);
+    EXPECT_STREQ(head, "# Vellor");
+
+    // The reader goes (a pager closed): the trace ends, the program and the link go on.
+    ::close(reader);
+    RecordingComm rec{*traced.Port, clock};
+    ASSERT_TRUE(rec.comm.Connect());
+    device.SendData({0x42});
+    EXPECT_EQ(rec.arrived, std::vector<Data>{{0x42}});
+}
+#endif
 
 }  // namespace
 }  // namespace vellora::link

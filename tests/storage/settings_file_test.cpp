@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/workspace.h"
+#include "storage/settings_check.h"
 #include "storage/settings_codec.h"
 #include "storage/settings_file.h"
 
@@ -136,6 +137,44 @@ TEST_F(SettingsFileTest, AFailedSaveDoesNotDestroyAGoodFile) {
     EXPECT_EQ(Entries(), QStringList{"good.VL"});
 }
 #endif
+
+// A file for the device must have this processor's FilterType in every slot: one byte off
+// anywhere (a band made plain, a plain entry made a band, an empty entry given a type, the
+// factory slot) refuses the whole file and leaves the image as it was.
+TEST_F(SettingsFileTest, FileForTheDeviceNeedsTheProcessorsFilterTypes) {
+    const std::vector<uint8_t> good = EncodeTable(ws->ParamStore);
+    ASSERT_TRUE(FilterTypeAnomalies(ws->ParamStore).empty());
+    const int plain = ws->MenuKindFirst(8);
+    const int empty = ws->MenuKindLast(0) + 1;
+    ASSERT_FALSE(ws->ParamStore.Slot(empty, 0)->Defined);
+    const struct {
+        int index, slot;
+        uint8_t filterType;
+    } cases[] = {{0, 0, 0}, {plain, 0, 1}, {empty, 1, 1}, {3, 2, 3}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.index);
+        std::vector<uint8_t> bytes = good;
+        bytes[SlotOffset(c.index, c.slot) + slot_offset::kFilterType] = c.filterType;
+        ASSERT_TRUE(WriteAll(Path("f.VL"), AsBytes(bytes)));
+        auto image = std::make_unique<model::ParamTable>();
+        image->SetValueAt(plain, 0, 77);
+        EXPECT_EQ(ReadImageForDevice(Path("f.VL"), *image), StorageError::WrongLayout);
+        EXPECT_EQ(image->ValueAt(plain, 0), 77) << "untouched";
+
+        model::ParamTable read;
+        ASSERT_EQ(DecodeTable(bytes, read), StorageError::Ok);
+        const std::vector<Anomaly> found = FilterTypeAnomalies(read);
+        ASSERT_EQ(found.size(), 1u);
+        EXPECT_EQ(found[0].index, c.index);
+        EXPECT_EQ(found[0].slot, c.slot);
+        EXPECT_EQ(found[0].value, c.filterType);
+    }
+    ASSERT_TRUE(WriteAll(Path("f.VL"), AsBytes(good)));
+    auto image = std::make_unique<model::ParamTable>();
+    EXPECT_EQ(ReadImageForDevice(Path("f.VL"), *image), StorageError::Ok);
+    EXPECT_EQ(EncodeTable(*image), good);
+    EXPECT_EQ(ReadImageForDevice(Path("short.VL"), *image), StorageError::NotFound);
+}
 
 }  // namespace
 }  // namespace vellora::storage
