@@ -97,6 +97,9 @@ FrmEQ::FrmEQ(const EditorContext& context, QWidget* parent)
 }
 
 FrmEQ::~FrmEQ() {
+    // The graph's editing goes before the child widgets; a panel that loses the focus while
+    // they are destroyed must not reach it.
+    graph_panel_->SetEditor(nullptr);
     paint_rate_.Stop();
     move_window_.Stop();
     gradient_.Stop();
