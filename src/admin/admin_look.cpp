@@ -105,15 +105,6 @@ QString MenuRules() {
 
 }  // namespace
 
-void PaintPanel(QPainter& p, const QRect& r) {
-    QLinearGradient g(0, r.top(), 0, r.bottom());
-    g.setColorAt(0.0, kPanelTop);
-    g.setColorAt(1.0, kPanelBottom);
-    p.fillRect(r, g);
-    p.fillRect(QRect(r.left(), r.top(), r.width(), 1), QColor(255, 255, 255, 20));
-    p.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), QColor(0, 0, 0, 150));
-}
-
 void PaintRowLabel(QPainter& p, const QRect& r, const QString& text) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing, true);

@@ -17,8 +17,6 @@ namespace vellora::admin {
 inline const QColor kCaptionInk(150, 160, 174);
 inline const QColor kBackdrop(10, 12, 15);
 
-/// A panel filling `r`: the editor's dark gradient with a lit upper and a shadowed lower edge.
-void PaintPanel(QPainter& p, const QRect& r);
 /// A row's name on a small plate with the accent bar, vertically centred in `r`.
 void PaintRowLabel(QPainter& p, const QRect& r, const QString& text);
 /// The font of captions: the UI font at its pixel size.

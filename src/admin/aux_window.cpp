@@ -7,6 +7,7 @@
 
 #include "admin/admin_look.h"
 #include "editor/control_set.h"
+#include "editor/editor_panels.h"
 #include "model/value_scales.h"
 
 namespace vellora::admin {
@@ -120,7 +121,7 @@ void AuxWindow::showEvent(QShowEvent* event) {
 
 void AuxWindow::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    PaintPanel(p, rect());
+    editor::PaintPanel(p, rect());
     p.setFont(CaptionFont());
     p.setPen(kCaptionInk);
     int rowHeight = 0;

@@ -30,7 +30,9 @@ constexpr int kBadgeWidth = 30;  // the SIM badge before the status
 constexpr int kBadgeGap = 6;
 constexpr int kStatusMinWidth = 260;  // before the keys are placed
 
-void Panel(QPainter& p, const QRect& r) {
+}  // namespace
+
+void PaintPanel(QPainter& p, const QRect& r) {
     QLinearGradient g(0, r.top(), 0, r.bottom());
     g.setColorAt(0.0, kPanelTop);
     g.setColorAt(1.0, kPanelBottom);
@@ -38,8 +40,6 @@ void Panel(QPainter& p, const QRect& r) {
     p.fillRect(QRect(r.left(), r.top(), r.width(), 1), QColor(255, 255, 255, 20));
     p.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), QColor(0, 0, 0, 150));
 }
-
-}  // namespace
 
 TitleStrip::TitleStrip(QWidget* parent) : QWidget(parent) {
     setAccessibleName(QStringLiteral("Vellora"));
@@ -86,7 +86,7 @@ int TitleStrip::StatusLeft() const {
 void TitleStrip::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing, true);
-    Panel(p, rect());
+    PaintPanel(p, rect());
     p.fillRect(QRect(10, 8, 3, height() - 16), controls::art::kAccent);
     controls::art::Label(p, QRectF(18, 0, 66, height()), QStringLiteral("Vellora"),
                          controls::art::kInk, 14, Qt::AlignLeft | Qt::AlignVCenter, true);
@@ -202,7 +202,7 @@ StripBar::StripBar(QWidget* parent) : QWidget(parent) {}
 
 void StripBar::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    Panel(p, rect());
+    PaintPanel(p, rect());
 }
 
 PagePanel::PagePanel(int page, QWidget* parent) : QWidget(parent), page_(page) {
@@ -213,7 +213,7 @@ PagePanel::PagePanel(int page, QWidget* parent) : QWidget(parent), page_(page) {
 void PagePanel::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing, true);
-    Panel(p, rect());
+    PaintPanel(p, rect());
     p.translate(contentsMargins().left(), 0);  // narrower content is centred
     // The band strips sit on a recessed bed; the grids on a faint plate each.
     const StripExtent strips = StripsOf(page_);

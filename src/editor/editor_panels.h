@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QAccessible>
+#include <QPainter>
 #include <QRect>
 #include <QString>
 #include <QWidget>
@@ -16,6 +17,10 @@ class GraphEditor;
 }
 
 namespace vellora::editor {
+
+/// A panel filling `r`: the console's dark gradient with a lit upper and a shadowed lower edge.
+/// The editor's strips and the other windows share it.
+void PaintPanel(QPainter& p, const QRect& r);
 
 /// Picture2: the window's caption and status; a press moves the window.
 class TitleStrip : public QWidget {
